@@ -1,0 +1,65 @@
+// Text tables and the key=value readers.
+//
+// The named text table holds every user-visible text, loaded from
+// "strings.txt" then "tips.txt": single-line entries `name=value` and block
+// entries `[name/]` ... `[/name]`. Lookups are exact and case-sensitive; the
+// first entry of a name wins.
+//
+// The key readers find a key (including its "=") by plain substring search
+// over a NUL-terminated text: the first occurrence wins wherever it stands,
+// so "rot=" also matches the end of "drot=". Values end at the next CR.
+// Missing keys read as 0, 0.0 or the empty string.
+//
+// Capacity: kMaxTexts entries; further entries are dropped with a message on
+// stderr. Names are cut at 19 characters, numeric values at 31.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+namespace tessaly::data {
+
+constexpr int kMaxTexts = 1024;
+constexpr int kMaxTextNameLength = 19;
+
+struct TextTable {
+    struct Entry {
+        char name[kMaxTextNameLength + 1] = {};
+        std::unique_ptr<char[]> text;
+    };
+    std::array<Entry, kMaxTexts> entries;
+    int count = 0;
+
+    // Parses a whole text file image (need not be NUL-terminated).
+    void parse(const char* bytes, int size);
+    // Reads a file through the data registry (required) and parses it.
+    void load(std::string_view fileName);
+    const char* find(std::string_view name) const;
+    const char* byIndex(int index) const;
+    int indexOf(std::string_view name) const;  // 0 when absent
+    void clear();
+};
+
+inline TextTable g_texts;
+
+inline void loadTextTable(std::string_view fileName) { g_texts.load(fileName); }
+inline const char* findText(std::string_view name) { return g_texts.find(name); }
+inline const char* textByIndex(int index) { return g_texts.byIndex(index); }
+inline int textIndex(std::string_view name) { return g_texts.indexOf(name); }
+inline void freeTextTable() { g_texts.clear(); }
+
+// Key readers. `key` includes its "=".
+// Copies the value (up to the next CR, at most outSize - 1 bytes) into out;
+// returns out, or null with out empty when the key is absent.
+char* readKeyString(char* out, int outSize, const char* text, const char* key);
+float readKeyFloat(const char* text, const char* key);
+int readKeyInt(const char* text, const char* key);  // truncated toward zero
+// "(a,b,c)" or "{a,b,c}": fills values[0..] up to maxCount from the first
+// element; nothing when neither ")" nor "}" ends the value. Returns the
+// number stored.
+int readKeyFloatList(const char* text, float* values, int maxCount, const char* key);
+// "(x,y,z)"; returns false and leaves out unchanged when malformed.
+bool readKeyVector3(float out[3], const char* text, const char* key);
+
+}  // namespace tessaly::data

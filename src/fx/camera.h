@@ -1,0 +1,30 @@
+// The camera view: one 4 x 4 row-major matrix for row vectors that the
+// screens set up each frame and apply as the view transform, and the six
+// view planes of view x projection used to skip what cannot be seen.
+#pragma once
+
+#include "fx/math.h"
+#include "platform/device.h"
+
+namespace tessaly::fx {
+
+struct Camera {
+    platform::Matrix view = platform::Matrix::identity();
+    float planes[6][4] = {};  // a, b, c, d with (a, b, c) of unit length
+
+    void setIdentity() { view = platform::Matrix::identity(); }
+    // Moves the camera along its own axes.
+    void translate(float x, float y, float z);
+    void setScale(float sx, float sy, float sz);
+    Vec3 rightAxis() const { return {view.m[0][0], view.m[1][0], view.m[2][0]}; }
+    Vec3 upAxis() const { return {view.m[0][1], view.m[1][1], view.m[2][1]}; }
+    Vec3 viewDirection() const { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
+
+    // Rebuilds the planes from view x projection.
+    void updateViewPlanes(const platform::Matrix& projection);
+    bool sphereVisible(float x, float y, float z, float r) const;
+};
+
+inline Camera g_camera;
+
+}  // namespace tessaly::fx

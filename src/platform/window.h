@@ -1,0 +1,67 @@
+// The window, its input and the process-level services of the platform:
+// the one main window with its OpenGL device, input events in the screens'
+// terms, the cursor, the monotonic clock, the single-instance lock and the
+// fatal message box. Implemented on SDL2; nothing here exposes SDL.
+//
+// The 800 x 600 picture is scaled into the window with its aspect kept
+// (black bars); cursor positions are mapped through the same letterbox.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tessaly::platform {
+
+class Device;
+
+struct WindowOptions {
+    bool fullscreen = false;   // desktop-sized borderless window
+    const char* title = "Tessaly";
+};
+
+// Opens the window and its device. False when no window or no OpenGL 3.3
+// context could be had (the caller shows its message).
+bool openWindow(const WindowOptions& options);
+void closeWindow();
+bool windowOpen();
+Device* windowDevice();
+void setFullscreen(bool fullscreen);
+
+enum class EventType : uint8_t {
+    KeyDown,          // key: Windows virtual-key number
+    LeftDown, LeftUp, LeftDoubleClick,
+    RightDown, RightUp, MiddleDown,
+    MouseMove,
+    Activate, Deactivate,
+    Close,            // the window's close button
+    Resize,
+};
+
+struct Event {
+    EventType type;
+    int key = 0;
+};
+
+// Next pending event; false when the queue is empty.
+bool pollEvent(Event& out);
+
+// The cursor in logical pixels of the 800 x 600 picture (x right, y down).
+void cursorPosition(float* x, float* y);
+// Moves the cursor (logical pixels); also used by scripted input.
+void setCursorPosition(float x, float y);
+void showSystemCursor(bool show);
+
+// Monotonic milliseconds since an arbitrary start.
+uint32_t milliseconds();
+void sleepMs(uint32_t ms);
+
+// True when this process holds the single-instance lock named `name`; false
+// when another running copy holds it.
+bool acquireSingleInstanceLock(std::string_view name);
+
+// Shows a message box (or, without a display, prints to stderr).
+void showMessage(std::string_view text, std::string_view caption);
+// Shows the message and ends the process with exitCode.
+[[noreturn]] void fatalError(std::string_view text, std::string_view caption, int exitCode);
+
+}  // namespace tessaly::platform
