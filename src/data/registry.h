@@ -19,7 +19,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,10 +44,10 @@ struct DataRegistry {
     int count = 0;
     std::string dataFolder = ".";   // root of the data set
     std::string subfolder;          // current subfolder, empty for the root
-    // Called with every registered block's size (the loading progress).
-    std::function<void(int32_t size)> onRegister;
 
     DataEntry* find(std::string_view name);
+    // Registers a block and reports its size to the loading progress
+    // (shell::reportLoadProgress).
     DataEntry* add(std::string_view name, int32_t size, uint8_t* data, bool owned);
     // The whole file by name, from memory or from disk. fatal: a missing file
     // ends the process with "Can't load %s...\nProgram will now stop."

@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "fx/random.h"
+
+TEST(Skeleton, Builds) { SUCCEED(); }
