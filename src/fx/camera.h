@@ -10,7 +10,10 @@ namespace tessaly::fx {
 
 struct Camera {
     platform::Matrix view = platform::Matrix::identity();
-    float planes[6][4] = {};  // a, b, c, d with (a, b, c) of unit length
+    // a, b, c, d with (a, b, c) of unit length. Until the first
+    // updateViewPlanes every plane passes everything.
+    float planes[6][4] = {{0, 0, 0, 1e30f}, {0, 0, 0, 1e30f}, {0, 0, 0, 1e30f},
+                          {0, 0, 0, 1e30f}, {0, 0, 0, 1e30f}, {0, 0, 0, 1e30f}};
 
     void setIdentity() { view = platform::Matrix::identity(); }
     // Moves the camera along its own axes.
