@@ -59,6 +59,28 @@ enum TextureFilter : uint32_t { FilterPoint, FilterLinear };
 // camera-space normal / reflection vector (shiny meshes).
 enum TexCoordSource : uint32_t { TexCoordVertex, TexCoordCameraNormal, TexCoordCameraReflection };
 
+// The values every device starts with, and returns to after a reset: depth
+// test and writes on, alpha reference 128, counter-clockwise culling (our
+// quads are wound clockwise as seen on screen), lighting off, point
+// filtering, no blending and no alpha test (one, zero).
+constexpr uint32_t defaultRenderState(RenderState state) {
+    switch (state) {
+    case RenderState::DepthTest: return 1;
+    case RenderState::DepthWrite: return 1;
+    case RenderState::AlphaBlend: return 0;
+    case RenderState::SrcBlend: return BlendOne;
+    case RenderState::DstBlend: return BlendZero;
+    case RenderState::AlphaTest: return 0;
+    case RenderState::AlphaRef: return 128;
+    case RenderState::Cull: return CullCounterClockwise;
+    case RenderState::Lighting: return 0;
+    case RenderState::TextureFilter: return FilterPoint;
+    case RenderState::TexCoordSource: return TexCoordVertex;
+    case RenderState::Count: break;
+    }
+    return 0;
+}
+
 enum class TransformKind : uint8_t { World, View, Projection, Texture0, Count };
 
 enum class Primitive : uint8_t { TriangleList, TriangleStrip };
@@ -77,6 +99,23 @@ static_assert(sizeof(VertexPCT) == 24 && sizeof(VertexPNT) == 32 && sizeof(Verte
 
 constexpr int vertexStride(VertexFormat f) {
     return f == VertexFormat::PosColorTex ? 24 : f == VertexFormat::PosNormalTex ? 32 : 20;
+}
+
+// Batching. A device merges consecutive drawPrimitive calls into one backend
+// draw call when
+//  - neither call is indexed and both use the same vertex format;
+//  - nothing came between them that changed a render state value, a
+//    transform or the texture binding, and no clear, present or texture
+//    create / update / destroy came between them;
+//  - the merged batch stays within kBatchMaxVertices list vertices (a strip
+//    of n vertices counts as 3 (n - 2), see batchListVertices).
+// A call that alone exceeds the limit is a batch of its own. DrawStats
+// counts drawCalls by this rule on every device, so figures compare.
+constexpr int kBatchMaxVertices = 6144;  // 1024 quads: a full screen of text and sparks
+
+constexpr int batchListVertices(Primitive type, int vertexCount) {
+    if (type == Primitive::TriangleList) return vertexCount;
+    return vertexCount >= 3 ? 3 * (vertexCount - 2) : 0;
 }
 
 // Opaque texture id; 0 is "no texture".

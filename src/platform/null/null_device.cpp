@@ -1,0 +1,173 @@
+#include "platform/null/null_device.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessaly::platform {
+
+NullDevice::NullDevice(int width, int height) : m_width(width), m_height(height) {
+    for (size_t i = 0; i < size_t(RenderState::Count); ++i)
+        m_states[i] = defaultRenderState(RenderState(i));
+    for (Matrix& m : m_transforms) m = Matrix::identity();
+}
+
+void NullDevice::setRenderState(RenderState state, uint32_t value) {
+    uint32_t& slot = m_states[size_t(state)];
+    if (slot == value) return;
+    slot = value;
+    ++m_stats.stateChanges;
+    breakBatch();
+}
+
+void NullDevice::setTransform(TransformKind kind, const Matrix& m) {
+    Matrix& slot = m_transforms[size_t(kind)];
+    if (std::memcmp(&slot, &m, sizeof m) == 0) return;
+    slot = m;
+    breakBatch();
+}
+
+void NullDevice::clear(uint32_t flags, uint32_t argb, float, uint32_t) {
+    if (flags & ClearColor) m_clearColor = argb;
+    breakBatch();
+}
+
+TextureId NullDevice::createTexture(int width, int height) {
+    breakBatch();
+    if (m_failCreations > 0) {
+        --m_failCreations;
+        return 0;
+    }
+    if (width <= 0 || height <= 0) return 0;
+    Texture t;
+    t.width = width;
+    t.height = height;
+    t.live = true;
+    if (keepPixels) t.pixels.assign(size_t(width) * size_t(height) * 4, 0);
+    m_textures.push_back(std::move(t));
+    return TextureId(m_textures.size());
+}
+
+const NullDevice::Texture* NullDevice::find(TextureId id) const {
+    if (id == 0 || id > m_textures.size()) return nullptr;
+    const Texture& t = m_textures[id - 1];
+    return t.live ? &t : nullptr;
+}
+
+void NullDevice::updateTexture(TextureId id, int x, int y, int width, int height,
+                               const uint8_t* pixels, int pitch) {
+    breakBatch();
+    if (!find(id)) return;
+    Texture& t = m_textures[id - 1];
+    if (t.pixels.empty() || !pixels) return;
+    // Clip the rectangle to the texture, as a real device would refuse to
+    // write outside it.
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + width, t.width), y1 = std::min(y + height, t.height);
+    for (int row = y0; row < y1; ++row)
+        if (x1 > x0)
+            std::memcpy(&t.pixels[(size_t(row) * t.width + x0) * 4],
+                        pixels + size_t(row - y) * pitch + size_t(x0 - x) * 4, size_t(x1 - x0) * 4);
+}
+
+void NullDevice::destroyTexture(TextureId id) {
+    breakBatch();
+    if (!find(id)) return;
+    Texture& t = m_textures[id - 1];
+    t.live = false;
+    t.pixels = {};
+    if (m_bound == id) m_bound = 0;
+}
+
+void NullDevice::setTexture(TextureId id) {
+    if (id == m_bound) return;
+    m_bound = id;
+    ++m_stats.textureBinds;
+    breakBatch();
+}
+
+void NullDevice::drawPrimitive(Primitive type, VertexFormat format, const void* data,
+                               int vertexCount, const uint16_t* indices, int indexCount) {
+    const bool indexed = indices != nullptr && indexCount > 0;
+    const int elements = indexed ? indexCount : vertexCount;
+    const int triangles =
+        type == Primitive::TriangleList ? elements / 3 : std::max(elements - 2, 0);
+    ++m_stats.primitiveCalls;
+    m_stats.triangles += uint64_t(triangles);
+
+    const int listVertices = indexed ? 0 : batchListVertices(type, vertexCount);
+    const bool merges = !indexed && m_batchOpen && m_batchFormat == format &&
+                        m_batchVertices + listVertices <= kBatchMaxVertices;
+    if (merges) {
+        m_batchVertices += listVertices;
+    } else {
+        ++m_stats.drawCalls;
+        m_batchOpen = !indexed;
+        m_batchFormat = format;
+        m_batchVertices = listVertices;
+    }
+
+    if (!recordVertices) return;
+    RecordedCall call;
+    call.type = type;
+    call.format = format;
+    call.texture = m_bound;
+    call.firstVertex = int(vertices.size());
+    call.vertexCount = vertexCount;
+    call.indexCount = indexed ? indexCount : 0;
+    std::memcpy(call.states, m_states, sizeof m_states);
+    call.startedBatch = !merges;
+    calls.push_back(call);
+    for (int i = 0; i < vertexCount; ++i) {
+        RecordedVertex v;
+        switch (format) {
+        case VertexFormat::PosColorTex: {
+            VertexPCT p;
+            std::memcpy(&p, static_cast<const uint8_t*>(data) + size_t(i) * sizeof p, sizeof p);
+            v.x = p.x, v.y = p.y, v.z = p.z, v.color = p.color, v.u = p.u, v.v = p.v;
+            break;
+        }
+        case VertexFormat::PosNormalTex: {
+            VertexPNT p;
+            std::memcpy(&p, static_cast<const uint8_t*>(data) + size_t(i) * sizeof p, sizeof p);
+            v.x = p.x, v.y = p.y, v.z = p.z, v.u = p.u, v.v = p.v;
+            v.nx = p.nx, v.ny = p.ny, v.nz = p.nz;
+            break;
+        }
+        case VertexFormat::PosTex: {
+            VertexPT p;
+            std::memcpy(&p, static_cast<const uint8_t*>(data) + size_t(i) * sizeof p, sizeof p);
+            v.x = p.x, v.y = p.y, v.z = p.z, v.u = p.u, v.v = p.v;
+            break;
+        }
+        }
+        vertices.push_back(v);
+    }
+}
+
+bool NullDevice::present() {
+    ++m_presents;
+    breakBatch();
+    return true;
+}
+
+bool NullDevice::readPixels(uint8_t*) { return false; }
+
+int NullDevice::liveTextureCount() const {
+    return int(std::count_if(m_textures.begin(), m_textures.end(),
+                             [](const Texture& t) { return t.live; }));
+}
+
+bool NullDevice::textureSize(TextureId id, int* width, int* height) const {
+    const Texture* t = find(id);
+    if (!t) return false;
+    if (width) *width = t->width;
+    if (height) *height = t->height;
+    return true;
+}
+
+const std::vector<uint8_t>* NullDevice::texturePixels(TextureId id) const {
+    const Texture* t = find(id);
+    return t && !t->pixels.empty() ? &t->pixels : nullptr;
+}
+
+}  // namespace tessaly::platform

@@ -1,0 +1,125 @@
+// The null display device: draws nothing, remembers everything. Tests and
+// benchmarks install it in place of the OpenGL device to see what the
+// drawing code asked for: render states and transforms, texture sizes (and,
+// on request, their pixels), and the draw statistics, with draw calls
+// counted by the same batching rule as the real device (see device.h).
+//
+// With recordVertices set, every submitted call is kept with its vertices
+// (converted to one layout), the bound texture and the render states of the
+// moment. That costs memory per call, so it is off by default; benchmarks
+// leave it off and allocate nothing per frame.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/device.h"
+
+namespace tessaly::platform {
+
+// One vertex of any of the three layouts; fields a layout lacks are 0 (the
+// colour of an uncoloured vertex reads 0xFFFFFFFF).
+struct RecordedVertex {
+    float x = 0, y = 0, z = 0;
+    uint32_t color = 0xFFFFFFFFu;
+    float u = 0, v = 0;
+    float nx = 0, ny = 0, nz = 0;
+};
+
+struct RecordedCall {
+    Primitive type = Primitive::TriangleList;
+    VertexFormat format = VertexFormat::PosColorTex;
+    TextureId texture = 0;
+    int firstVertex = 0;   // into NullDevice::vertices
+    int vertexCount = 0;
+    int indexCount = 0;
+    uint32_t states[std::size_t(RenderState::Count)] = {};
+    bool startedBatch = false;  // this call began a new backend draw call
+
+    uint32_t state(RenderState s) const { return states[std::size_t(s)]; }
+};
+
+class NullDevice final : public Device {
+public:
+    explicit NullDevice(int width = 800, int height = 600);
+    NullDevice(const NullDevice&) = delete;
+    NullDevice& operator=(const NullDevice&) = delete;
+
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
+
+    void setRenderState(RenderState state, uint32_t value) override;
+    uint32_t renderState(RenderState state) const override { return m_states[std::size_t(state)]; }
+    void setTransform(TransformKind kind, const Matrix& m) override;
+    const Matrix& transform(TransformKind kind) const override { return m_transforms[std::size_t(kind)]; }
+
+    void clear(uint32_t flags, uint32_t argb, float depth, uint32_t stencil) override;
+
+    TextureId createTexture(int width, int height) override;
+    void updateTexture(TextureId id, int x, int y, int width, int height, const uint8_t* pixels,
+                       int pitch) override;
+    void destroyTexture(TextureId id) override;
+    void setTexture(TextureId id) override;
+
+    void drawPrimitive(Primitive type, VertexFormat format, const void* vertices, int vertexCount,
+                       const uint16_t* indices = nullptr, int indexCount = 0) override;
+
+    void setBrightness(float brightness) override { m_brightness = brightness; }
+    bool present() override;
+    bool readPixels(uint8_t* rgba) override;
+    DrawStats& stats() override { return m_stats; }
+
+    // Inspection.
+    TextureId boundTexture() const { return m_bound; }
+    float brightness() const { return m_brightness; }
+    uint32_t lastClearColor() const { return m_clearColor; }
+    uint64_t presentCount() const { return m_presents; }
+    int liveTextureCount() const;
+    // False when the id is not a live texture.
+    bool textureSize(TextureId id, int* width, int* height) const;
+    // The pixels of a texture (A8R8G8B8 rows), kept only with keepPixels set
+    // at creation; null otherwise.
+    const std::vector<uint8_t>* texturePixels(TextureId id) const;
+    // Fails the next `count` texture creations (returns 0), as a full or
+    // lost device would.
+    void failTextureCreations(int count) { m_failCreations = count; }
+
+    bool recordVertices = false;
+    bool keepPixels = false;
+    std::vector<RecordedCall> calls;
+    std::vector<RecordedVertex> vertices;
+    void clearRecording() {
+        calls.clear();
+        vertices.clear();
+    }
+
+private:
+    struct Texture {
+        int width = 0, height = 0;
+        bool live = false;
+        std::vector<uint8_t> pixels;
+    };
+
+    const Texture* find(TextureId id) const;
+    void breakBatch() { m_batchOpen = false; }
+
+    int m_width, m_height;
+    uint32_t m_states[std::size_t(RenderState::Count)];
+    Matrix m_transforms[std::size_t(TransformKind::Count)];
+    TextureId m_bound = 0;
+    float m_brightness = 0.5f;
+    uint32_t m_clearColor = 0;
+    uint64_t m_presents = 0;
+    int m_failCreations = 0;
+    std::vector<Texture> m_textures;  // index id - 1; ids are never reused
+    DrawStats m_stats;
+
+    // The batch being merged into.
+    bool m_batchOpen = false;
+    VertexFormat m_batchFormat = VertexFormat::PosColorTex;
+    int m_batchVertices = 0;  // list vertices so far
+};
+
+}  // namespace tessaly::platform
