@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tessaly::platform {
@@ -26,6 +27,11 @@ void closeWindow();
 bool windowOpen();
 Device* windowDevice();
 void setFullscreen(bool fullscreen);
+// Why the last openWindow failed, for the message on stderr.
+const char* windowError();
+// Asks the driver to wait for the display refresh when presenting. False
+// when it does not honour the request (the caller then paces frames itself).
+bool setVsync(bool on);
 
 enum class EventType : uint8_t {
     KeyDown,          // key: Windows virtual-key number
@@ -58,6 +64,13 @@ void sleepMs(uint32_t ms);
 // True when this process holds the single-instance lock named `name`; false
 // when another running copy holds it.
 bool acquireSingleInstanceLock(std::string_view name);
+// The lock file behind it: "<runtime folder>/<name, lower-case, dashes>.lock",
+// the runtime folder being $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp.
+std::string singleInstanceLockPath(std::string_view name);
+
+// True when messages can be shown in a window (a real video driver and an X
+// or Wayland display); false when running headless.
+bool displayAvailable();
 
 // Shows a message box (or, without a display, prints to stderr).
 void showMessage(std::string_view text, std::string_view caption);

@@ -1,0 +1,134 @@
+// The OpenGL 3.3 core display device: the fixed-function device model of
+// device.h (persistent render states, row-vector matrices, depth 0..1, quads
+// from user memory) on one shader program, one vertex array and one
+// streaming vertex/index buffer pair.
+//
+// Batching: consecutive primitives drawn with the same render states,
+// transforms and texture are appended to one batch of indexed triangles and
+// reach OpenGL as one draw call. The batch is flushed on any change of state,
+// transform or texture, on a clear, a texture update, at present, before
+// readPixels and when it is full (kBatchVertices / kBatchIndices). Every GL
+// state the draws rely on is set at each flush, so nothing else touching the
+// context can leak into the picture.
+//
+// The picture: every frame is drawn into an 800 x 600 offscreen framebuffer;
+// present() scales it into the window through the letterbox (black bars),
+// applying brightness as a saturating colour scale, and swaps. readPixels()
+// reads that framebuffer, so screenshots are 800 x 600 whatever the window
+// size, and brightness (a display setting, like a gamma ramp) is not in them.
+//
+// Requires a current OpenGL 3.3 (or later) core context on the window.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/device.h"
+#include "platform/gl/gl_functions.h"
+
+struct SDL_Window;
+
+namespace tessaly::platform {
+
+// Batch capacity: 65536 vertices is all a 16-bit index can address; three
+// indices per vertex covers a strip of that many vertices. A primitive larger
+// than a whole batch is not drawn (reported once on stderr); nothing the game
+// draws comes near it.
+constexpr int kBatchVertices = 65536;
+constexpr int kBatchIndices = 3 * kBatchVertices;
+
+class GlDevice final : public Device {
+public:
+    // Creates the device on the window's current GL context; null with the
+    // reason in *error when the context lacks what the device needs.
+    static std::unique_ptr<GlDevice> create(SDL_Window* window, std::string* error);
+    ~GlDevice() override;
+    GlDevice(const GlDevice&) = delete;
+    GlDevice& operator=(const GlDevice&) = delete;
+
+    int width() const override { return kWidth; }
+    int height() const override { return kHeight; }
+
+    void setRenderState(RenderState state, uint32_t value) override;
+    uint32_t renderState(RenderState state) const override;
+    void setTransform(TransformKind kind, const Matrix& m) override;
+    const Matrix& transform(TransformKind kind) const override;
+    void clear(uint32_t flags, uint32_t argb, float depth, uint32_t stencil) override;
+
+    TextureId createTexture(int width, int height) override;
+    void updateTexture(TextureId id, int x, int y, int width, int height, const uint8_t* pixels,
+                       int pitch) override;
+    void destroyTexture(TextureId id) override;
+    void setTexture(TextureId id) override;
+
+    void drawPrimitive(Primitive type, VertexFormat format, const void* vertices, int vertexCount,
+                       const uint16_t* indices, int indexCount) override;
+
+    void setBrightness(float brightness) override { m_brightness = brightness; }
+    bool present() override;
+    bool readPixels(uint8_t* rgba) override;
+    DrawStats& stats() override { return m_stats; }
+
+    float brightness() const { return m_brightness; }
+
+private:
+    static constexpr int kWidth = 800;   // the logical picture, pixels
+    static constexpr int kHeight = 600;
+    // The stream buffers hold two batches before they are orphaned, so a
+    // batch is never written over one the driver may still be reading.
+    static constexpr int kStreamVertices = 2 * kBatchVertices;
+    static constexpr int kStreamIndices = 2 * kBatchIndices;
+
+    struct GpuVertex {
+        float x, y, z;
+        uint32_t color;  // ARGB, read as BGRA bytes
+        float nx, ny, nz;
+        float u, v;
+    };
+    static_assert(sizeof(GpuVertex) == 36);
+
+    explicit GlDevice(SDL_Window* window);
+    bool init(std::string* error);
+    void flush();
+    void applyDrawState();
+    void bindPictureFramebuffer();
+
+    SDL_Window* m_window;
+    gl::Functions m_gl;
+
+    // GL objects.
+    unsigned m_program = 0, m_presentProgram = 0;
+    unsigned m_vao = 0, m_presentVao = 0, m_vbo = 0, m_ibo = 0;
+    unsigned m_samplers[2] = {};  // point, linear
+    unsigned m_fbo = 0, m_pictureTexture = 0, m_depthBuffer = 0;
+    int m_maxTextureSize = 0;
+
+    // Uniform locations of the draw program.
+    struct Uniforms {
+        int worldViewProj = -1, worldView = -1, texMatrix = -1, texSource = -1;
+        int textured = -1, alphaTest = -1, alphaRef = -1, lighting = -1, texture = -1;
+    } m_uniforms;
+    int m_presentScale = -1, m_presentPicture = -1;
+
+    // Device state as the drawing code set it.
+    std::array<uint32_t, size_t(RenderState::Count)> m_states{};
+    std::array<Matrix, size_t(TransformKind::Count)> m_transforms{};
+    TextureId m_texture = 0;
+    float m_brightness = 0.5f;
+
+    // The batch being built, and where the stream buffers are filled up to.
+    std::vector<GpuVertex> m_batchVertices;  // capacity kBatchVertices, sized once
+    std::vector<uint16_t> m_batchIndices;    // capacity kBatchIndices, sized once
+    int m_vertexCount = 0, m_indexCount = 0;
+    bool m_batchHasNormals = false;
+    int m_streamVertex = 0, m_streamIndex = 0;
+    bool m_reportedOversize = false;
+
+    std::vector<uint8_t> m_rowBuffer;  // one picture row, for flipping read-backs
+    DrawStats m_stats;
+};
+
+}  // namespace tessaly::platform
