@@ -14,7 +14,9 @@
 // the next request for that name reads the loose file.
 //
 // Capacity: kMaxDataEntries names; registering more is refused with a clear
-// fatal message, since a data set that large is a build fault.
+// fatal message, since a data set that large is a build fault. Names longer
+// than kMaxDataNameLength are refused (an optional load returns null, a
+// required one stops with the usual message).
 #pragma once
 
 #include <array>
@@ -28,6 +30,7 @@ namespace tessaly::data {
 constexpr int kMaxDataEntries = 1024;     // the data set registers a few hundred
 constexpr int kMaxDataNameLength = 127;   // longer names are refused
 constexpr int kMaxPackNameLength = 63;
+constexpr int kMaxPacks = 8;              // three ship; a further pack is ignored with a message
 
 struct DataEntry {
     char name[kMaxDataNameLength + 1] = {};  // upper-cased by normalizeName
@@ -42,6 +45,9 @@ void normalizeName(char* name);
 struct DataRegistry {
     std::array<std::unique_ptr<DataEntry>, kMaxDataEntries> entries;
     int count = 0;
+    // The pack buffers, kept for the whole run: pack entries point into them.
+    std::array<std::unique_ptr<uint8_t[]>, kMaxPacks> packs;
+    int packCount = 0;
     std::string dataFolder = ".";   // root of the data set
     std::string subfolder;          // current subfolder, empty for the root
 
@@ -61,7 +67,9 @@ struct DataRegistry {
     // Registers the entries of a pack held in memory (takes the buffer).
     int loadPackFromMemory(std::string_view packName, std::unique_ptr<uint8_t[]> bytes,
                            int32_t size);
+    // Frees every entry and pack buffer.
     void clear();
+    ~DataRegistry() { clear(); }
 
     // Path of a loose file in the current folder.
     std::string loosePath(std::string_view name) const;

@@ -1,5 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "fx/random.h"
-
-TEST(Skeleton, Builds) { SUCCEED(); }
