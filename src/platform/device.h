@@ -101,22 +101,19 @@ constexpr int vertexStride(VertexFormat f) {
     return f == VertexFormat::PosColorTex ? 24 : f == VertexFormat::PosNormalTex ? 32 : 20;
 }
 
-// Batching. A device merges consecutive drawPrimitive calls into one backend
-// draw call when
-//  - neither call is indexed and both use the same vertex format;
-//  - nothing came between them that changed a render state value, a
-//    transform or the texture binding, and no clear, present or texture
-//    create / update / destroy came between them;
-//  - the merged batch stays within kBatchMaxVertices list vertices (a strip
-//    of n vertices counts as 3 (n - 2), see batchListVertices).
-// A call that alone exceeds the limit is a batch of its own. DrawStats
-// counts drawCalls by this rule on every device, so figures compare.
-constexpr int kBatchMaxVertices = 6144;  // 1024 quads: a full screen of text and sparks
-
-constexpr int batchListVertices(Primitive type, int vertexCount) {
-    if (type == Primitive::TriangleList) return vertexCount;
-    return vertexCount >= 3 ? 3 * (vertexCount - 2) : 0;
-}
+// Batching. Every device merges consecutive drawPrimitive calls into one
+// backend draw call until something forces a flush:
+//  - a render state, transform or texture binding that changes value, a
+//    clear, a texture update or destroy, or a present;
+//  - a call with normals after calls without, or the other way round;
+//  - a batch that would exceed kBatchMaxVertices vertices or
+//    kBatchMaxIndices indices (a strip of n vertices takes 3 (n - 2)).
+// A draw call is counted when a non-empty batch is flushed, so read
+// DrawStats::drawCalls after present(). Calls that draw nothing (no
+// vertices, no whole triangle, an index past the vertices, larger than a
+// batch) count as primitive calls only.
+constexpr int kBatchMaxVertices = 65536;  // all a 16-bit index can address
+constexpr int kBatchMaxIndices = 3 * kBatchMaxVertices;
 
 // Opaque texture id; 0 is "no texture".
 using TextureId = uint32_t;

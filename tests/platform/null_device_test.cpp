@@ -9,6 +9,8 @@ const VertexPCT kQuad[4] = {
     {0, 0, 1, 0xFF112233u, 0, 0}, {1, 0, 1, 0xFF112233u, 1, 0},
     {0, 1, 1, 0xFF112233u, 0, 1}, {1, 1, 1, 0xFF112233u, 1, 1}};
 
+const uint16_t kTriangle[3] = {0, 1, 2};
+
 void drawQuad(Device& d) { d.drawPrimitive(Primitive::TriangleStrip, VertexFormat::PosColorTex, kQuad, 4); }
 
 TEST(NullDevice, StartsWithTheDeviceDefaultsAndCountsRealChanges) {
@@ -30,8 +32,8 @@ TEST(NullDevice, StartsWithTheDeviceDefaultsAndCountsRealChanges) {
     EXPECT_FALSE(d.readPixels(nullptr));
 }
 
-// How many backend draw calls a sequence of operations costs.
-TEST(NullDevice, MergesConsecutiveQuadsIntoDrawCalls) {
+// How many backend draw calls a frame of operations costs.
+TEST(NullDevice, MergesConsecutiveCallsIntoDrawCalls) {
     struct Case {
         const char* name;
         void (*run)(NullDevice&);
@@ -46,11 +48,12 @@ TEST(NullDevice, MergesConsecutiveQuadsIntoDrawCalls) {
              drawQuad(d);
          },
          2},
-        {"setting an unchanged state does not split",
+        {"setting an unchanged state or binding does not split",
          [](NullDevice& d) {
              drawQuad(d);
              d.setRenderState(RenderState::DepthTest, 1);
              d.setTexture(0);
+             d.createTexture(4, 4);
              drawQuad(d);
          },
          1},
@@ -62,29 +65,48 @@ TEST(NullDevice, MergesConsecutiveQuadsIntoDrawCalls) {
              drawQuad(d);
          },
          2},
-        {"a different vertex format splits",
+        {"a texture update splits",
+         [](NullDevice& d) {
+             const TextureId t = d.createTexture(1, 1);
+             const uint8_t px[4] = {};
+             drawQuad(d);
+             d.updateTexture(t, 0, 0, 1, 1, px, 4);
+             drawQuad(d);
+         },
+         2},
+        {"uncoloured and indexed calls merge",
          [](NullDevice& d) {
              drawQuad(d);
              const VertexPT v[6] = {};
              d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosTex, v, 6);
+             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, kQuad, 4, kTriangle, 3);
          },
-         2},
-        {"indexed calls are never merged",
+         1},
+        {"lit vertices split",
          [](NullDevice& d) {
-             const uint16_t idx[3] = {0, 1, 2};
+             const VertexPNT v[3] = {};
              drawQuad(d);
-             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, kQuad, 4, idx, 3);
-             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, kQuad, 4, idx, 3);
+             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosNormalTex, v, 3);
+             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosNormalTex, v, 3);
              drawQuad(d);
          },
-         4},
+         3},
+        {"calls that draw nothing cost nothing",
+         [](NullDevice& d) {
+             const uint16_t bad[3] = {0, 1, 9};
+             d.drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, kQuad, 4, bad, 3);
+             d.drawPrimitive(Primitive::TriangleStrip, VertexFormat::PosColorTex, kQuad, 2);
+             d.drawPrimitive(Primitive::TriangleStrip, VertexFormat::PosColorTex, nullptr, 4);
+         },
+         0},
         {"present ends the batch", [](NullDevice& d) { drawQuad(d); d.present(); drawQuad(d); }, 2},
-        {"a full batch holds 1024 quads",
-         [](NullDevice& d) { for (int i = 0; i < 1025; ++i) drawQuad(d); }, 2},
+        {"a batch holds 16384 quads",
+         [](NullDevice& d) { for (int i = 0; i < 16385; ++i) drawQuad(d); }, 2},
     };
     for (const Case& c : cases) {
         NullDevice d;
         c.run(d);
+        d.present();
         EXPECT_EQ(d.stats().drawCalls, c.drawCalls) << c.name;
     }
 }
@@ -102,6 +124,7 @@ TEST(NullDevice, CountsTrianglesAndRecordsVerticesOnRequest) {
 
     EXPECT_EQ(d.stats().primitiveCalls, 3u);
     EXPECT_EQ(d.stats().triangles, 5u);
+    EXPECT_EQ(d.stats().drawCalls, 1u);  // the quads; the lit triangle waits for a flush
     ASSERT_EQ(d.calls.size(), 2u);
     EXPECT_EQ(d.calls[0].vertexCount, 4);
     EXPECT_FALSE(d.calls[0].startedBatch);  // merged into the unrecorded first quad

@@ -16,23 +16,22 @@ void NullDevice::setRenderState(RenderState state, uint32_t value) {
     if (slot == value) return;
     slot = value;
     ++m_stats.stateChanges;
-    breakBatch();
+    flush();
 }
 
 void NullDevice::setTransform(TransformKind kind, const Matrix& m) {
     Matrix& slot = m_transforms[size_t(kind)];
     if (std::memcmp(&slot, &m, sizeof m) == 0) return;
     slot = m;
-    breakBatch();
+    flush();
 }
 
 void NullDevice::clear(uint32_t flags, uint32_t argb, float, uint32_t) {
     if (flags & ClearColor) m_clearColor = argb;
-    breakBatch();
+    flush();
 }
 
 TextureId NullDevice::createTexture(int width, int height) {
-    breakBatch();
     if (m_failCreations > 0) {
         --m_failCreations;
         return 0;
@@ -55,7 +54,7 @@ const NullDevice::Texture* NullDevice::find(TextureId id) const {
 
 void NullDevice::updateTexture(TextureId id, int x, int y, int width, int height,
                                const uint8_t* pixels, int pitch) {
-    breakBatch();
+    flush();
     if (!find(id)) return;
     Texture& t = m_textures[id - 1];
     if (t.pixels.empty() || !pixels) return;
@@ -70,7 +69,7 @@ void NullDevice::updateTexture(TextureId id, int x, int y, int width, int height
 }
 
 void NullDevice::destroyTexture(TextureId id) {
-    breakBatch();
+    flush();
     if (!find(id)) return;
     Texture& t = m_textures[id - 1];
     t.live = false;
@@ -82,29 +81,40 @@ void NullDevice::setTexture(TextureId id) {
     if (id == m_bound) return;
     m_bound = id;
     ++m_stats.textureBinds;
-    breakBatch();
+    flush();
+}
+
+void NullDevice::flush() {
+    if (m_batchIndices > 0) ++m_stats.drawCalls;
+    m_batchVertices = m_batchIndices = 0;
 }
 
 void NullDevice::drawPrimitive(Primitive type, VertexFormat format, const void* data,
                                int vertexCount, const uint16_t* indices, int indexCount) {
-    const bool indexed = indices != nullptr && indexCount > 0;
-    const int elements = indexed ? indexCount : vertexCount;
-    const int triangles =
-        type == Primitive::TriangleList ? elements / 3 : std::max(elements - 2, 0);
+    // The same acceptance and merging as the OpenGL device (see device.h).
     ++m_stats.primitiveCalls;
+    if (!data || vertexCount <= 0) return;
+    if (type == Primitive::TriangleStrip) indices = nullptr;
+    const int triangles = type == Primitive::TriangleStrip ? std::max(vertexCount - 2, 0)
+                          : indices                        ? indexCount / 3
+                                                           : vertexCount / 3;
+    if (triangles <= 0) return;
+    const int newIndices = triangles * 3;
+    if (vertexCount > kBatchMaxVertices || newIndices > kBatchMaxIndices) return;
+    if (indices)
+        for (int i = 0; i < newIndices; ++i)
+            if (indices[i] >= vertexCount) return;
     m_stats.triangles += uint64_t(triangles);
 
-    const int listVertices = indexed ? 0 : batchListVertices(type, vertexCount);
-    const bool merges = !indexed && m_batchOpen && m_batchFormat == format &&
-                        m_batchVertices + listVertices <= kBatchMaxVertices;
-    if (merges) {
-        m_batchVertices += listVertices;
-    } else {
-        ++m_stats.drawCalls;
-        m_batchOpen = !indexed;
-        m_batchFormat = format;
-        m_batchVertices = listVertices;
-    }
+    const bool hasNormals = format == VertexFormat::PosNormalTex;
+    if (m_batchIndices > 0 && hasNormals != m_batchHasNormals) flush();
+    if (m_batchVertices + vertexCount > kBatchMaxVertices ||
+        m_batchIndices + newIndices > kBatchMaxIndices)
+        flush();
+    const bool starts = m_batchIndices == 0;
+    m_batchHasNormals = hasNormals;
+    m_batchVertices += vertexCount;
+    m_batchIndices += newIndices;
 
     if (!recordVertices) return;
     RecordedCall call;
@@ -113,9 +123,9 @@ void NullDevice::drawPrimitive(Primitive type, VertexFormat format, const void* 
     call.texture = m_bound;
     call.firstVertex = int(vertices.size());
     call.vertexCount = vertexCount;
-    call.indexCount = indexed ? indexCount : 0;
+    call.indexCount = indices ? indexCount : 0;
     std::memcpy(call.states, m_states, sizeof m_states);
-    call.startedBatch = !merges;
+    call.startedBatch = starts;
     calls.push_back(call);
     for (int i = 0; i < vertexCount; ++i) {
         RecordedVertex v;
@@ -146,7 +156,7 @@ void NullDevice::drawPrimitive(Primitive type, VertexFormat format, const void* 
 
 bool NullDevice::present() {
     ++m_presents;
-    breakBatch();
+    flush();
     return true;
 }
 

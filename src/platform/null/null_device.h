@@ -36,7 +36,7 @@ struct RecordedCall {
     int vertexCount = 0;
     int indexCount = 0;
     uint32_t states[std::size_t(RenderState::Count)] = {};
-    bool startedBatch = false;  // this call began a new backend draw call
+    bool startedBatch = false;  // this call began a new batch (a new backend draw call)
 
     uint32_t state(RenderState s) const { return states[std::size_t(s)]; }
 };
@@ -103,7 +103,7 @@ private:
     };
 
     const Texture* find(TextureId id) const;
-    void breakBatch() { m_batchOpen = false; }
+    void flush();
 
     int m_width, m_height;
     uint32_t m_states[std::size_t(RenderState::Count)];
@@ -117,9 +117,9 @@ private:
     DrawStats m_stats;
 
     // The batch being merged into.
-    bool m_batchOpen = false;
-    VertexFormat m_batchFormat = VertexFormat::PosColorTex;
-    int m_batchVertices = 0;  // list vertices so far
+    int m_batchVertices = 0;
+    int m_batchIndices = 0;
+    bool m_batchHasNormals = false;
 };
 
 }  // namespace tessaly::platform
