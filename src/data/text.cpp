@@ -1,0 +1,191 @@
+#include "data/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "data/registry.h"
+
+namespace tessaly::data {
+
+namespace {
+
+constexpr int kNumberBufferSize = 32;    // numeric values longer than 31 characters are cut
+constexpr int kListBufferSize = 1024;    // a float list value; a longer one loses its bracket
+
+// A text block of n bytes whose byte n (the replaced last byte of the file)
+// reads as NUL; every read goes through here, so nothing past the block is
+// ever touched.
+struct Block {
+    const unsigned char* bytes;
+    int n;
+
+    int at(int i) const { return i < n ? bytes[i] : 0; }
+    // First position >= from where `c` stands, or -1 before the end.
+    int find(int from, char c) const {
+        for (int i = from; i < n; ++i)
+            if (bytes[i] == static_cast<unsigned char>(c)) return i;
+        return -1;
+    }
+    int find2(int from, char c0, char c1) const {
+        for (int i = from; i + 1 < n; ++i)
+            if (bytes[i] == static_cast<unsigned char>(c0) &&
+                bytes[i + 1] == static_cast<unsigned char>(c1))
+                return i;
+        return -1;
+    }
+};
+
+}  // namespace
+
+void TextTable::parse(const char* text, int size) {
+    // The file's last byte gives way to the terminating NUL, as the CR LF
+    // that ends a text file carries nothing.
+    const Block b{reinterpret_cast<const unsigned char*>(text), size - 1};
+    bool reportedFull = false;
+    auto addEntry = [&](int nameStart, int nameEnd, int textStart, int textEnd) {
+        if (count >= kMaxTexts) {
+            if (!reportedFull)
+                std::fprintf(stderr, "More than %d texts: the rest are dropped\n", kMaxTexts);
+            reportedFull = true;
+            return;
+        }
+        Entry& e = entries[size_t(count++)];
+        const int nameLength = std::min(nameEnd - nameStart, kMaxTextNameLength);
+        std::memcpy(e.name, b.bytes + nameStart, size_t(nameLength));
+        e.name[nameLength] = '\0';
+        const int length = textEnd - textStart;
+        e.text = std::make_unique<char[]>(size_t(length) + 1);
+        std::memcpy(e.text.get(), b.bytes + textStart, size_t(length));
+        e.text[size_t(length)] = '\0';
+    };
+
+    int p = 0;
+    while (true) {
+        while (p < b.n && b.at(p) < 33) ++p;
+        if (p >= b.n) return;
+        if (b.at(p) == '[') {
+            // Block entry: [name/] text [/name]
+            const int nameEnd = b.find2(p + 1, '/', ']');
+            if (nameEnd < 0) return;
+            int t = nameEnd + 2;
+            while (t < b.n && b.at(t) < 32) ++t;
+            const int textEnd = b.find(t, '[');
+            if (textEnd < 0) return;
+            addEntry(p + 1, nameEnd, t, textEnd);
+            const int close = b.find(textEnd, ']');
+            if (close < 0) return;
+            p = close + 1;
+        } else {
+            // Single-line entry: name=value, ended by two bytes below 32 (the
+            // CR LF, or the final CR and the NUL).
+            const int eq = b.find(p, '=');
+            if (eq < 0) return;
+            int end = -1;
+            for (int i = eq + 1; i < b.n; ++i)
+                if (b.at(i) < 32 && b.at(i + 1) < 32) {
+                    end = i;
+                    break;
+                }
+            if (end < 0) return;
+            addEntry(p, eq, eq + 1, end);
+            p = end + 2;
+        }
+    }
+}
+
+void TextTable::load(std::string_view fileName) {
+    int32_t size = 0;
+    const uint8_t* data = loadDataFile(fileName, &size, true);
+    parse(reinterpret_cast<const char*>(data), size);
+    releaseDataEntry(data);
+}
+
+const char* TextTable::find(std::string_view name) const {
+    const int i = indexOf(name);
+    return i < count && std::string_view(entries[size_t(i)].name) == name ? entries[size_t(i)].text.get()
+                                                                         : nullptr;
+}
+
+const char* TextTable::byIndex(int index) const {
+    return index >= 0 && index < count ? entries[size_t(index)].text.get() : nullptr;
+}
+
+int TextTable::indexOf(std::string_view name) const {
+    for (int i = 0; i < count; ++i)
+        if (std::string_view(entries[size_t(i)].name) == name) return i;
+    return 0;
+}
+
+void TextTable::clear() {
+    for (int i = 0; i < count; ++i) entries[size_t(i)] = Entry{};
+    count = 0;
+}
+
+char* readKeyString(char* out, int outSize, const char* text, const char* key) {
+    if (!out || outSize <= 0) return nullptr;
+    out[0] = '\0';
+    if (!text || !key) return nullptr;
+    const char* found = std::strstr(text, key);
+    if (!found) return nullptr;
+    const char* value = found + std::strlen(key);
+    int n = 0;
+    while (n < outSize - 1 && value[n] != '\0' && value[n] != '\r') ++n;
+    std::memcpy(out, value, size_t(n));
+    out[n] = '\0';
+    return out;
+}
+
+float readKeyFloat(const char* text, const char* key) {
+    char value[kNumberBufferSize];
+    readKeyString(value, sizeof value, text, key);
+    return value[0] ? float(std::atof(value)) : 0.0f;
+}
+
+int readKeyInt(const char* text, const char* key) {
+    // Converted through double rather than float, so whole numbers up to the
+    // int range (scores) stay exact; out-of-range values saturate.
+    char value[kNumberBufferSize];
+    readKeyString(value, sizeof value, text, key);
+    if (!value[0]) return 0;
+    const double v = std::trunc(std::atof(value));
+    if (!(v == v)) return 0;  // NaN
+    if (v >= 2147483647.0) return 2147483647;
+    if (v <= -2147483648.0) return -2147483647 - 1;
+    return int(v);
+}
+
+int readKeyFloatList(const char* text, float* values, int maxCount, const char* key) {
+    char value[kListBufferSize];
+    if (!readKeyString(value, sizeof value, text, key)) return 0;
+    char* close = std::strpbrk(value, ")}");
+    if (!close || close == value) return 0;
+    *close = '\0';
+    int stored = 0;
+    for (char* element = value + 1; stored < maxCount;) {
+        char* comma = std::strchr(element, ',');
+        if (comma) *comma = '\0';
+        values[stored++] = float(std::atof(element));
+        if (!comma) break;
+        element = comma + 1;
+    }
+    return stored;
+}
+
+bool readKeyVector3(float out[3], const char* text, const char* key) {
+    char value[128];
+    if (!readKeyString(value, sizeof value, text, key) || !value[0]) return false;
+    char* first = std::strchr(value + 1, ',');
+    char* second = first ? std::strchr(first + 1, ',') : nullptr;
+    char* close = second ? std::strchr(second + 1, ')') : nullptr;
+    if (!close) return false;
+    *first = *second = *close = '\0';
+    out[0] = float(std::atof(value + 1));
+    out[1] = float(std::atof(first + 1));
+    out[2] = float(std::atof(second + 1));
+    return true;
+}
+
+}  // namespace tessaly::data
