@@ -1,2 +1,4 @@
-// Entry point of the game.
-int main() { return 0; }
+// Entry point of the game: everything happens in the shell.
+#include "shell/app.h"
+
+int main(int argc, char** argv) { return tessaly::shell::runGame(argc, argv); }

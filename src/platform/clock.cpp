@@ -14,6 +14,12 @@ uint32_t milliseconds() {
     return uint32_t(duration_cast<std::chrono::milliseconds>(steady_clock::now() - s_start).count());
 }
 
+uint32_t systemUptimeMs() {
+    using namespace std::chrono;
+    // steady_clock counts from boot on Linux.
+    return uint32_t(duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void sleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace tessaly::platform

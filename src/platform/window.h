@@ -60,6 +60,9 @@ void showSystemCursor(bool show);
 // Monotonic milliseconds since an arbitrary start.
 uint32_t milliseconds();
 void sleepMs(uint32_t ms);
+// Milliseconds since the system started: varies from run to run, for
+// seeding the random generator when no seed is given.
+uint32_t systemUptimeMs();
 
 // True when this process holds the single-instance lock named `name`; false
 // when another running copy holds it.

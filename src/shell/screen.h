@@ -37,11 +37,27 @@ public:
     int lastKey = 0;  // last key stored by onKeyDown (13 for a title click)
 };
 
-// The typed-code matcher: the last 15 letters typed, newest first.
+// What a typed code does, and where it is listened for.
+enum class TypedCode : uint8_t {
+    None,
+    AllLevels,     // "ZQWVXJ" (typed J X V W Q Z), menu screen: every level selectable
+    ResetLevels,   // "ZQWV" (typed V W Q Z), menu screen: levels clamped again
+    CheatKeys,     // "JXQZWVKP" (typed P K V W Z Q X J), game screen: toggles cheat keys
+    StatsOverlay,  // "QXZ" (typed Z X Q), any screen: toggles the FPS and triangle overlay
+};
+enum class ScreenKind : uint8_t { Other, Menu, Game };
+
+// The typed-code matcher: the last 15 letters typed, newest first. Codes
+// are stored reversed for the same reason, so a code matches when the
+// history begins with it, whatever was typed before.
 struct TypedCodes {
     char history[16] = {};
 
-    // Feeds one key; returns true when a code matched and acted.
+    // Records a key (only 'A'..'Z' count) and returns the code it completes
+    // on a screen of the given kind. Acts on nothing.
+    TypedCode push(int key, ScreenKind where);
+    // Feeds one key on the current screen; returns true when a code matched
+    // and acted.
     bool feed(int key);
 };
 
@@ -65,9 +81,15 @@ inline ShellFlags g_shell;
 inline ScreenSwitch g_screens;
 inline TypedCodes g_typedCodes;
 
+// Carries out a matched code on the flags (and through the shell's hooks).
+void applyTypedCode(TypedCode code, ShellFlags& flags);
+
 void requestScreen(Screen* screen);
 // Carries out a pending switch; called by the frame loop after afterFrame.
 void switchPendingScreen();
+// The same on a switch record of one's own (tests).
+void requestScreen(ScreenSwitch& screens, Screen* screen);
+void switchPendingScreen(ScreenSwitch& screens);
 inline Screen* currentScreen() { return g_screens.current; }
 void requestQuit();
 

@@ -1,0 +1,234 @@
+// Sections: state dump contributors | start-up | loading | loop | shutdown.
+#include "shell/app.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "data/registry.h"
+#include "data/text.h"
+#include "fx/math.h"
+#include "fx/random.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "gfx/sprite_sheet.h"
+#include "gfx/texture.h"
+#include "platform/device.h"
+#include "platform/letterbox.h"
+#include "platform/png_file.h"
+#include "platform/window.h"
+#include "shell/frame_clock.h"
+#include "shell/frame_loop.h"
+#include "shell/hooks.h"
+#include "shell/input_script.h"
+#include "shell/loading.h"
+#include "shell/options.h"
+#include "shell/screen.h"
+#include "shell/state_dump.h"
+#include "shell/title_screen.h"
+#include "sound/sound.h"
+
+namespace tessaly::shell {
+
+namespace {
+
+constexpr const char* kInstanceName = "Tessaly game";
+constexpr int kExitBadOptions = 2;
+constexpr int kExitOutputFailed = 3;
+
+// ---------------------------------------------------------------------------
+// State dump contributors
+
+void dumpShell(JsonWriter& json) {
+    json.field("appActive", g_shell.appActive);
+    json.field("statsOverlay", g_shell.statsOverlay);
+    json.field("cheatKeys", g_shell.cheatKeys);
+    json.field("allLevelsSelectable", g_shell.allLevelsSelectable);
+    json.field("frameStepMs", g_frame.frameStepMs);
+    json.field("animationClockMs", g_frame.animationClockMs);
+    json.field("fps", g_loop.fps.text);
+}
+
+void dumpLoading(JsonWriter& json) {
+    json.field("loadedBytes", int64_t(g_loading.loadedBytes));
+    json.field("reports", g_loading.reports);
+}
+
+void dumpTitle(JsonWriter& json) {
+    json.field("titleClockMs", g_titleScreen.titleClockMs());
+    json.field("fadeClockMs", g_titleScreen.fadeClockMs());
+    json.field("musicStarted", g_titleScreen.musicStarted());
+    json.field("progress", g_titleScreen.progress());
+}
+
+// The folder holding the executable, so Data/ is found wherever the game is
+// started from.
+std::string executableFolder() {
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return ".";
+    path[n] = '\0';
+    std::string folder(path);
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? "." : folder.substr(0, slash);
+}
+
+// Screenshots of the frames asked for on the command line.
+struct ScreenshotTaker {
+    const std::vector<ScreenshotRequest>* requests = nullptr;
+    std::vector<uint8_t> pixels;  // one 800 x 600 RGBA picture, sized once
+    bool failed = false;
+
+    void take(int64_t frame) {
+        for (const ScreenshotRequest& shot : *requests) {
+            if (shot.frame != frame) continue;
+            platform::Device* device = gfx::g_draw.device;
+            std::string error;
+            if (!device || !device->readPixels(pixels.data())) {
+                error = "no picture to read";
+            } else if (platform::writePng(shot.path, pixels.data(), platform::kLogicalWidth,
+                                          platform::kLogicalHeight, &error)) {
+                continue;
+            }
+            std::fprintf(stderr, "Screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+            failed = true;
+        }
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void loadResources(bool hasSeed, unsigned seed) {
+    // 1. The random generator: a given seed replays a run exactly.
+    fx::seedRandom(hasSeed ? seed : platform::systemUptimeMs());
+    // 2. The packs; a missing one is skipped, its files are read loose.
+    data::g_registry.loadPack("targa.dat");
+    data::g_registry.loadPack("jpeg.dat");
+    data::g_registry.loadPack("texts.dat");
+    // 3. The text tables.
+    data::loadTextTable("strings.txt");
+    data::loadTextTable("tips.txt");
+    // 4. Player profiles and records.
+    // 5. The menu tree and its textures.
+    // 6. Gameplay textures, the font, landscapes; sounds and music.
+    gfx::loadFont("font");
+    sound::initSound();
+    sound::loadSounds();
+    // 7. The level map.
+    // 8. The title pictures (cached since the first loading frame).
+    g_titleScreen.loadResources();
+    // 9. Particle effects.
+    // 10. The spark sprite sheet.
+    gfx::loadSpriteSheet();
+    // 11. The title becomes current, without onEnter.
+    g_screens.current = &g_titleScreen;
+}
+
+// ---------------------------------------------------------------------------
+// Start-up, loop and shutdown
+
+int runGame(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "tessaly: %s\n\n%s", error.c_str(), optionsHelp());
+        return kExitBadOptions;
+    }
+    if (options.help) {
+        std::fputs(optionsHelp(), stdout);
+        return 0;
+    }
+    InputScript script;
+    if (!options.inputScript.empty() && !loadInputScript(options.inputScript, script, error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitBadOptions;
+    }
+
+    // A second copy leaves at once, without a window.
+    if (!platform::acquireSingleInstanceLock(kInstanceName)) return 0;
+
+    fx::buildSqrtTables();
+    g_shell.tickSuspended = true;
+    data::g_registry.dataFolder =
+        options.dataDir.empty() ? executableFolder() + "/Data" : options.dataDir;
+    g_stateDump.add("shell", &dumpShell);
+    g_stateDump.add("loading", &dumpLoading);
+    g_stateDump.add("title", &dumpTitle);
+
+    // Full screen is the settings' default; only that choice is remembered
+    // between runs, every other display value starts afresh.
+    const bool fullscreen = !options.windowed;
+    if (!platform::openWindow({fullscreen, "Tessaly"})) {
+        std::fprintf(stderr, "%s\n", platform::windowError());
+        platform::showMessage("Can't init OpenGL", "Initialization failed");
+        return 1;
+    }
+    platform::Device* device = platform::windowDevice();
+    gfx::g_draw.device = device;
+    gfx::g_textures.device = device;
+    device->setBrightness(0.5f);
+    // Loading presents one frame per file; waiting for the display on each
+    // would stretch loading by seconds.
+    platform::setVsync(false);
+    gfx::setPerspectiveFromClient(platform::kLogicalWidth, platform::kLogicalHeight);
+
+    // The loading screen, then everything else with a loading frame per file.
+    g_loading.drawFrame = &drawLoadingFrame;
+    g_titleScreen.loadResources();
+    drawLoadingFrame();
+    loadResources(options.hasSeed, options.seed);
+    // Files read later (levels, backdrops) must not flash the loading screen
+    // over the game.
+    g_loading.drawFrame = nullptr;
+
+    ScreenshotTaker screenshots;
+    screenshots.requests = &options.screenshots;
+    if (!options.screenshots.empty())
+        screenshots.pixels.resize(size_t(platform::kLogicalWidth) * platform::kLogicalHeight * 4);
+    screenshots.take(kLoadingScreenshotFrame);
+
+    // The loop.
+    g_loop.fixedStepMs = options.fixedStepMs;
+    const bool fixed = options.fixedStepMs > 0;
+    if (!fixed) platform::setVsync(true);  // the loop paces itself where this is ignored
+    restartFrameClock();
+    while (!g_shell.quitRequested) {
+        platform::Event event;
+        while (platform::pollEvent(event)) {
+            // A fixed-step run repeats exactly: window focus does not pause it.
+            if (fixed && (event.type == platform::EventType::Activate ||
+                          event.type == platform::EventType::Deactivate))
+                continue;
+            dispatchEvent(event);
+        }
+        deliverScriptedInput(script, int64_t(g_frame.frameNumber) + 1);
+        if (g_shell.quitRequested) break;
+        runFrame();
+        screenshots.take(int64_t(g_frame.frameNumber));
+        if (options.frames > 0 && int64_t(g_frame.frameNumber) >= options.frames) requestQuit();
+    }
+
+    // Shutdown.
+    bool outputFailed = screenshots.failed;
+    if (!options.dumpState.empty() && !writeStateDump(options.dumpState, error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        outputFailed = true;
+    }
+    device->setBrightness(0.5f);
+    sound::shutdownSound();
+    data::freeTextTable();
+    gfx::g_textures.clear();  // needs the device
+    gfx::g_draw.device = nullptr;
+    gfx::g_textures.device = nullptr;
+    platform::closeWindow();
+    if (g_hooks.saveAllPlayerData) g_hooks.saveAllPlayerData();
+    platform::showSystemCursor(true);
+    return outputFailed ? kExitOutputFailed : 0;
+}
+
+}  // namespace tessaly::shell

@@ -1,0 +1,143 @@
+#include "shell/frame_loop.h"
+
+#include <cstdio>
+
+#include "fx/camera.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "platform/letterbox.h"
+#include "shell/frame_clock.h"
+#include "shell/hooks.h"
+#include "shell/screen.h"
+#include "sound/sound.h"
+
+namespace tessaly::shell {
+
+bool FpsSample::addFrame(uint32_t deltaMs) {
+    accumulatorMs += deltaMs;
+    ++frames;
+    if (accumulatorMs <= kFpsWindowMs) return false;
+    std::snprintf(text, sizeof text, "%.1f FPS", double(1000.0f / float(accumulatorMs) * float(frames)));
+    accumulatorMs -= kFpsWindowMs;
+    frames = 0;
+    return true;
+}
+
+void advanceFrameTiming(uint32_t deltaMs) {
+    g_frame.frameDeltaMs = deltaMs;
+    g_loop.fps.addFrame(deltaMs);
+    g_frame.frameStepMs = float(deltaMs);
+}
+
+void restartFrameClock() { g_loop.lastFrameTimeMs = platform::milliseconds(); }
+
+void dispatchEvent(const platform::Event& event) {
+    using platform::EventType;
+    Screen* screen = currentScreen();
+    switch (event.type) {
+    case EventType::Activate:
+        sound::resumeAudio();
+        g_shell.appActive = true;
+        // The first frame after the pause measures from now, so animations
+        // do not jump by the time spent away.
+        g_frame.frameStepMs = 0;
+        g_frame.frameDeltaMs = 0;
+        restartFrameClock();
+        return;
+    case EventType::Deactivate:
+        if (g_hooks.clearBoardHover) g_hooks.clearBoardHover();
+        sound::pauseAudio();
+        g_shell.appActive = false;
+        return;
+    case EventType::Close:
+        if (g_hooks.saveGameOnClose) g_hooks.saveGameOnClose();
+        requestQuit();
+        return;
+    case EventType::Resize:
+        // The picture keeps its 4:3 aspect inside the window (letterbox), so
+        // the projection keeps the picture's aspect too.
+        gfx::setPerspectiveFromClient(platform::kLogicalWidth, platform::kLogicalHeight);
+        return;
+    default:
+        break;
+    }
+    if (!screen) return;
+    switch (event.type) {
+    case EventType::KeyDown: screen->onKeyDown(event.key); break;
+    case EventType::LeftDown: screen->onLeftButtonDown(); break;
+    case EventType::LeftUp: screen->onLeftButtonUp(); break;
+    case EventType::LeftDoubleClick: screen->onLeftDoubleClick(); break;
+    case EventType::RightDown: screen->onRightButtonDown(); break;
+    case EventType::RightUp: screen->onRightButtonUp(); break;
+    case EventType::MiddleDown: screen->onMiddleButtonDown(); break;
+    case EventType::MouseMove: screen->onMouseMove(); break;
+    default: break;
+    }
+}
+
+namespace {
+
+// The FPS and triangle texts (when switched on by the typed code), then the
+// render state every screen may rely on at the start of its draw.
+void statisticsOverlay(platform::Device& device) {
+    std::snprintf(g_loop.triangleText, sizeof g_loop.triangleText, "%i TRI", gfx::g_draw.triangleCount);
+    gfx::begin2D();
+    if (g_shell.statsOverlay) {
+        gfx::drawText(-360, -100, 10, g_loop.fps.text);
+        gfx::drawText(-360, -115, 10, g_loop.triangleText);
+    }
+    device.setTransform(platform::TransformKind::Projection, gfx::g_draw.perspective);
+    device.setTransform(platform::TransformKind::View, fx::g_camera.view);
+    device.setRenderState(platform::RenderState::AlphaBlend, 0);
+    device.setRenderState(platform::RenderState::AlphaTest, 0);
+    gfx::g_draw.triangleCount = 0;
+}
+
+}  // namespace
+
+void runFrame() {
+    ++g_frame.frameNumber;
+    const bool fixed = g_loop.fixedStepMs > 0;
+    if (!g_shell.appActive) {
+        if (!fixed) platform::sleepMs(kInactiveSleepMs);
+        return;
+    }
+    platform::Device* device = gfx::g_draw.device;
+    Screen* screen = currentScreen();
+    if (device && screen) {
+        device->clear(platform::ClearDepth, 0, 1.0f, 0);
+        screen->draw();
+        statisticsOverlay(*device);
+        device->present();
+    }
+
+    uint32_t now = 0;
+    if (fixed) {
+        now = g_loop.lastFrameTimeMs + g_loop.fixedStepMs;
+    } else {
+        now = platform::milliseconds();
+        // Pace the loop where vertical sync does not.
+        const uint32_t spent = now - g_loop.lastFrameTimeMs;
+        if (spent < kMinFrameGapMs) {
+            platform::sleepMs(kMinFrameGapMs - spent);
+            now = platform::milliseconds();
+        }
+    }
+    advanceFrameTiming(now - g_loop.lastFrameTimeMs);
+    g_loop.lastFrameTimeMs = now;
+
+    // The screens' tick, every 33 ms of frame time. Every screen leaves it
+    // empty today; it runs here rather than on a timer thread, so it could
+    // never race the frame.
+    g_loop.tickAccumulatorMs += g_frame.frameDeltaMs;
+    while (g_loop.tickAccumulatorMs >= kTickPeriodMs) {
+        g_loop.tickAccumulatorMs -= kTickPeriodMs;
+        if (!g_shell.tickSuspended && currentScreen()) currentScreen()->tick();
+    }
+
+    if (Screen* s = currentScreen()) s->afterFrame();
+    switchPendingScreen();
+    g_frame.animationClockMs += g_frame.frameStepMs;
+}
+
+}  // namespace tessaly::shell

@@ -1,0 +1,63 @@
+// The frame loop: once per pass it turns pending window events into the
+// current screen's operations, draws one frame (the screen's draw, the
+// statistics overlay, present), measures the frame, runs afterFrame and a
+// pending screen switch. The only place the wall clock is read.
+//
+// Timing: frameDeltaMs is the time between two presents; with a fixed step
+// (tests, recordings) every frame advances exactly that step and nothing
+// sleeps. Otherwise frames are at least kMinFrameGapMs apart, so a driver
+// that ignores vertical sync does not spin the processor; while the window
+// is inactive the loop sleeps kInactiveSleepMs per pass and draws nothing.
+//
+// Depends on: platform (events, clock, device), gfx (2D set-up, text), the
+// screens.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window.h"
+
+namespace tessaly::shell {
+
+constexpr uint32_t kFpsWindowMs = 300;     // an FPS sample covers just over this
+constexpr uint32_t kTickPeriodMs = 33;     // the screens' tick
+constexpr uint32_t kMinFrameGapMs = 4;     // at most 250 frames a second
+constexpr uint32_t kInactiveSleepMs = 200;
+
+// Frames per second over windows of a little more than 300 ms.
+struct FpsSample {
+    uint32_t accumulatorMs = 0;  // time summed since the last sample, ms
+    int frames = 0;              // frames since the last sample
+    char text[32] = {};          // the last sample, "%.1f FPS"
+
+    // Adds one frame; true when it completed a window and `text` changed.
+    // The time past 300 ms carries into the next window.
+    bool addFrame(uint32_t deltaMs);
+};
+
+struct FrameLoop {
+    uint32_t lastFrameTimeMs = 0;    // clock reading at the previous present
+    uint32_t fixedStepMs = 0;        // 0: measure frames
+    uint32_t tickAccumulatorMs = 0;  // time towards the next tick, ms
+    FpsSample fps;
+    char triangleText[32] = {};      // "%i TRI" of the last frame
+};
+
+inline FrameLoop g_loop;
+
+// Turns one event into the current screen's operation (or the shell's own
+// handling: activation, close, resize).
+void dispatchEvent(const platform::Event& event);
+
+// Restarts the frame clock from now (start of the loop, reactivation).
+void restartFrameClock();
+
+// One pass of the loop after the events: a frame when active, a sleep when
+// not. Always counts the pass in g_frame.frameNumber.
+void runFrame();
+
+// Sets the frame clocks from a measured delta: frameDeltaMs, frameStepMs and
+// the FPS sample.
+void advanceFrameTiming(uint32_t deltaMs);
+
+}  // namespace tessaly::shell

@@ -1,0 +1,114 @@
+#include "shell/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+namespace tessaly::shell {
+
+namespace {
+
+template <typename T>
+bool parseNumber(std::string_view text, T& out) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, out);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+}  // namespace
+
+const char* optionsHelp() {
+    return "Usage: tessaly [options]\n"
+           "  --data DIR            data folder (default: Data/ next to the executable)\n"
+           "  --windowed            play in a window whatever the settings say\n"
+           "  --fixed-step MS       every frame advances exactly MS (1-1000), no sleeping\n"
+           "  --seed N              seed the random generator with N instead of the clock\n"
+           "  --frames N            quit after N frames, running the normal shutdown\n"
+           "  --input FILE          play scripted input events; lines of\n"
+           "                          FRAME key VK | left-down | left-up | double-click |\n"
+           "                          right-down | right-up | middle-down | middle-up |\n"
+           "                          move X Y (screen units: centre origin, y up) |\n"
+           "                          activate | deactivate | close\n"
+           "  --screenshot F:FILE   save frame F (or 'loading', the last loading frame) as a\n"
+           "                        PNG; may be given several times\n"
+           "  --dump-state FILE     write the state at exit as a JSON object\n"
+           "  --help                show this list\n";
+}
+
+bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error) {
+    out = Options{};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto value = [&](std::string_view& v) {
+            if (i + 1 >= argc) {
+                error = std::string(arg) + " needs a value";
+                return false;
+            }
+            v = argv[++i];
+            return true;
+        };
+        std::string_view v;
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--windowed") {
+            out.windowed = true;
+        } else if (arg == "--data") {
+            if (!value(v)) return false;
+            if (v.empty()) {
+                error = "--data needs a folder";
+                return false;
+            }
+            out.dataDir = v;
+        } else if (arg == "--fixed-step") {
+            if (!value(v)) return false;
+            if (!parseNumber(v, out.fixedStepMs) || out.fixedStepMs < 1 || out.fixedStepMs > 1000) {
+                error = "--fixed-step wants milliseconds from 1 to 1000, not '" + std::string(v) + "'";
+                return false;
+            }
+        } else if (arg == "--seed") {
+            if (!value(v)) return false;
+            if (!parseNumber(v, out.seed)) {
+                error = "--seed wants a number from 0 to 4294967295, not '" + std::string(v) + "'";
+                return false;
+            }
+            out.hasSeed = true;
+        } else if (arg == "--frames") {
+            if (!value(v)) return false;
+            if (!parseNumber(v, out.frames) || out.frames < 1) {
+                error = "--frames wants a positive number, not '" + std::string(v) + "'";
+                return false;
+            }
+        } else if (arg == "--input") {
+            if (!value(v)) return false;
+            out.inputScript = v;
+        } else if (arg == "--screenshot") {
+            if (!value(v)) return false;
+            const size_t colon = v.find(':');
+            ScreenshotRequest shot;
+            const std::string_view frame = colon == std::string_view::npos ? v : v.substr(0, colon);
+            bool ok = colon != std::string_view::npos && colon + 1 < v.size();
+            if (ok && frame == "loading") {
+                shot.frame = kLoadingScreenshotFrame;
+            } else if (ok) {
+                ok = parseNumber(frame, shot.frame) && shot.frame >= 1;
+            }
+            if (!ok) {
+                error = "--screenshot wants FRAME:FILE.png (FRAME 1 or more, or 'loading'), not '" +
+                        std::string(v) + "'";
+                return false;
+            }
+            shot.path = v.substr(colon + 1);
+            out.screenshots.push_back(shot);
+        } else if (arg == "--dump-state") {
+            if (!value(v)) return false;
+            out.dumpState = v;
+        } else {
+            error = "unknown option '" + std::string(arg) + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tessaly::shell

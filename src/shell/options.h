@@ -1,0 +1,48 @@
+// Command-line options for testing and demonstrating the game. The game
+// itself needs none; these make runs repeatable and observable:
+//   --data DIR            the data folder (default: Data/ next to the executable)
+//   --windowed            a window even when the settings say full screen
+//   --fixed-step MS       every frame advances exactly MS, without sleeping
+//   --seed N              seed of the random generator (default: the clock)
+//   --frames N            quit after N frames, with the normal shutdown
+//   --input FILE          scripted input events by frame number
+//   --screenshot F:FILE   a PNG of frame F (or "loading": the last loading
+//                         frame); repeatable
+//   --dump-state FILE     a JSON object describing the state at exit
+//   --help                the list above
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly::shell {
+
+// Frame number of the screenshot taken when loading ends.
+constexpr int64_t kLoadingScreenshotFrame = -1;
+
+struct ScreenshotRequest {
+    int64_t frame = 0;  // 1 is the first frame of the loop; kLoadingScreenshotFrame
+    std::string path;
+};
+
+struct Options {
+    std::string dataDir;          // empty: Data/ next to the executable
+    bool windowed = false;
+    uint32_t fixedStepMs = 0;     // 0: measured frames
+    bool hasSeed = false;
+    uint32_t seed = 0;
+    int64_t frames = 0;           // 0: until the player quits
+    std::string inputScript;
+    std::vector<ScreenshotRequest> screenshots;
+    std::string dumpState;
+    bool help = false;
+};
+
+// Parses argv[1..]. False with a one-line reason in `error` on an unknown
+// option, a missing or malformed value.
+bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error);
+
+const char* optionsHelp();
+
+}  // namespace tessaly::shell
