@@ -374,6 +374,29 @@ void addGrain(Canvas& canvas, double amount, uint32_t seed) {
     cairo_surface_mark_dirty(canvas.surface());
 }
 
+void addPaintTexture(Canvas& canvas, double amount, double scale, int seed) {
+    cairo_surface_flush(canvas.surface());
+    uint8_t* data = cairo_image_surface_get_data(canvas.surface());
+    const size_t stride = size_t(cairo_image_surface_get_stride(canvas.surface()));
+    for (int y = 0; y < canvas.height(); ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
+        for (int x = 0; x < canvas.width(); ++x) {
+            const uint32_t p = row[x];
+            const uint32_t a = p >> 24;
+            if (a == 0) continue;
+            // Stretched a little sideways, like horizontal brush strokes.
+            const double n = fractalNoise(x / (scale * 1.6), y / scale, 3, seed);
+            const double k = 1 + amount * n;
+            auto channel = [&](int shift) {
+                const double v = double((p >> shift) & 0xFF) * k;
+                return uint32_t(std::clamp(int(std::lround(v)), 0, int(a))) << shift;
+            };
+            row[x] = (a << 24) | channel(16) | channel(8) | channel(0);
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface());
+}
+
 // ---------------------------------------------------------------------------
 // Text
 

@@ -158,6 +158,10 @@ void paintDropShadow(Canvas& target, const Canvas& shape, double dx, double dy, 
 // Luminance grain of +-amount (0..1) on every visible pixel; gives flat
 // gradients a painted, non-banded surface.
 void addGrain(Canvas& canvas, double amount, uint32_t seed);
+// Soft brush-like unevenness: brightness varies by +-amount with fractal
+// noise whose coarsest feature is `scale` pixels. Use on painted
+// backgrounds so large areas don't look like flat vector fills.
+void addPaintTexture(Canvas& canvas, double amount, double scale, int seed);
 
 // ---------------------------------------------------------------------------
 // Text
