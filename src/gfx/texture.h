@@ -10,7 +10,9 @@
 //    top-left corner of a power-of-two texture (backgrounds, title art).
 //
 // Capacity: kMaxTextures entries; creating more shows "Couldn't create
-// texture: %s" and returns null.
+// texture: %s" and returns null (a required texture file then stops the
+// program with "Couldn't load texture: %s"). Pictures larger than 1024 in
+// either direction have no image texture and are refused the same way.
 #pragma once
 
 #include <array>
@@ -60,6 +62,9 @@ struct TextureManager {
 
     TextureEntry* find(std::string_view name);
     TextureEntry* load(std::string_view name, bool fatal);
+    // "_a_x.jpg": JPEG part then one alpha byte per texel; null when absent
+    // or undecodable. Releases the data entry.
+    TextureEntry* loadAlphaCompanion(std::string_view name);
     TextureEntry* loadImage(std::string_view name, int width, int height);
     TextureEntry* loadImageWithAlpha(std::string_view name, int width, int height);
     TextureEntry* create(std::string_view name, int width, int height, int format, bool renderTarget);

@@ -2,6 +2,7 @@
 //  - TempFolder: a fresh folder under the system temp folder, removed with
 //    everything in it when the object goes;
 //  - packBytes: builds a pack image the way the data generator writes it;
+//  - makeTga / makeJpeg: small pictures in memory;
 //  - DataFolderTest: a fixture that points the process-wide data registry at
 //    a TempFolder and empties it before and after each test;
 //  - NullDeviceTest: DataFolderTest plus a NullDevice installed as the device
@@ -40,6 +41,12 @@ private:
 };
 
 Bytes toBytes(const std::string& text);
+
+// An uncompressed 32-bit TGA of texels given as B, G, R, A rows, top row
+// first; stored bottom-up unless topFirst.
+Bytes makeTga(int width, int height, const Bytes& bgra, bool topFirst = true);
+// A baseline JPEG of one colour (quality 95).
+Bytes makeJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b);
 
 // A pack image: per entry the name and a NUL, the 32-bit little-endian
 // length, and the data XOR-ed with the name repeated.
