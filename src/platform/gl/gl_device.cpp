@@ -263,8 +263,8 @@ bool GlDevice::init(std::string* error) {
         return false;
     }
 
-    m_batchVertices.resize(kBatchVertices);
-    m_batchIndices.resize(kBatchIndices);
+    m_batchVertices.resize(kBatchMaxVertices);
+    m_batchIndices.resize(kBatchMaxIndices);
     m_rowBuffer.resize(size_t(kWidth) * 4);
 
     // Start from a black picture with a cleared depth buffer.
@@ -466,7 +466,7 @@ void GlDevice::drawPrimitive(Primitive type, VertexFormat format, const void* ve
                                                            : vertexCount / 3;
     if (triangles <= 0) return;
     const int newIndices = triangles * 3;
-    if (vertexCount > kBatchVertices || newIndices > kBatchIndices) {
+    if (vertexCount > kBatchMaxVertices || newIndices > kBatchMaxIndices) {
         if (!m_reportedOversize) {
             std::fprintf(stderr, "Primitive of %d vertices is larger than a draw batch; not drawn\n",
                          vertexCount);
@@ -483,7 +483,7 @@ void GlDevice::drawPrimitive(Primitive type, VertexFormat format, const void* ve
 
     const bool hasNormals = format == VertexFormat::PosNormalTex;
     if (m_indexCount > 0 && hasNormals != m_batchHasNormals) flush();
-    if (m_vertexCount + vertexCount > kBatchVertices || m_indexCount + newIndices > kBatchIndices)
+    if (m_vertexCount + vertexCount > kBatchMaxVertices || m_indexCount + newIndices > kBatchMaxIndices)
         flush();
     m_batchHasNormals = hasNormals;
 

@@ -3,13 +3,14 @@
 // from user memory) on one shader program, one vertex array and one
 // streaming vertex/index buffer pair.
 //
-// Batching: consecutive primitives drawn with the same render states,
-// transforms and texture are appended to one batch of indexed triangles and
-// reach OpenGL as one draw call. The batch is flushed on any change of state,
-// transform or texture, on a clear, a texture update, at present, before
-// readPixels and when it is full (kBatchVertices / kBatchIndices). Every GL
-// state the draws rely on is set at each flush, so nothing else touching the
-// context can leak into the picture.
+// Batching, by the rule in device.h: consecutive primitives drawn with the
+// same render states, transforms and texture are appended to one batch of
+// indexed triangles and reach OpenGL as one draw call. The batch is flushed on
+// any change of state, transform or texture, on a clear, a texture update or
+// destroy, at present, before readPixels and when it is full. A primitive
+// larger than a whole batch is not drawn (reported once on stderr); nothing
+// the game draws comes near it. Every GL state the draws rely on is set at
+// each flush, so nothing else touching the context leaks into the picture.
 //
 // The picture: every frame is drawn into an 800 x 600 offscreen framebuffer;
 // present() scales it into the window through the letterbox (black bars),
@@ -32,13 +33,6 @@
 struct SDL_Window;
 
 namespace tessaly::platform {
-
-// Batch capacity: 65536 vertices is all a 16-bit index can address; three
-// indices per vertex covers a strip of that many vertices. A primitive larger
-// than a whole batch is not drawn (reported once on stderr); nothing the game
-// draws comes near it.
-constexpr int kBatchVertices = 65536;
-constexpr int kBatchIndices = 3 * kBatchVertices;
 
 class GlDevice final : public Device {
 public:
@@ -79,8 +73,8 @@ private:
     static constexpr int kHeight = 600;
     // The stream buffers hold two batches before they are orphaned, so a
     // batch is never written over one the driver may still be reading.
-    static constexpr int kStreamVertices = 2 * kBatchVertices;
-    static constexpr int kStreamIndices = 2 * kBatchIndices;
+    static constexpr int kStreamVertices = 2 * kBatchMaxVertices;
+    static constexpr int kStreamIndices = 2 * kBatchMaxIndices;
 
     struct GpuVertex {
         float x, y, z;
@@ -120,8 +114,8 @@ private:
     float m_brightness = 0.5f;
 
     // The batch being built, and where the stream buffers are filled up to.
-    std::vector<GpuVertex> m_batchVertices;  // capacity kBatchVertices, sized once
-    std::vector<uint16_t> m_batchIndices;    // capacity kBatchIndices, sized once
+    std::vector<GpuVertex> m_batchVertices;  // capacity kBatchMaxVertices, sized once
+    std::vector<uint16_t> m_batchIndices;    // capacity kBatchMaxIndices, sized once
     int m_vertexCount = 0, m_indexCount = 0;
     bool m_batchHasNormals = false;
     int m_streamVertex = 0, m_streamIndex = 0;

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/window.h"
+
+namespace tessaly::platform {
+namespace {
+
+TEST(SingleInstanceLock, PathIsInTheRuntimeFolder) {
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_RUNTIME_DIR", "/run/user/1234", 1);
+    EXPECT_EQ(singleInstanceLockPath("Tessaly game"), "/run/user/1234/tessaly-game.lock");
+    setenv("XDG_RUNTIME_DIR", "", 1);
+    setenv("TMPDIR", "/scratch", 1);
+    EXPECT_EQ(singleInstanceLockPath("Tessaly game"), "/scratch/tessaly-game.lock");
+    unsetenv("TMPDIR");
+    if (saved) setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else unsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(SingleInstanceLock, HeldLockKeepsOthersOut) {
+    const std::string folder = ::testing::TempDir() + "tessaly-lock-test-" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+
+    const std::string name = "Lock test";
+    ASSERT_TRUE(acquireSingleInstanceLock(name));
+    // Another holder (another open file, as another process would have)
+    // cannot take it while we hold it.
+    const int fd = ::open(singleInstanceLockPath(name).c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+    // Asking again from the holder is fine.
+    EXPECT_TRUE(acquireSingleInstanceLock(name));
+
+    if (saved) setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else unsetenv("XDG_RUNTIME_DIR");
+}
+
+}  // namespace
+}  // namespace tessaly::platform
