@@ -4,8 +4,10 @@
 // screen units, one quad per character; the text size is the glyph's
 // half-width, a line is 1.8 x size high. Characters are bytes (Windows-1251).
 //
-// Capacity: kMaxFonts fonts; the wrap buffer holds kWrapBufferSize bytes and
-// longer texts are cut.
+// Capacity: kMaxFonts fonts (a further loadFont is refused with a message
+// and the current font stays); the wrap buffer holds kWrapBufferSize bytes
+// and longer texts are cut. Loading a font clears the letter banners, whose
+// letters were laid out with the old widths.
 #pragma once
 
 #include <array>
@@ -57,7 +59,8 @@ void drawTextCentred(float x, float y, float size, std::string_view text);
 void drawTextWithHighlight(float x, float y, float size, uint32_t argb, std::string_view text,
                            bool centred);
 void drawHighlightRect(float x0, float y0, float x1, float y1, uint32_t argb);
-// Wraps into g_text.wrapBuffer; returns the wrapped text's height.
+// Wraps into g_text.wrapBuffer, breaking at spaces (a word wider than the
+// line stays whole); returns the wrapped text's height.
 float wrapText(float maxWidth, std::string_view text, float size);
 inline const char* wrappedText() { return g_text.wrapBuffer; }
 // One glyph of the current font rotated about its centre, depth 10.
