@@ -170,7 +170,10 @@ void drawCell(const Coverage& coverage, Image& texture, int cellX, int cellY) {
     for (int y = 0; y < kCell; ++y) {
         for (int x = 0; x < kCell; ++x) {
             const double g = coverage[size_t(y * kCell + x)];
-            const double s = shadow[size_t(y * kCell + x)] * kShadowAlpha * (1 - g);
+            // The shadow's faint tail is cut at the cell's outer texels: the
+            // texture filter would carry it into the neighbouring cell.
+            const bool edge = x == 0 || y == 0 || x == kCell - 1 || y == kCell - 1;
+            const double s = edge ? 0 : shadow[size_t(y * kCell + x)] * kShadowAlpha * (1 - g);
             const double alpha = g + s;
             uint8_t* p = texture.at(cellX * kCell + x, cellY * kCell + y);
             if (alpha <= 0) {

@@ -195,7 +195,7 @@ void paintMeadow(Canvas& c, const Hills& h) {
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const double depth = y - ridge[size_t(x)];
-            if (depth < 0) continue;
+            if (depth < 0 || depth >= 90) continue;
             const double n = fractalNoise(x / 150.0, y / 30.0, 4, 91);
             const double a = smoothstep(0.05, 0.45, n) * (1 - smoothstep(10, 90, depth)) * 0.35;
             const uint32_t a8 = uint32_t(std::lround(a * 255));

@@ -375,17 +375,33 @@ void addGrain(Canvas& canvas, double amount, uint32_t seed) {
 }
 
 void addPaintTexture(Canvas& canvas, double amount, double scale, int seed) {
+    // The noise is smooth at this scale, so it is sampled on a coarse grid
+    // and interpolated: the same look for a fraction of the work.
+    constexpr int kStep = 4;
+    const int gw = canvas.width() / kStep + 2, gh = canvas.height() / kStep + 2;
+    std::vector<double> grid(size_t(gw) * size_t(gh));
+    for (int gy = 0; gy < gh; ++gy)
+        for (int gx = 0; gx < gw; ++gx)
+            // Stretched a little sideways, like horizontal brush strokes.
+            grid[size_t(gy * gw + gx)] =
+                fractalNoise(gx * kStep / (scale * 1.6), gy * kStep / scale, 3, seed);
+
     cairo_surface_flush(canvas.surface());
     uint8_t* data = cairo_image_surface_get_data(canvas.surface());
     const size_t stride = size_t(cairo_image_surface_get_stride(canvas.surface()));
     for (int y = 0; y < canvas.height(); ++y) {
         uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
+        const int gy = y / kStep;
+        const double fy = double(y % kStep) / kStep;
         for (int x = 0; x < canvas.width(); ++x) {
             const uint32_t p = row[x];
             const uint32_t a = p >> 24;
             if (a == 0) continue;
-            // Stretched a little sideways, like horizontal brush strokes.
-            const double n = fractalNoise(x / (scale * 1.6), y / scale, 3, seed);
+            const int gx = x / kStep;
+            const double fx = double(x % kStep) / kStep;
+            const double* g = &grid[size_t(gy * gw + gx)];
+            const double n = (g[0] * (1 - fx) + g[1] * fx) * (1 - fy) +
+                             (g[gw] * (1 - fx) + g[gw + 1] * fx) * fy;
             const double k = 1 + amount * n;
             auto channel = [&](int shift) {
                 const double v = double((p >> shift) & 0xFF) * k;
