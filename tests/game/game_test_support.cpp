@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/flow.h"
 #include "sound/sound_system.h"
 
 namespace tessaly::game::testing {
@@ -97,6 +98,7 @@ GameFixture::GameFixture() {
     clearBoard(game->board);
     game->level.colors = 5;
     game->level.addBalls = 3;
+    game->barTotal = game->barRemaining = 40.0f;  // a level in progress, far from complete
 }
 
 void setBoard(GameState& game, std::initializer_list<const char*> rows) {
@@ -144,6 +146,10 @@ int kindAt(const GameState& game, int column, int row) { return game.board.at(at
                 return ::testing::AssertionFailure() << "unknown piece " << c.piece.kind << " at " << x << "," << y;
         }
     return ::testing::AssertionSuccess();
+}
+
+void run(GameState& game, float ms, float stepMs) {
+    for (float t = 0; t < ms; t += stepMs) stepGame(game, stepMs);
 }
 
 }  // namespace tessaly::game::testing

@@ -171,4 +171,7 @@ int kindAt(const GameState& game, int column, int row);
 // non-cell; every code known.
 ::testing::AssertionResult boardInvariants(const GameState& game);
 
+// Steps the game frame by frame for `ms`.
+void run(GameState& game, float ms, float stepMs = 10.0f);
+
 }  // namespace tessaly::game::testing

@@ -1,0 +1,253 @@
+#include "game/saved_game.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "game/board.h"
+
+namespace tessaly::game {
+
+namespace {
+
+// Writes fields little-endian into a buffer of known size.
+struct Writer {
+    uint8_t* out;
+    size_t pos = 0;
+
+    void u8(const uint8_t& v) { out[pos++] = v; }
+    void boolean(const bool& v) { out[pos++] = v ? 1 : 0; }
+    void i32(const int32_t& v) { u32(uint32_t(v)); }
+    void u32(const uint32_t& v) {
+        for (int i = 0; i < 4; ++i) out[pos++] = uint8_t(v >> (8 * i));
+    }
+    void f32(const float& v) {
+        uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        u32(bits);
+    }
+};
+
+// Reads fields little-endian; the caller has checked the size.
+struct Reader {
+    const uint8_t* in;
+    size_t pos = 0;
+
+    void u8(uint8_t& v) { v = in[pos++]; }
+    void boolean(bool& v) { v = in[pos++] != 0; }
+    void i32(int32_t& v) {
+        uint32_t u;
+        u32(u);
+        v = int32_t(u);
+    }
+    void u32(uint32_t& v) {
+        v = 0;
+        for (int i = 0; i < 4; ++i) v |= uint32_t(in[pos++]) << (8 * i);
+    }
+    void f32(float& v) {
+        uint32_t bits;
+        u32(bits);
+        std::memcpy(&v, &bits, 4);
+    }
+};
+
+// One field list serves both directions, so the order can't drift apart.
+template <typename IO, typename C>
+void transferCell(IO& io, C& c) {
+    io.i32(c.reserved0);
+    io.i32(c.floor);
+    io.i32(c.dist);
+    auto& p = c.piece;
+    io.f32(p.offset.x);
+    io.f32(p.offset.y);
+    io.i32(p.kind);
+    io.u32(p.reserved12[0]);
+    io.u32(p.reserved12[1]);
+    io.f32(p.clockMs);
+    io.i32(p.targetX);
+    io.i32(p.targetY);
+    io.f32(p.flightMs);
+    io.f32(p.appear);
+    io.f32(p.shakeMs);
+    io.f32(p.phase);
+    io.u32(p.reserved48[0]);
+    io.u32(p.reserved48[1]);
+    io.i32(p.chained);
+    io.f32(p.visited);
+    io.i32(c.pending);
+    io.f32(c.pendingTimerMs);
+    io.i32(c.reserved84);
+    io.f32(c.floorClockMs);
+    io.f32(c.squareClockMs);
+    io.i32(c.reserved96);
+    io.f32(c.scale);
+    io.u8(c.marked);
+    for (auto& b : c.padding105) io.u8(b);
+}
+
+template <typename IO, typename G>
+void transferGame(IO& io, G& g) {
+    auto& r = g.reserved;
+    io.i32(r.head0);
+    io.i32(r.head1);
+    io.i32(g.flightTotalMs);
+    io.i32(g.level.colors);
+    for (auto& column : g.board.cells)
+        for (auto& cell : column) transferCell(io, cell);
+    for (auto& point : g.path) {
+        io.f32(point.x);
+        io.f32(point.y);
+    }
+    io.i32(g.pathLength);
+    for (auto& v : g.level.bonusFigure) io.i32(v);
+    io.i32(g.playTimeMs);
+    io.f32(g.hammerCharge);
+    io.i32(g.combo);
+    io.i32(g.level.jockerFrequency);
+    io.i32(g.board.freeCells);
+    io.i32(g.level.addBalls);
+    io.boolean(g.moveInFlight);
+    for (auto& b : r.afterFlight) io.u8(b);
+    io.boolean(g.debugDisplay);
+    io.u8(r.afterDebug);
+    io.i32(g.moveCounter);
+    io.i32(g.movesMade);
+    io.boolean(g.lastLevelLost);
+    for (auto& b : r.afterLost) io.u8(b);
+    io.i32(g.maxCombo);
+    for (auto& v : r.afterMaxCombo) io.i32(v);
+    io.i32(g.levelScore);
+    io.i32(g.livesShown);
+    io.f32(g.gameClockMs);
+    io.f32(g.animationClockMs);
+    io.f32(r.beforeComplete);
+    io.f32(g.completeTimer);
+    io.boolean(g.rightButtonHeld);
+    io.i32(g.levelIndex);
+    for (auto& v : r.afterLevel) io.i32(v);
+    io.f32(g.barTotal);
+    io.f32(g.barRemaining);
+}
+
+bool validPieceCode(int kind) { return kind == kNoPiece || isKnownPiece(kind); }
+
+// Checks what the rules rely on: known codes, floors in range, nothing but
+// non-cells in the margin, a consistent free-cell count, a path that fits,
+// and a ball in flight that exists.
+bool checkImage(const GameState& g, std::string& error) {
+    const Board& b = g.board;
+    int flying = 0;
+    for (int x = 0; x < kBoardSize; ++x)
+        for (int y = 0; y < kBoardSize; ++y) {
+            const Cell& c = b.at(x, y);
+            if (c.floor < -1 || c.floor > 9 || !validPieceCode(c.piece.kind) || !validPieceCode(c.pending) ||
+                c.piece.chained < 0) {
+                error = "a cell holds an unknown code";
+                return false;
+            }
+            if (!inWindow(x, y) && (c.floor != -1 || c.piece.kind != kNoPiece || c.pending != kNoPiece)) {
+                error = "a cell outside the field is in use";
+                return false;
+            }
+            if (!c.isCell() && (c.piece.kind != kNoPiece || c.pending != kNoPiece)) {
+                error = "a piece stands on a non-cell";
+                return false;
+            }
+            if (c.piece.targetX != -1 || c.piece.targetY != -1) {
+                if (!c.hasPiece() || !inWindow(c.piece.targetX, c.piece.targetY) ||
+                    !std::isfinite(c.piece.flightMs)) {
+                    error = "a move target is out of the field";
+                    return false;
+                }
+                ++flying;
+            }
+        }
+    if (b.freeCells != countFreeCells(b)) {
+        error = "the free-cell count doesn't match the board";
+        return false;
+    }
+    if (g.pathLength < 0 || g.pathLength >= kMaxPathPoints) {
+        error = "the move path is too long";
+        return false;
+    }
+    if (g.moveInFlight && (flying != 1 || g.pathLength < 1)) {
+        error = "the ball in flight is missing";
+        return false;
+    }
+    if (g.level.colors < 1 || g.level.colors > kMaxColors || g.level.jockerFrequency < 1 ||
+        g.level.addBalls < 0 || g.levelIndex < 0 || g.levelIndex >= kLevelCount) {
+        error = "a level parameter is out of range";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void encodeSavedGame(const GameState& game, uint8_t* out) {
+    Writer w{out};
+    transferGame(w, game);
+}
+
+bool decodeSavedGame(const uint8_t* bytes, size_t size, GameState& game, std::string& error) {
+    if (size != kSavedGameBytes) {
+        error = "the file is " + std::to_string(size) + " bytes, not " + std::to_string(kSavedGameBytes);
+        return false;
+    }
+    auto scratch = std::make_unique<GameState>(game);
+    Reader r{bytes};
+    transferGame(r, *scratch);
+    if (!checkImage(*scratch, error)) return false;
+
+    GameState& g = *scratch;
+    g.selected = kNoCell;
+    g.moveFrom = g.moveTarget = kNoCell;
+    if (g.moveInFlight) {
+        for (int x = kFieldLeft; x <= kFieldRight; ++x)
+            for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+                const Piece& p = g.board.at(x, y).piece;
+                if (p.targetX == -1) continue;
+                g.moveFrom = g.selected = {x, y};
+                g.moveTarget = {p.targetX, p.targetY};
+            }
+    }
+    g.hint = {};
+    g.cursorMode = CursorMode::Normal;
+    g.mainButtonDown = false;
+    game = g;
+    return true;
+}
+
+bool saveGame(const GameState& game, const std::string& path) {
+    std::vector<uint8_t> image(kSavedGameBytes);
+    encodeSavedGame(game, image.data());
+    const std::string temporary = path + ".tmp";
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f) return false;
+    const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool loadGame(GameState& game, const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    // One byte more than an image, so an oversized file is seen as such.
+    std::vector<uint8_t> bytes(kSavedGameBytes + 1);
+    const size_t size = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    std::string error;
+    if (!decodeSavedGame(bytes.data(), size, game, error)) {
+        std::fprintf(stderr, "Saved game %s not loaded: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tessaly::game

@@ -1,0 +1,268 @@
+// Sections: announcing and arriving | level-start fill | bestPiece and the
+// hint search.
+#include "game/spawn.h"
+
+#include <algorithm>
+
+#include "fx/random.h"
+#include "game/moves.h"
+#include "game/removal.h"
+#include "sound/sound.h"
+
+namespace tessaly::game {
+
+namespace {
+
+constexpr int kDirections[4][2] = {{1, 1}, {-1, 1}, {1, 0}, {0, 1}};
+constexpr int kJokerNeverFrequency = 1000000;
+
+Tip bonusTip(int kind) {
+    switch (kind) {
+        case kBomb: return Tip::TripleBomb;
+        case kDiamond: return Tip::Diamond;
+        default: return Tip::QuadroBomb;
+    }
+}
+
+const char* bonusEffect(int kind) {
+    switch (kind) {
+        case kBomb: return "addbomb1";
+        case kDiamond: return "adddiamond";
+        default: return "addbomb2";
+    }
+}
+
+}  // namespace
+
+void showTipOnce(GameState& game, Tip tip, fx::Vec2 at, float durationMs, CellRef cell) {
+    if (game.host->tipShown(tip)) return;
+    game.host->showTip(tipName(tip), at, durationMs, cell);
+    game.host->markTipShown(tip);
+}
+
+// ---------------------------------------------------------------------------
+// Announcing and arriving
+
+void announceBall(GameState& game) {
+    Board& board = game.board;
+    if (board.freeCells <= 0 || game.level.colors <= 0) return;
+    int piece = fx::randomBelow(game.level.colors);
+    const int frequency = std::max(1, game.level.jockerFrequency);
+    if (fx::randomBelow(frequency) == 0 && frequency < kJokerNeverFrequency) piece = kJoker;
+    int k = fx::randomBelow(board.freeCells);
+    for (int x = 0; x < kBoardSize; ++x)
+        for (int y = 0; y < kBoardSize; ++y) {
+            Cell& cell = board.at(x, y);
+            if (!cell.isFree()) continue;
+            if (k-- > 0) continue;
+            cell.pending = piece;
+            cell.pendingTimerMs = kPendingTimerStart;
+            return;
+        }
+}
+
+void arriveBalls(GameState& game) {
+    if (game.demo) return;
+    Board& board = game.board;
+    if (board.freeCells == 1) announceBall(game);
+    bool arrived = false;
+    CellRef lastJoker;
+    for (int x = 0; x < kBoardSize; ++x)
+        for (int y = 0; y < kBoardSize; ++y) {
+            Cell& cell = board.at(x, y);
+            if (!cell.isCell() || cell.pending == kNoPiece) continue;
+            if (!cell.hasPiece()) {
+                cell.piece = newPiece(cell.pending);
+                cell.pendingTimerMs = 0;
+                --board.freeCells;
+                arrived = true;
+                if (cell.pending == kJoker) lastJoker = {x, y};
+            }
+            cell.pending = kNoPiece;
+        }
+    if (lastJoker.valid()) showTipOnce(game, Tip::JokerTip, cellCentre(lastJoker), 1000.0f, lastJoker);
+    if (arrived) sound::playSound("addball.ogg");
+}
+
+void specialArrival(GameState& game) {
+    Board& board = game.board;
+    if (board.freeCells == 1) announceBall(game);
+    for (int x = 0; x < kBoardSize; ++x)
+        for (int y = 0; y < kBoardSize; ++y) {
+            Cell& cell = board.at(x, y);
+            if (!cell.isCell() || cell.pending <= kJoker) continue;
+            const int kind = cell.pending;
+            cell.pending = kNoPiece;
+            if (cell.hasPiece()) continue;  // the bonus is lost
+            cell.piece = newPiece(kind);
+            cell.pendingTimerMs = 0;
+            --board.freeCells;
+            const fx::Vec2 at = cellCentre(x, y);
+            sound::playSound("addbonus.ogg");
+            game.host->playEffect(bonusEffect(kind), at, kind);
+            showTipOnce(game, bonusTip(kind), at, 2000.0f, {x, y});
+        }
+}
+
+void giveBonus(GameState& game, int kind) {
+    if (!game.lastMoveCell.valid()) return;
+    game.board.at(game.lastMoveCell).pending = kind;
+    specialArrival(game);
+}
+
+// ---------------------------------------------------------------------------
+// Level-start fill
+
+namespace {
+
+// A cell counts for the withdrawal check if its piece or its announced piece
+// is `code` or a special.
+bool announcedMatch(const Board& board, int x, int y, int code) {
+    if (!inArray(x, y)) return false;
+    const Cell& c = board.at(x, y);
+    const int kind = c.piece.kind, pending = c.pending;
+    return kind == code || pending == code || isSpecial(kind) || isSpecial(pending);
+}
+
+int announcedRun(const Board& board, int x, int y, int dx, int dy, int code) {
+    int sx = x, sy = y;
+    while (announcedMatch(board, sx - dx, sy - dy, code)) {
+        sx -= dx;
+        sy -= dy;
+    }
+    int n = 0;
+    for (int cx = sx, cy = sy; announcedMatch(board, cx, cy, code); cx += dx, cy += dy) ++n;
+    return n;
+}
+
+}  // namespace
+
+bool wouldCompleteLine(const Board& board, int x, int y, int code) {
+    int longest = 0;
+    for (int d = 0; d < 4; ++d) {
+        int c = code;
+        if (d == 3 && isSpecial(code)) c = verticalColour(board, x, y, code);
+        longest = std::max(longest, announcedRun(board, x, y, kDirections[d][0], kDirections[d][1], c));
+    }
+    return longest >= board.minLine;
+}
+
+void fillAtLevelStart(GameState& game) {
+    Board& board = game.board;
+    const int count = board.freeCells / 2;
+    for (int i = 0; i < count; ++i) announceBall(game);
+    // Every announced piece is checked, colour 0 included, so that no line
+    // stands complete the moment the level starts.
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            Cell& cell = board.at(x, y);
+            if (cell.pending == kNoPiece || cell.hasPiece()) continue;
+            if (wouldCompleteLine(board, x, y, cell.pending)) cell.pending = kNoPiece;
+        }
+    arriveBalls(game);
+}
+
+// ---------------------------------------------------------------------------
+// bestPiece and the hint search
+
+BestPiece bestPiece(Board& board, int x, int y) {
+    BestPiece best;
+    Cell& cell = board.at(x, y);
+    const Piece saved = cell.piece;
+    static constexpr int kCodes[] = {0, 1, 2, 3, 4, 5, 6, kJoker, kBomb, kDiamond, kSuperbomb};
+    for (const int code : kCodes) {
+        cell.piece.kind = code;
+        cell.piece.appear = 0;
+        int sum = 0;
+        CellRef starts[4];
+        int lengths[4] = {};
+        for (int d = 0; d < 4; ++d) {
+            const int colour = d == 3 && isSpecial(code) ? verticalColour(board, x, y, code) : code;
+            const int n = runThrough(board, x, y, kDirections[d][0], kDirections[d][1], colour, &starts[d]);
+            if (n >= board.minLine) {
+                sum += n;
+                lengths[d] = n;
+            }
+        }
+        if (sum <= best.score) continue;
+        best.kind = code;
+        best.score = sum;
+        best.lineCount = 0;
+        for (int d = 0; d < 4; ++d)
+            for (int i = 0; i < lengths[d] && best.lineCount < kMaxBestPieceCells; ++i) {
+                const CellRef c{starts[d].x + kDirections[d][0] * i, starts[d].y + kDirections[d][1] * i};
+                if (!(c == CellRef{x, y})) best.line[best.lineCount++] = c;
+            }
+    }
+    cell.piece = saved;
+    return best;
+}
+
+namespace {
+
+constexpr int kNeighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+// Marks every empty cell reachable from `from` (visited = 1).
+void floodEmpty(Board& board, CellRef from) {
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) board.at(x, y).piece.visited = 0;
+    std::array<CellRef, kFieldColumns * kFieldRows> stack;
+    int top = 0;
+    board.at(from).piece.visited = 1;
+    stack[top++] = from;
+    while (top > 0) {
+        const CellRef c = stack[--top];
+        for (const auto& d : kNeighbours) {
+            Cell& n = board.at(c.x + d[0], c.y + d[1]);
+            if (!n.isFree() || n.piece.visited != 0) continue;
+            n.piece.visited = 1;
+            stack[top++] = {c.x + d[0], c.y + d[1]};
+        }
+    }
+}
+
+bool besideReached(const Board& board, int x, int y) {
+    for (const auto& d : kNeighbours)
+        if (board.at(x + d[0], y + d[1]).piece.visited != 0) return true;
+    return false;
+}
+
+bool inLine(const BestPiece& best, int x, int y) {
+    for (int i = 0; i < best.lineCount; ++i)
+        if (best.line[i] == CellRef{x, y}) return true;
+    return false;
+}
+
+bool searchTargets(GameState& game, bool squaresOnly, CellRef& ball, CellRef& target) {
+    Board& board = game.board;
+    for (int y = kFieldTop; y <= kFieldBottom; ++y)
+        for (int x = kFieldLeft; x <= kFieldRight; ++x) {
+            const Cell& t = board.at(x, y);
+            if (!t.isFree() || (squaresOnly && t.floor <= 0)) continue;
+            const BestPiece best = bestPiece(board, x, y);
+            if (best.kind == kNoPiece) continue;
+            floodEmpty(board, {x, y});
+            for (int py = kFieldTop; py <= kFieldBottom; ++py)
+                for (int px = kFieldLeft; px <= kFieldRight; ++px) {
+                    const Piece& p = board.at(px, py).piece;
+                    if (p.kind != best.kind || p.chained > 0) continue;
+                    if (!besideReached(board, px, py) || inLine(best, px, py)) continue;
+                    ball = {px, py};
+                    target = {x, y};
+                    return true;
+                }
+        }
+    return false;
+}
+
+}  // namespace
+
+bool findHint(GameState& game, CellRef& ball, CellRef& target) {
+    bool found = false;
+    if (game.mode == Mode::Puzzle) found = searchTargets(game, true, ball, target);
+    if (!found) found = searchTargets(game, false, ball, target);
+    if (found) computeDistances(game.board, ball);
+    return found;
+}
+
+}  // namespace tessaly::game
