@@ -447,7 +447,7 @@ void paintDiamondFrame(Canvas& canvas, int frame) {
     cairo_t* cr = canvas.cr();
     const double turn = radians(45.0 * frame / kDiamondFrames + 7);
     const double tilt = radians(20);
-    const double scale = 28, cx = kC, cy = kC - 6.5;
+    const double scale = 29.5, cx = kC, cy = kC - 7.5;
     const V3 toViewer{0, 0, 1};
     const V3 light = normalize({kLightX, -kLightY, kLightZ});  // model y is up
 
