@@ -1,0 +1,100 @@
+#include "e2e/run_game.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace tessaly::e2e {
+
+std::string makeTestFolder(const std::string& name) {
+    const std::string folder =
+        ::testing::TempDir() + "tessaly-e2e-" + name + "-" + std::to_string(getpid());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+pid_t startGame(const std::vector<std::string>& args, const std::string& folder,
+                const std::string& runtimeFolder) {
+    // Everything is prepared before fork: the test process may have threads
+    // (SDL's), and the child must only exec.
+    const std::string outPath = folder + "/stdout.txt", errPath = folder + "/stderr.txt";
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string var = *e;
+        if (var.rfind("SDL_VIDEODRIVER=", 0) == 0 || var.rfind("SDL_AUDIODRIVER=", 0) == 0 ||
+            var.rfind("XDG_RUNTIME_DIR=", 0) == 0)
+            continue;
+        env.push_back(var);
+    }
+    env.push_back("SDL_VIDEODRIVER=offscreen");
+    env.push_back("SDL_AUDIODRIVER=dummy");
+    env.push_back("XDG_RUNTIME_DIR=" + (runtimeFolder.empty() ? folder : runtimeFolder));
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> argStrings(args);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(TESSALY_EXE));
+    for (std::string& a : argStrings) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (out < 0 || err < 0 || chdir(folder.c_str()) != 0) _exit(126);
+        dup2(out, 1);  // dup2 clears close-on-exec on the copies
+        dup2(err, 2);
+        execve(TESSALY_EXE, argv.data(), envp.data());
+        _exit(127);
+    }
+    if (out >= 0) close(out);
+    if (err >= 0) close(err);
+    return pid;
+}
+
+GameRun waitGame(pid_t pid, const std::string& folder, double timeoutSeconds) {
+    GameRun run;
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (done == pid) break;
+        if (run.seconds > timeoutSeconds) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            run.timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    run.exitCode = !run.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readText(folder + "/stdout.txt");
+    run.err = readText(folder + "/stderr.txt");
+    return run;
+}
+
+GameRun runGame(const std::vector<std::string>& args, const std::string& folder,
+                double timeoutSeconds, const std::string& runtimeFolder) {
+    return waitGame(startGame(args, folder, runtimeFolder), folder, timeoutSeconds);
+}
+
+}  // namespace tessaly::e2e

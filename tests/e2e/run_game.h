@@ -1,0 +1,36 @@
+// Runs the real game executable headless for end-to-end tests: the offscreen
+// video driver, the dummy audio driver and a runtime folder of the test's
+// own (so the single-instance lock of one test never meets another's).
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace tessaly::e2e {
+
+struct GameRun {
+    int exitCode = -1;       // -1 when killed by a signal or timed out
+    bool timedOut = false;
+    std::string out, err;    // what it wrote to stdout and stderr
+    double seconds = 0;      // wall time from start to exit
+};
+
+// A fresh empty folder for one test's files.
+std::string makeTestFolder(const std::string& name);
+
+// Starts the game with `args` in `folder` (its working directory, where its
+// stdout and stderr are kept) and returns at once. The runtime folder, where
+// the single-instance lock lives, is `folder` unless another is given.
+pid_t startGame(const std::vector<std::string>& args, const std::string& folder,
+                const std::string& runtimeFolder = {});
+// Waits for a started game, killing it after timeoutSeconds.
+GameRun waitGame(pid_t pid, const std::string& folder, double timeoutSeconds);
+// Both at once.
+GameRun runGame(const std::vector<std::string>& args, const std::string& folder,
+                double timeoutSeconds = 180, const std::string& runtimeFolder = {});
+
+std::string readText(const std::string& path);
+
+}  // namespace tessaly::e2e
