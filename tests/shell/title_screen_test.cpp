@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "shell/loading.h"
+#include "shell/title_screen.h"
+
+namespace tessaly::shell {
+namespace {
+
+TEST(TitleScreen, BarFollowsTheBytesLoadedUnclamped) {
+    const LoadingProgress saved = g_loading;
+    TitleScreen title;
+    g_loading.loadedBytes = 0;
+    EXPECT_FLOAT_EQ(title.progress(), 0.0f);
+    g_loading.loadedBytes = kExpectedLoadBytes / 2;
+    EXPECT_NEAR(title.progress(), 0.5f, 1e-6f);
+    // A data set larger than expected makes the bar longer than the frame.
+    g_loading.loadedBytes = kExpectedLoadBytes * 2;
+    EXPECT_FLOAT_EQ(title.progress(), 2.0f);
+    g_loading = saved;
+}
+
+TEST(TitleScreen, KeysAndClicksStartTheFadeOnce) {
+    TitleScreen title;
+    title.afterFrame();
+    EXPECT_EQ(title.fadeClockMs(), 0.0f);  // nothing pressed
+    title.onLeftButtonDown();
+    EXPECT_EQ(title.lastKey, 13);  // a click counts as Enter
+    title.afterFrame();
+    EXPECT_EQ(title.fadeClockMs(), 1.0f);
+    title.onKeyDown(65);
+    title.afterFrame();
+    EXPECT_EQ(title.fadeClockMs(), 1.0f);  // a second press does not restart it
+}
+
+}  // namespace
+}  // namespace tessaly::shell
