@@ -101,11 +101,11 @@ GameFixture::GameFixture() {
     game->barTotal = game->barRemaining = 40.0f;  // a level in progress, far from complete
 }
 
-void setBoard(GameState& game, std::initializer_list<const char*> rows) {
+void setBoard(GameState& game, const std::vector<std::string>& rows) {
     clearBoard(game.board);
     int r = 0;
-    for (const char* row : rows) {
-        for (int c = 0; row[c] && c < kFieldColumns; ++c) {
+    for (const std::string& row : rows) {
+        for (int c = 0; c < int(row.size()) && c < kFieldColumns; ++c) {
             Cell& cell = game.board.at(at(c, r));
             const char ch = row[c];
             if (ch == '.') continue;

@@ -161,7 +161,10 @@ struct GameFixture {
 // reach are non-cells. '.' non-cell, '_' plain floor, '1'..'9' empty square,
 // 'a'..'h' a ball, 'J' joker, 'B' bomb, 'D' diamond, 'S' superbomb. Pieces
 // are fully appeared. freeCells is recounted.
-void setBoard(GameState& game, std::initializer_list<const char*> rows);
+void setBoard(GameState& game, const std::vector<std::string>& rows);
+inline void setBoard(GameState& game, std::initializer_list<const char*> rows) {
+    setBoard(game, std::vector<std::string>(rows.begin(), rows.end()));
+}
 inline CellRef at(int column, int row) { return {kFieldLeft + column, kFieldTop + row}; }
 inline fx::Vec2 pointOf(int column, int row) { return cellCentre(at(column, row)); }
 // Piece kind at a fixture position (-1 empty).
