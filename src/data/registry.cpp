@@ -132,6 +132,9 @@ uint8_t* DataRegistry::load(std::string_view name, int32_t* outSize, bool fatal)
     std::unique_ptr<uint8_t[]> bytes;
     int32_t size = 0;
     const bool fits = name.size() <= size_t(kMaxDataNameLength) && !name.empty();
+    if (!fits && !fatal)
+        std::fprintf(stderr, "Data file name longer than %d characters refused: %.*s\n",
+                     kMaxDataNameLength, int(name.size()), name.data());
     if (!fits || !readWholeFile(findLooseFile(loosePath(name)), bytes, size)) {
         if (fatal) cantLoad(name);
         return nullptr;
