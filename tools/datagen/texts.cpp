@@ -12,6 +12,7 @@
 // the two files (the game would silently use the first), and every character
 // exists in Windows-1251.
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -51,8 +52,12 @@ Bytes toCp1251(const std::string& file, const Bytes& utf8) {
             }
         }
         const auto byte = unicodeToCp1251(code);
-        if (!byte) fail(file, utf8, i, "character U+" + std::to_string(uint32_t(code)) +
-                                           " is not in the game's character set");
+        if (!byte) {
+            char hexCode[16];
+            std::snprintf(hexCode, sizeof hexCode, "U+%04X", unsigned(code));
+            fail(file, utf8, i, std::string("character ") + hexCode +
+                                    " is not in the game's character set (Windows-1251)");
+        }
         out.push_back(*byte);
         i += length;
     }
