@@ -86,8 +86,6 @@ void showLevelTips(GameState& game) {
 // ---------------------------------------------------------------------------
 // Level start
 
-int boardRows(int cells) { return std::max(1, cells / kFieldColumns); }
-
 int actionLevelDownTimeMs(int levelIndex) {
     if (levelIndex <= 5) return 2000;
     if (levelIndex <= 40) return 450 + (40 - levelIndex) * 1550 / 35;
@@ -137,21 +135,18 @@ bool startLevel(GameState& game, int levelIndex) {
         }
     board.minLine = kMinLine;
 
-    // Balls per turn. The derived counts grow with the board measured in
-    // rows of 20 cells: a quarter of that per turn (half of it again in the
-    // first two levels), more in Action. Counting raw cells instead would
-    // announce dozens of balls a turn and bury any board in one move.
-    const int rows = boardRows(game.cellCount);
+    // Balls per turn: derived from the board unless a Classic level gives its
+    // own; Action always derives it, larger, and sizes its bar by the board.
+    const int cells = game.cellCount;
     if (level.addBalls == 0 || game.mode == Mode::Puzzle) {
-        level.addBalls = rows / 4;
+        level.addBalls = cells / 4;
         if (levelIndex <= 1) level.addBalls /= 2;
     }
     if (game.mode == Mode::Action) {
         const int tenths = levelIndex <= 1 ? 3 : levelIndex <= 3 ? 6 : levelIndex == 4 ? 7 : 8;
-        level.addBalls = rows * tenths / 10;
-        game.barTotal = float(rows) * std::sqrt(float(levelIndex + 1));
+        level.addBalls = cells * tenths / 10;
+        game.barTotal = float(cells) * std::sqrt(float(levelIndex + 1));
     }
-    level.addBalls = std::max(1, level.addBalls);
     game.barRemaining = game.barTotal;
 
     if (levelIndex >= 2) fillAtLevelStart(game);

@@ -37,9 +37,6 @@ bool startLevel(GameState& game, int levelIndex);
 // (clocks, flights, removal passes, score items).
 void stepGame(GameState& game, float dtMs);
 
-// Board rows of 20 cells that a board of `cells` cells would fill (at least
-// 1): the size measure behind the derived balls per turn and the Action bar.
-int boardRows(int cells);
 // Action: ms of drain per point of the level bar for a level without its own.
 int actionLevelDownTimeMs(int levelIndex);
 // Idle time before the hint shows, ms.

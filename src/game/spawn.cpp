@@ -241,21 +241,27 @@ bool searchTargets(GameState& game, bool squaresOnly, CellRef& ball, CellRef& ta
             if (!t.isFree() || (squaresOnly && t.floor <= 0)) continue;
             const BestPiece best = bestPiece(board, x, y);
             if (best.kind == kNoPiece) continue;
-            floodEmpty(board, {x, y});
-            for (int py = kFieldTop; py <= kFieldBottom; ++py)
-                for (int px = kFieldLeft; px <= kFieldRight; ++px) {
-                    const Piece& p = board.at(px, py).piece;
-                    if (p.kind != best.kind || p.chained > 0) continue;
-                    if (!besideReached(board, px, py) || inLine(best, px, py)) continue;
-                    ball = {px, py};
-                    target = {x, y};
-                    return true;
-                }
+            if (!findBallFor(board, {x, y}, best, ball)) continue;
+            target = {x, y};
+            return true;
         }
     return false;
 }
 
 }  // namespace
+
+bool findBallFor(Board& board, CellRef target, const BestPiece& best, CellRef& ball) {
+    floodEmpty(board, target);
+    for (int py = kFieldTop; py <= kFieldBottom; ++py)
+        for (int px = kFieldLeft; px <= kFieldRight; ++px) {
+            const Piece& p = board.at(px, py).piece;
+            if (p.kind != best.kind || p.chained > 0) continue;
+            if (!besideReached(board, px, py) || inLine(best, px, py)) continue;
+            ball = {px, py};
+            return true;
+        }
+    return false;
+}
 
 bool findHint(GameState& game, CellRef& ball, CellRef& target) {
     bool found = false;

@@ -46,6 +46,11 @@ struct BestPiece {
 // on ties). The cell is left as it was.
 BestPiece bestPiece(Board& board, int x, int y);
 
+// A free (unchained) piece of best.kind that can reach the empty cell
+// `target` and is not one of the pieces of the line it would complete there.
+// Rows outer, columns inner; the first found. Uses the cells' visited flags.
+bool findBallFor(Board& board, CellRef target, const BestPiece& best, CellRef& ball);
+
 // The hint search: an empty cell where a piece would make a line and a free
 // piece of that code that can reach it. In Puzzle squares are tried first.
 // On success the distance field is computed from the ball (the selection is
