@@ -110,12 +110,25 @@ struct Hills {
     int seed;
     Rgba top, bottom;
     double rimLight;   // 0..1
+    // An optional rounded hilltop (a knoll) whose top is at knollTop, px.
+    double knollX = -1, knollTop = 0, knollHalfWidth = 0;
 };
 
 std::vector<double> ridgeOf(const Hills& h) {
     std::vector<double> ridge(kWidth + 1);
     for (int x = 0; x <= kWidth; ++x)
         ridge[size_t(x)] = h.baseY + h.amplitude * fractalNoise(x / h.scale, h.seed * 0.37, 4, h.seed);
+    if (h.knollX >= 0) {
+        // Smooth minimum of the ridge and a flat parabola: the knoll rises
+        // out of the range without a crease.
+        constexpr double k = 8;
+        for (int x = 0; x <= kWidth; ++x) {
+            const double d = (x - h.knollX) / h.knollHalfWidth;
+            const double knoll = h.knollTop + 14 * d * d;
+            const double r = ridge[size_t(x)];
+            ridge[size_t(x)] = -k * std::log(std::exp(-r / k) + std::exp(-knoll / k));
+        }
+    }
     return ridge;
 }
 
@@ -163,6 +176,7 @@ void paintTrees(Canvas& c, const Hills& h, int count, double minR, double maxR, 
     for (int i = 0; i < count; ++i) {
         const double x = random.range(20, kWidth - 20);
         const double r = random.range(minR, maxR);
+        if (h.knollX >= 0 && std::fabs(x - h.knollX) < h.knollHalfWidth * 1.2 + r) continue;
         const double ground = ridge[size_t(std::clamp(int(x), 0, kWidth))];
         const double cy = ground - r * 0.55;
         // Trunk.
@@ -415,11 +429,18 @@ Image paintLoadScreen(const Options& options) {
     paintClouds(c);
 
     const Hills far{338, 30, 180, 3, mix(kHaze, kRose, 0.25), mix(kHaze, kApricot, 0.4), 0.5};
-    const Hills middle{392, 34, 240, 5, mix(kSage, kHaze, 0.3), shade(kSage, -0.2), 0.55};
+    // The middle range carries a knoll under the point where the title
+    // screen pulses two glows (pixels 386 and 438, row 378): two balls rest
+    // there and seem to glow.
+    Hills middle{392, 34, 240, 5, mix(kSage, kHaze, 0.3), shade(kSage, -0.2), 0.55};
+    middle.knollX = 412;
+    middle.knollTop = 395;
+    middle.knollHalfWidth = 70;
     const Hills near{458, 26, 300, 11, kMeadow, kForest, 0.6};
     paintHills(c, far);
     paintTrees(c, middle, 9, 8, 14, 41, mix(hex(0x56784A), kHaze, 0.25));
     paintHills(c, middle);
+    paintBallsOnGround(c, {{386, 378, 16, 2}, {438, 378, 16, 2}});
     paintTrees(c, near, 6, 14, 22, 43, hex(0x3A6A34));
     paintHills(c, near);
     paintMeadow(c, near);
