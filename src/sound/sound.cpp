@@ -3,9 +3,38 @@
 #include "sound/sound.h"
 
 #include "data/registry.h"
+#include "shell/state_dump.h"
 #include "sound/sound_system.h"
 
 namespace tessaly::sound {
+
+namespace {
+
+// What a test of a whole run wants to see of the sound: whether it is
+// heard at all, what was loaded, and where the music is.
+void dumpSound(shell::JsonWriter& json) {
+    int decoded = 0;
+    for (int i = 0; i < g_sound.soundCount; ++i) decoded += g_sound.sounds[size_t(i)].sample != 0;
+    json.field("open", g_sound.open);
+    json.field("sounds", g_sound.soundCount);
+    json.field("decodedSounds", decoded);
+    json.field("musicLoaded", g_sound.music.loaded);
+    json.field("requestedPosition", g_sound.music.requestedPosition);
+    json.field("fadeLeftMs", g_sound.music.fadeLeftMs);
+    int order = -1;
+    bool playing = false;
+    {
+        platform::AudioLock lock(g_sound.open ? g_sound.output : nullptr);
+        order = g_sound.mixer.music.currentOrder();
+        playing = g_sound.mixer.music.playing();
+    }
+    json.field("musicOrder", order);
+    json.field("musicPlaying", playing);
+    json.field("sfxVolume", g_sound.sfxVolume);
+    json.field("musicVolume", g_sound.musicVolume);
+}
+
+}  // namespace
 
 bool initSound() {
     if (g_sound.open) return true;
@@ -15,7 +44,10 @@ bool initSound() {
     return true;
 }
 
-void loadSounds() { loadSounds(g_sound, data::g_registry.dataFolder); }
+void loadSounds() {
+    loadSounds(g_sound, data::g_registry.dataFolder);
+    shell::g_stateDump.add("sound", &dumpSound);
+}
 
 void playSound(std::string_view name) { requestSound(g_sound, name, kNormalRateHz); }
 

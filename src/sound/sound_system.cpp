@@ -95,17 +95,21 @@ void closeSound(SoundSystem& system) {
 // ------------------------------------------------------------ loading
 
 bool addSound(SoundSystem& system, std::string_view name, const uint8_t* bytes, size_t size) {
+    Sample decoded;
+    // Without an output nothing is decoded; the name is still known.
+    if (system.open && system.soundCount < kMaxSounds) decodeVorbis(bytes, size, decoded);
+    return addSound(system, name, std::move(decoded));
+}
+
+bool addSound(SoundSystem& system, std::string_view name, Sample&& sample) {
     if (system.soundCount >= kMaxSounds) return false;
     if (name.empty() || name.size() > size_t(kMaxSoundNameLength)) return false;
 
     uint32_t handle = 0;
-    if (system.open) {
-        Sample decoded;
-        // Decoding happens outside the lock; only the table insert is guarded.
-        if (decodeVorbis(bytes, size, decoded)) {
-            platform::AudioLock lock(system.output);
-            handle = addSample(system.mixer, std::move(decoded));
-        }
+    if (system.open && !sample.empty()) {
+        // Only the table insert is guarded; decoding happened outside the lock.
+        platform::AudioLock lock(system.output);
+        handle = addSample(system.mixer, std::move(sample));
     }
     SoundEntry& entry = system.sounds[size_t(system.soundCount++)];
     entry = SoundEntry{};
@@ -133,7 +137,6 @@ void loadSoundFolder(SoundSystem& system, const std::string& folder) {
         if (name.size() > size_t(kMaxSoundNameLength)) continue;
         std::error_code sizeError;
         const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
-        // Without an output nothing is decoded; the names are still known.
         if (system.open && readWholeFile(path, bytes)) {
             addSound(system, name, bytes.data(), bytes.size());
         } else {

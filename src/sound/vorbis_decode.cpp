@@ -57,10 +57,15 @@ bool decodeVorbis(const uint8_t* bytes, size_t size, Sample& out, const char** e
     if (!bytes || size == 0) return fail(error, "empty file");
 
     MemoryFile file{bytes, size, 0};
-    const ov_callbacks callbacks{readMemory, seekMemory, nullptr, tellMemory};
     OggVorbis_File vf;
-    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0) {
-        return fail(error, "not an Ogg Vorbis file");
+    const ov_callbacks seekable{readMemory, seekMemory, nullptr, tellMemory};
+    if (ov_open_callbacks(&file, &vf, nullptr, 0, seekable) != 0) {
+        // Opening as seekable reads the stream's end to learn its length; a
+        // cut or damaged end fails that. Read as a stream then, and keep
+        // whatever decodes.
+        file.position = 0;
+        const ov_callbacks streaming{readMemory, nullptr, nullptr, nullptr};
+        if (ov_open_callbacks(&file, &vf, nullptr, 0, streaming) != 0) return fail(error, "not an Ogg Vorbis file");
     }
 
     const vorbis_info* info = ov_info(&vf, -1);
