@@ -80,7 +80,7 @@ void runFrames(benchmark::State& state, Frame frame) {
 }
 
 // A screen of text: glyph quads of one font texture in changing colours.
-void BM_TextPage(benchmark::State& state) {
+void BM_GlTextPage(benchmark::State& state) {
     const int glyphs = int(state.range(0));
     runFrames(state, [glyphs](Device& d, const Textures& t) {
         d.setTexture(t.a);
@@ -89,10 +89,10 @@ void BM_TextPage(benchmark::State& state) {
                  0xFF000000u | uint32_t(i * 2654435761u >> 8));
     });
 }
-BENCHMARK(BM_TextPage)->Arg(500)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlTextPage)->Arg(500)->Arg(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // A menu-like frame: runs of quads between blend-mode and texture changes.
-void BM_MixedScene(benchmark::State& state) {
+void BM_GlMixedScene(benchmark::State& state) {
     runFrames(state, [](Device& d, const Textures& t) {
         for (int run = 0; run < 20; ++run) {
             d.setTexture(run % 2 ? t.a : t.b);
@@ -102,10 +102,10 @@ void BM_MixedScene(benchmark::State& state) {
         }
     });
 }
-BENCHMARK(BM_MixedScene)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlMixedScene)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The worst case for batching: the texture changes on every quad.
-void BM_AlternatingTextures(benchmark::State& state) {
+void BM_GlAlternatingTextures(benchmark::State& state) {
     runFrames(state, [](Device& d, const Textures& t) {
         for (int i = 0; i < 1000; ++i) {
             d.setTexture(i % 2 ? t.a : t.b);
@@ -113,6 +113,6 @@ void BM_AlternatingTextures(benchmark::State& state) {
         }
     });
 }
-BENCHMARK(BM_AlternatingTextures)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlAlternatingTextures)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

@@ -218,11 +218,7 @@ bool GlDevice::init(std::string* error) {
     gl.GenBuffers(1, &m_vbo);
     gl.GenBuffers(1, &m_ibo);
     gl.BindBuffer(GL_ARRAY_BUFFER, m_vbo);
-    gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(kStreamVertices) * sizeof(GpuVertex), nullptr,
-                  GL_STREAM_DRAW);
     gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_ibo);  // recorded in the vertex array
-    gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(kStreamIndices) * sizeof(uint16_t), nullptr,
-                  GL_STREAM_DRAW);
     const GLsizei stride = sizeof(GpuVertex);
     gl.EnableVertexAttribArray(0);
     gl.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, x));
@@ -538,25 +534,15 @@ void GlDevice::flush() {
     }
     const auto& gl = m_gl;
     applyDrawState();
-    if (m_streamVertex + m_vertexCount > kStreamVertices ||
-        m_streamIndex + m_indexCount > kStreamIndices) {
-        // Orphan both buffers: the driver keeps the old storage for draws in
-        // flight and hands back fresh storage.
-        gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(kStreamVertices) * sizeof(GpuVertex), nullptr,
-                      GL_STREAM_DRAW);
-        gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(kStreamIndices) * sizeof(uint16_t),
-                      nullptr, GL_STREAM_DRAW);
-        m_streamVertex = m_streamIndex = 0;
-    }
-    gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(m_streamVertex) * sizeof(GpuVertex),
-                     GLsizeiptr(m_vertexCount) * sizeof(GpuVertex), m_batchVertices.data());
-    gl.BufferSubData(GL_ELEMENT_ARRAY_BUFFER, GLintptr(m_streamIndex) * sizeof(uint16_t),
-                     GLsizeiptr(m_indexCount) * sizeof(uint16_t), m_batchIndices.data());
-    gl.DrawElementsBaseVertex(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT,
-                              (void*)(uintptr_t(m_streamIndex) * sizeof(uint16_t)), m_streamVertex);
+    // Fresh storage for every batch: writing into storage that queued draws
+    // still read makes some drivers (Mesa's software renderer among them)
+    // finish those draws first, which costs more than the allocation.
+    gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_vertexCount) * GLsizeiptr(sizeof(GpuVertex)),
+                  m_batchVertices.data(), GL_STREAM_DRAW);
+    gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_indexCount) * GLsizeiptr(sizeof(uint16_t)),
+                  m_batchIndices.data(), GL_STREAM_DRAW);
+    gl.DrawElements(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT, nullptr);
     ++m_stats.drawCalls;
-    m_streamVertex += m_vertexCount;
-    m_streamIndex += m_indexCount;
     m_vertexCount = m_indexCount = 0;
 }
 

@@ -71,10 +71,6 @@ public:
 private:
     static constexpr int kWidth = 800;   // the logical picture, pixels
     static constexpr int kHeight = 600;
-    // The stream buffers hold two batches before they are orphaned, so a
-    // batch is never written over one the driver may still be reading.
-    static constexpr int kStreamVertices = 2 * kBatchMaxVertices;
-    static constexpr int kStreamIndices = 2 * kBatchMaxIndices;
 
     struct GpuVertex {
         float x, y, z;
@@ -113,12 +109,11 @@ private:
     TextureId m_texture = 0;
     float m_brightness = 0.5f;
 
-    // The batch being built, and where the stream buffers are filled up to.
+    // The batch being built.
     std::vector<GpuVertex> m_batchVertices;  // capacity kBatchMaxVertices, sized once
     std::vector<uint16_t> m_batchIndices;    // capacity kBatchMaxIndices, sized once
     int m_vertexCount = 0, m_indexCount = 0;
     bool m_batchHasNormals = false;
-    int m_streamVertex = 0, m_streamIndex = 0;
     bool m_reportedOversize = false;
 
     std::vector<uint8_t> m_rowBuffer;  // one picture row, for flipping read-backs

@@ -44,7 +44,6 @@ namespace tessaly::platform::gl {
     X(PFNGLDELETEBUFFERSPROC, DeleteBuffers)                           \
     X(PFNGLBINDBUFFERPROC, BindBuffer)                                 \
     X(PFNGLBUFFERDATAPROC, BufferData)                                 \
-    X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                           \
     X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)                       \
     X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)                 \
     X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)                       \
@@ -70,7 +69,7 @@ namespace tessaly::platform::gl {
     X(PFNGLUNIFORM3FPROC, Uniform3f)                                   \
     X(PFNGLUNIFORMMATRIX4FVPROC, UniformMatrix4fv)                     \
     X(PFNGLDRAWARRAYSPROC, DrawArrays)                                 \
-    X(PFNGLDRAWELEMENTSBASEVERTEXPROC, DrawElementsBaseVertex)         \
+    X(PFNGLDRAWELEMENTSPROC, DrawElements)                             \
     X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)                       \
     X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)                 \
     X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)                       \
