@@ -49,6 +49,10 @@ void dumpShell(JsonWriter& json) {
     json.field("frameStepMs", g_frame.frameStepMs);
     json.field("animationClockMs", g_frame.animationClockMs);
     json.field("fps", g_loop.fps.text);
+    float x = 0, y = 0;
+    gfx::screenToWorldCursor(&x, &y);
+    json.field("cursorX", x);
+    json.field("cursorY", y);
 }
 
 void dumpLoading(JsonWriter& json) {

@@ -222,16 +222,20 @@ TEST(GameRun, EscOnTheMenuScreenQuits) {
     EXPECT_EQ(dumpNumber(state, "frame"), 70);
 }
 
-TEST(GameRun, CloseButtonEndsTheRunWithTheNormalShutdown) {
+TEST(GameRun, CloseButtonEndsTheRunAndThePointerFollowsTheScript) {
     requireDataSet();
     const std::string folder = makeTestFolder("close");
-    std::ofstream(folder + "/input.txt") << "25 close\n";
+    std::ofstream(folder + "/input.txt") << "5 move 120.5 -80\n25 close\n";
     auto args = headlessRun(folder, 500);
     args.insert(args.end(), {"--input", folder + "/input.txt"});
     const GameRun run = runGame(args, folder);
     ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string state = readText(folder + "/state.json");
     // The close arrives before frame 25 is drawn.
-    EXPECT_EQ(dumpNumber(readText(folder + "/state.json"), "frame"), 24);
+    EXPECT_EQ(dumpNumber(state, "frame"), 24);
+    // The scripted pointer reads back in screen units.
+    EXPECT_EQ(dumpNumber(state, "cursorX"), 120.5);
+    EXPECT_EQ(dumpNumber(state, "cursorY"), -80);
 }
 
 TEST(GameRun, SecondCopyLeavesAtOnceWithoutAWindow) {
