@@ -551,7 +551,7 @@ void paintShadow(Canvas& canvas) {
     cairo_scale(cr, 1, 0.86);
     cairo_arc(cr, 0, 0, 23, 0, 2 * M_PI);
     cairo_restore(cr);
-    setSource(cr, hex(0x140A04, 0.62));
+    setSource(cr, hex(0x1A0E05, 0.6));
     cairo_fill(cr);
     blur(canvas, 6);
 }

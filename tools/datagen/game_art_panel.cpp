@@ -667,15 +667,37 @@ void paintHammerGlow(Canvas& canvas) {
     setSource(glow.cr(), hex(0xF39A2C));
     cairo_mask_surface(glow.cr(), shape.surface(), 0, 0);
     blur(glow, 14);
+    // A halo round the hammer, dimmer over the hammer itself so that the
+    // added light doesn't wash out its drawing.
+    cairo_set_operator(glow.cr(), CAIRO_OPERATOR_DEST_OUT);
+    cairo_set_source_rgba(glow.cr(), 0, 0, 0, 0.85);
+    cairo_mask_surface(glow.cr(), shape.surface(), 0, 0);
     canvas.paintCanvas(glow);
-    canvas.paintCanvas(glow, 0, 0, 0.8);
-    paintSoftGlow(cr, 64, 60, 60, hex(0xFFD45C, 0.45));
-    paintSoftGlow(cr, 64, 60, 26, hex(0xFFF6CC, 0.35));
+    canvas.paintCanvas(glow, 0, 0, 0.5);
+    paintSoftGlow(cr, 64, 58, 60, hex(0xFFD45C, 0.18));
+    // The glow is added onto the panel: fade it to black towards every edge
+    // so no rectangle shows.
+    cairo_surface_flush(canvas.surface());
+    uint8_t* data = cairo_image_surface_get_data(canvas.surface());
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    constexpr double kFade = 16;  // texels
+    for (int y = 0; y < kHammerHeight; ++y) {
+        for (int x = 0; x < kHammerWidth; ++x) {
+            const double edge = std::min({x + 0.5, y + 0.5, kHammerWidth - x - 0.5,
+                                          kHammerHeight - y - 0.5});
+            const double t = std::clamp((edge - 2) / kFade, 0.0, 1.0);
+            const double f = t * t * (3 - 2 * t);
+            uint32_t* p = reinterpret_cast<uint32_t*>(data + y * stride) + x;
+            auto ch = [&](int shift) { return uint32_t(((*p >> shift) & 0xFF) * f) << shift; };
+            *p = 0xFF000000u | ch(16) | ch(8) | ch(0);
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface());
 }
 
 // The cursor: the hammer at a quarter of the button's size, turned with its
-// head to the upper left; its lower striking face, the hot spot, is at
-// texel (9, 28) (docs/game-art.md).
+// head to the upper left; the middle of its lower striking face, the hot
+// spot, is at texel (9, 25) (docs/game-art.md).
 constexpr double kCursorScale = 0.27, kCursorTurn = -48;
 
 void paintHammerCursor(Canvas& canvas) {
