@@ -685,7 +685,7 @@ void paintHammerGlow(Canvas& canvas) {
         for (int x = 0; x < kHammerWidth; ++x) {
             const double edge = std::min({x + 0.5, y + 0.5, kHammerWidth - x - 0.5,
                                           kHammerHeight - y - 0.5});
-            const double t = std::clamp((edge - 2) / kFade, 0.0, 1.0);
+            const double t = std::clamp((edge - 5) / kFade, 0.0, 1.0);
             const double f = t * t * (3 - 2 * t);
             uint32_t* p = reinterpret_cast<uint32_t*>(data + y * stride) + x;
             auto ch = [&](int shift) { return uint32_t(((*p >> shift) & 0xFF) * f) << shift; };
