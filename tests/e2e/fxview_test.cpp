@@ -87,7 +87,7 @@ TEST_F(FxviewTest, EffectsDrawWhereTheyAreStarted) {
         {"--banner GREAT --size 40", 90, 250, 250, 550, 350, 500},
         // A balloon pointing at a spot in the upper right: the box stands
         // toward the centre.
-        {"--balloon Hello --at 250,150", 30, 380, 120, 560, 260, 1500},
+        {"--balloon Hello --at 250,150", 30, 450, 140, 660, 275, 800},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -80,7 +80,7 @@ TEST_F(BalloonTest, BoxEdgeStandsBeyondTheArrowAlongItsDirection) {
         {{300, 200}, kAutomaticArrowAngle, normalize(Vec2{-300, -200})},
     };
     for (const Case& c : cases) {
-        const BalloonLayout l = layout(c.anchor, "Bomb");
+        const BalloonLayout l = layout(c.anchor, "Bomb", c.angle);
         EXPECT_NEAR(l.direction.x, c.direction.x, 1e-3);
         EXPECT_NEAR(l.direction.y, c.direction.y, 1e-3);
         // The point 89.6 units out along the direction lies on the box edge.

@@ -250,7 +250,7 @@ TEST_F(ParticlesTest, ClearedEmitterSlotsStayDead) {
 
 TEST_F(ParticlesTest, HugeFrequencyIsBoundedByTheRing) {
     add("flood.par", "parfrequency=1e30\r\npartime=100\r\n");
-    add("stream.par", "parfrequency=1e30\r\neffecttime=1000\r\npartime=100\r\n");
+    add("stream.par", "parfrequency=1e30\r\neffecttime=1000\r\npartime=100000\r\n");
     start("flood");
     EXPECT_EQ(liveParticleCount(*ps), kMaxParticles);
     clearParticles(*ps);
