@@ -90,7 +90,7 @@ const std::array<BallStyle, 8> kBalls = {{
     {hex(0xA368E0), Mark::Rhombus},  // violet: mid
     {hex(0xEC6A0E), Mark::Ring},     // orange: mid, darker than yellow
     {hex(0x48D0E8), Mark::Cross},    // cyan: light
-    {hex(0xEEEAE2), Mark::Moon},     // pearl: lightest
+    {hex(0xE8EAF0), Mark::Moon},     // pearl: lightest
 }};
 
 void markPath(cairo_t* cr, Mark mark, double cx, double cy, double s) {

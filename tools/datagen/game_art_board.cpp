@@ -66,7 +66,7 @@ void paintCushion(cairo_t* cr, Rgba base, double alpha, double hollow) {
 
 void paintFloor(Canvas& canvas) {
     paintTileShadow(canvas, 0.45);
-    paintCushion(canvas.cr(), hex(0xF6EAD2), 0.72, 0.1);
+    paintCushion(canvas.cr(), hex(0xDCCDB2), 0.74, 0.1);
     addGrain(canvas, 0.025, 101);
 }
 
