@@ -569,7 +569,7 @@ struct Section {
     const Line* written = nullptr;  // for Role::Written
 };
 
-struct TuneSpec {
+struct TunePlan {
     const char* name;
     int firstOrder;
     int tonic;         // MIDI note of the key's tonic
@@ -607,8 +607,8 @@ const Line kDefeatAnswer{
     {48, 14, 69, 44},
 };
 
-std::vector<TuneSpec> tunes() {
-    std::vector<TuneSpec> list;
+std::vector<TunePlan> tunes() {
+    std::vector<TunePlan> list;
 
     // Tune 0: a meadow morning. F major, flute over a harp's flowing arpeggio.
     {
@@ -712,7 +712,7 @@ std::vector<TuneSpec> tunes() {
     // Tune 4: level complete. A major, a bright fanfare, then a gentle vamp.
     {
         const std::vector<const char*> fanfare{"A", "D", "E", "A"}, vamp{"D", "E", "C#m", "A"};
-        TuneSpec t{"level complete", 63, 69, false, 120, 4, kMallet, kFlute, kPluck, {69, 88, 52, 0.3}, 64, 76, 24, 57, 30, 20, 44, 30, BassLine::Calm, 55,
+        TunePlan t{"level complete", 63, 69, false, 120, 4, kMallet, kFlute, kPluck, {69, 88, 52, 0.3}, 64, 76, 24, 57, 30, 20, 44, 30, BassLine::Calm, 55,
             {{fanfare, Role::Written, false, true, Arp::Eighths, true, true, Drums::Light},
              {vamp, Role::None, true, false, Arp::Flowing, true, true, Drums::Light}},
             64};
@@ -723,7 +723,7 @@ std::vector<TuneSpec> tunes() {
     // Tune 5: defeat. A minor, slow and soft, e-piano alone over the pad.
     {
         const std::vector<const char*> q{"Am", "F", "Dm", "E"}, a{"Am", "Dm", "E", "Am"};
-        TuneSpec t{"defeat", 65, 69, true, 66, 4, kPiano, kFlute, kPiano, {57, 79, 46, 0.2}, 57, 69, 22, 48, 22, 20, 40, 0, BassLine::Sparse, 66,
+        TunePlan t{"defeat", 65, 69, true, 66, 4, kPiano, kFlute, kPiano, {57, 79, 46, 0.2}, 57, 69, 22, 48, 22, 20, 40, 0, BassLine::Sparse, 66,
             {{q, Role::Written, false, false, Arp::Quarters, true, true, Drums::None},
              {a, Role::Written, false, false, Arp::Quarters, true, true, Drums::None}},
             65};
@@ -781,11 +781,11 @@ int bassPitch(const Chord& chord) {
 
 class TuneBuilder {
 public:
-    TuneBuilder(const TuneSpec& spec, ArtRandom& random)
-        : m_spec(spec), m_random(random), m_scale(spec.tonic, spec.minor),
-          m_rowsPerBar(spec.beatsPerBar * 4),
-          m_melody(m_scale, m_rowsPerBar, spec.melody, random),
-          m_pads(53, 72), m_counterLast((spec.counterLow + spec.counterHigh) / 2) {}
+    TuneBuilder(const TunePlan& plan, ArtRandom& random)
+        : m_plan(plan), m_random(random), m_scale(plan.tonic, plan.minor),
+          m_rowsPerBar(plan.beatsPerBar * 4),
+          m_melody(m_scale, m_rowsPerBar, plan.melody, random),
+          m_pads(53, 72), m_counterLast((plan.counterLow + plan.counterHigh) / 2) {}
 
     xm::Pattern section(const Section& s, bool last) {
         std::vector<Chord> chords;
@@ -794,20 +794,20 @@ public:
 
         // Tempo on every pattern, so starting a tune anywhere plays it right.
         w.effect(0, kKickCh, xm::kEffectSetSpeed, 6);
-        w.effect(0, kRimCh, xm::kEffectSetSpeed, uint8_t(m_spec.bpm));
-        if (last) w.effect(w.pattern().rows - 1, kShakerCh, xm::kEffectPositionJump, uint8_t(m_spec.loopTo));
+        w.effect(0, kRimCh, xm::kEffectSetSpeed, uint8_t(m_plan.bpm));
+        if (last) w.effect(w.pattern().rows - 1, kShakerCh, xm::kEffectPositionJump, uint8_t(m_plan.loopTo));
 
         const Line melody = melodyFor(s, chords);
-        const bool sustained = m_spec.lead == kFlute || m_spec.lead == kPiano;
-        w.line(melody, kLeadCh, m_spec.lead, 0, 0, sustained);
+        const bool sustained = m_plan.lead == kFlute || m_plan.lead == kPiano;
+        w.line(melody, kLeadCh, m_plan.lead, 0, 0, sustained);
         if (s.bells) {
             Line longNotes;
             for (const Note& n : melody) {
                 if (n.length >= 4) longNotes.push_back({n.row, n.length, n.pitch, n.volume});
             }
-            w.line(longNotes, kBellCh, kBell, m_spec.lead == kBell ? 0 : 12, -22, false);
+            w.line(longNotes, kBellCh, kBell, m_plan.lead == kBell ? 0 : 12, -22, false);
         }
-        if (s.counter) w.line(counterLine(chords, melody), kCounterCh, m_spec.counter, 0, 0, true);
+        if (s.counter) w.line(counterLine(chords, melody), kCounterCh, m_plan.counter, 0, 0, true);
 
         for (int bar = 0; bar < 4; ++bar) {
             const Chord& chord = chords[size_t(bar)];
@@ -854,11 +854,11 @@ private:
             for (const Note& n : melody) {
                 if (n.row <= row && row < n.row + n.length) sounding = n.pitch % 12;
             }
-            const int pitch = nearestChordTone(m_counterLast + (m_random.below(3) - 1), chord, m_spec.counterLow, m_spec.counterHigh, sounding);
+            const int pitch = nearestChordTone(m_counterLast + (m_random.below(3) - 1), chord, m_plan.counterLow, m_plan.counterHigh, sounding);
             if (!out.empty() && out.back().pitch == pitch) {
                 out.back().length += span;  // hold it
             } else {
-                out.push_back({row, span, pitch, m_spec.counterVolume + m_random.below(4)});
+                out.push_back({row, span, pitch, m_plan.counterVolume + m_random.below(4)});
             }
             m_counterLast = pitch;
         }
@@ -872,7 +872,7 @@ private:
         for (int k = 0; k < 3; ++k) {
             // A voice that keeps its note holds it instead of restarting.
             if (at > 0 && v[size_t(k)] == m_padHeld[size_t(k)]) continue;
-            w.note(at, channels[k], v[size_t(k)], kPad, m_spec.padVolume);
+            w.note(at, channels[k], v[size_t(k)], kPad, m_plan.padVolume);
             m_padHeld[size_t(k)] = v[size_t(k)];
         }
         if (at == 0) m_padHeld = v;
@@ -881,9 +881,9 @@ private:
     void bassBar(PatternWriter& w, const Chord& chord, const Chord* next, int at) {
         const int root = bassPitch(chord);
         const int fifth = root + ((chord.tones.size() > 2 && chord.tones[2] == (chord.root + 6) % 12) ? 6 : 7);
-        const int v = m_spec.bassVolume;
+        const int v = m_plan.bassVolume;
         const int lowFifth = fifth - 12 >= 33 ? fifth - 12 : fifth;  // the fifth below the root where it is not too low
-        switch (m_spec.bassLine) {
+        switch (m_plan.bassLine) {
             case BassLine::Calm:
                 w.note(at, kBassCh, root, kBass, v);
                 w.note(at + 8, kBassCh, m_random.below(3) ? lowFifth : root, kBass, v - 6);
@@ -910,16 +910,16 @@ private:
 
     void arpBar(PatternWriter& w, Arp arp, const Chord& chord, int at) {
         // Chord tones upwards from the root near arpLow.
-        int base = m_spec.arpLow;
+        int base = m_plan.arpLow;
         while (base % 12 != chord.root) ++base;
         std::vector<int> tones;
         for (int octave = 0; octave < 3; ++octave) {
             for (int pc : chord.tones) tones.push_back(base + ((pc - chord.root + 12) % 12) + 12 * octave);
         }
         std::sort(tones.begin(), tones.end());
-        const int v = m_spec.arpVolume;
+        const int v = m_plan.arpVolume;
         auto play = [&](int row, int index, int volume) {
-            w.note(at + row, (m_arpFlip ^= 1) ? kArpCh1 : kArpCh2, tones[size_t(index)], m_spec.arp, volume + m_random.below(4) - 2);
+            w.note(at + row, (m_arpFlip ^= 1) ? kArpCh1 : kArpCh2, tones[size_t(index)], m_plan.arp, volume + m_random.below(4) - 2);
         };
         switch (arp) {
             case Arp::None: break;
@@ -946,15 +946,15 @@ private:
             case Arp::Waltz:
                 // Oom-pah-pah: the bass has the "oom", two chord tones the "pah"s.
                 for (int row : {4, 8}) {
-                    w.note(at + row, kArpCh1, tones[1], m_spec.arp, v - 4);
-                    w.note(at + row, kArpCh2, tones[2], m_spec.arp, v - 6);
+                    w.note(at + row, kArpCh1, tones[1], m_plan.arp, v - 4);
+                    w.note(at + row, kArpCh2, tones[2], m_plan.arp, v - 6);
                 }
                 break;
         }
     }
 
     void drumBar(PatternWriter& w, Drums drums, int at) {
-        const int v = m_spec.drumVolume;
+        const int v = m_plan.drumVolume;
         auto shake = [&](int row, int volume) { w.note(at + row, kShakerCh, 60 + m_random.below(2), kShaker, volume + m_random.below(5) - 2); };
         switch (drums) {
             case Drums::None: break;
@@ -977,7 +977,7 @@ private:
         }
     }
 
-    const TuneSpec& m_spec;
+    const TunePlan& m_plan;
     ArtRandom& m_random;
     Scale m_scale;
     int m_rowsPerBar;
@@ -998,14 +998,14 @@ xm::Module buildModule() {
     m.instruments = buildInstruments();
 
     std::vector<xm::Pattern> orderPatterns;
-    for (const TuneSpec& spec : tunes()) {
-        if (int(orderPatterns.size()) != spec.firstOrder) {
-            throw std::runtime_error(std::string("music: tune \"") + spec.name + "\" does not start at its order");
+    for (const TunePlan& plan : tunes()) {
+        if (int(orderPatterns.size()) != plan.firstOrder) {
+            throw std::runtime_error(std::string("music: tune \"") + plan.name + "\" does not start at its order");
         }
-        ArtRandom random(spec.seed);
-        TuneBuilder builder(spec, random);
-        for (size_t i = 0; i < spec.sections.size(); ++i) {
-            orderPatterns.push_back(builder.section(spec.sections[i], i + 1 == spec.sections.size()));
+        ArtRandom random(plan.seed);
+        TuneBuilder builder(plan, random);
+        for (size_t i = 0; i < plan.sections.size(); ++i) {
+            orderPatterns.push_back(builder.section(plan.sections[i], i + 1 == plan.sections.size()));
         }
     }
     // A pattern that repeats exactly (a theme played again) is stored once.
