@@ -73,6 +73,7 @@ TEST_F(GameArt, EveryPictureOfTheGameScreenIsThereAtItsSize) {
         {"scenebuttons.tga", 256, 64, Targa}, {"molotok1.tga", 128, 256, Targa},
         {"molotok2.tga", 128, 256, Targa},   {"cursorhammer.tga", 64, 64, Targa},
         {"gradient.jpg", 256, 256, Jpeg},    {"hammer_lum.jpg", 128, 256, Jpeg},
+        {"flare.jpg", 128, 64, Jpeg},  // the effects' beam, loaded with the screen's art
         {"backdrop.jpg", 800, 600, Loose},
     };
     for (const auto& p : pictures) {
