@@ -486,8 +486,8 @@ void paintDiamondFrame(Canvas& canvas, int frame) {
         // that shifts colour as the gem turns.
         const V3 reflected = normal * (2 * dot(normal, toViewer)) - toViewer;
         const double env = environment(reflected);
-        const double spec = std::pow(std::max(0.0, dot(reflected, light)), 18);
-        const double value = std::clamp(env + spec * 1.1, 0.0, 1.3);
+        const double specular = std::pow(std::max(0.0, dot(reflected, light)), 18);
+        const double value = std::clamp(env + specular * 1.1, 0.0, 1.3);
         double fr = 0, fg = 0, fb = 0;
         hsvToRgb(index * 0.137 + frame / double(kDiamondFrames) * 0.5, 0.75, 1, fr, fg, fb);
         const Rgba ice = f.group == 2 ? hex(0x8FD8FF) : hex(0xC8F0FF);

@@ -584,7 +584,6 @@ void paintHammerShape(cairo_t* cr, bool charged) {
     cairo_line_to(cr, l + 12, hb - 4);
     cairo_line_to(cr, l, hb + 3);
     cairo_close_path(cr);
-    cairo_path_t* head = cairo_copy_path(cr);
     setSource(cr, hex(0x141820));
     cairo_set_line_width(cr, 3.4);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -612,10 +611,6 @@ void paintHammerShape(cairo_t* cr, bool charged) {
     setLinearGradient(cr, 0, ht + 6, 0, ht + 13,
                       {{0, hex(0xFFFFFF, 0.55)}, {1, hex(0xFFFFFF, 0)}});
     cairo_fill(cr);
-    cairo_new_path(cr);
-    cairo_append_path(cr, head);
-    cairo_path_destroy(head);
-    cairo_new_path(cr);
     if (charged) {
         // A glint on the steel.
         paintSoftGlow(cr, 34, 40, 12, hex(0xFFFFFF, 0.8));
