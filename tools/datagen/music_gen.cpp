@@ -170,7 +170,7 @@ std::vector<xm::Instrument> buildInstruments() {
     // A round bass with a soft pluck at the start.
     xm::Instrument bass = loopedHarmonic("bass", kPeriodC3,
         {{1, 1.0, 0}, {2, 0.45, 0.5}, {3, 0.2, 0.25}, {4, 0.08, 0.12}, {5, 0.05, 0.05}, {6, 0.03, 0.04}}, 40, 2, random);
-    bass.volumeEnvelope = {{{0, 64}, {8, 56}, {40, 42}, {120, 34}}, 3};
+    bass.volumeEnvelope = {{{0, 64}, {8, 54}, {40, 38}, {120, 30}}, 3};
     bass.fadeout = 0x0C00;
     list.push_back(std::move(bass));
 
@@ -614,7 +614,7 @@ std::vector<TunePlan> tunes() {
     {
         const std::vector<const char*> intro{"F", "Bb", "F", "C"}, a{"F", "Dm", "Bb", "C"}, a2{"F", "Dm", "C", "F"},
             b{"Bb", "C", "Am", "Dm"}, b2{"Gm", "Bb", "C", "C"}, c{"Dm", "Bb", "F", "C"}, end{"Bb", "C", "Dm", "C"};
-        list.push_back({"meadow", 0, 65, false, 92, 4, kFlute, kPiano, kPluck, {65, 84, 50, 0.25}, 57, 72, 30, 53, 30, 20, 46, 34, BassLine::Calm, 11,
+        list.push_back({"meadow", 0, 65, false, 92, 4, kFlute, kPiano, kPluck, {65, 84, 50, 0.25}, 57, 72, 30, 53, 30, 20, 32, 34, BassLine::Calm, 11,
             {{intro, Role::None, false, false, Arp::Flowing, true, true, Drums::None},
              {a, Role::Theme, false, false, Arp::Flowing, true, true, Drums::Light},
              {a2, Role::Answer, false, false, Arp::Flowing, true, true, Drums::Light},
@@ -644,7 +644,7 @@ std::vector<TunePlan> tunes() {
             {c2, Role::Free, false, false, Arp::Flowing, true, true, Drums::Waltz},
             {rest, Role::None, true, false, Arp::Flowing, true, true, Drums::None},
         };
-        list.push_back({"lake waltz", 11, 62, false, 126, 3, kMallet, kFlute, kPiano, {69, 88, 50, 0.3}, 62, 76, 26, 54, 28, 18, 44, 30, BassLine::Waltz, 22,
+        list.push_back({"lake waltz", 11, 62, false, 126, 3, kMallet, kFlute, kPiano, {69, 88, 52, 0.3}, 62, 76, 24, 54, 26, 18, 30, 30, BassLine::Waltz, 22,
             {s[0], s[1], s[2], s[3], s[4], s[1], s[2], s[5], s[6], s[1], s[2], s[3], s[4], s[7], s[5], s[6], s[2],
              {end, Role::None, true, false, Arp::Waltz, true, true, Drums::Waltz}},
             12});
@@ -655,7 +655,7 @@ std::vector<TunePlan> tunes() {
         const std::vector<const char*> intro{"Cmaj7", "Fmaj7", "Cmaj7", "G"}, a{"Cmaj7", "G", "Am7", "Fmaj7"},
             a2{"Cmaj7", "G", "Fmaj7", "C"}, b{"Fmaj7", "G", "Em7", "Am7"}, b2{"Dm7", "Em7", "Fmaj7", "G"},
             rest{"Am7", "Fmaj7", "C", "G"}, d{"Fmaj7", "G", "Em7", "Am7"}, d2{"Dm7", "G", "C", "C"}, end{"Fmaj7", "G", "Fmaj7", "G"};
-        list.push_back({"title theme", 29, 60, false, 80, 4, kPiano, kFlute, kPluck, {64, 84, 52, 0.25}, 60, 76, 28, 55, 26, 20, 46, 26, BassLine::Calm, 33,
+        list.push_back({"title theme", 29, 60, false, 80, 4, kPiano, kFlute, kPluck, {64, 84, 54, 0.25}, 60, 76, 22, 55, 26, 20, 32, 26, BassLine::Calm, 33,
             {{intro, Role::None, false, false, Arp::Quarters, true, true, Drums::None},
              {a, Role::Theme, false, false, Arp::Quarters, true, true, Drums::None},
              {a2, Role::Answer, false, false, Arp::Quarters, true, true, Drums::None},
@@ -677,7 +677,7 @@ std::vector<TunePlan> tunes() {
     // Tune 6: the mode screens. Eb major, slow, bells over a flowing e-piano.
     {
         const std::vector<const char*> s1{"Eb", "Cm", "Ab", "Bb"}, s2{"Ab", "Bb", "Gm", "Cm"}, s3{"Ab", "Fm7", "Bb", "Bb"};
-        list.push_back({"mode screens", 44, 75, false, 72, 4, kBell, kFlute, kPiano, {75, 91, 44, 0.3}, 63, 75, 24, 51, 28, 20, 40, 0, BassLine::Sparse, 66,
+        list.push_back({"mode screens", 44, 75, false, 72, 4, kBell, kFlute, kPiano, {75, 91, 46, 0.3}, 63, 75, 22, 51, 26, 20, 28, 0, BassLine::Sparse, 66,
             {{s1, Role::Theme, false, false, Arp::Flowing, true, true, Drums::None},
              {s2, Role::Bridge, true, false, Arp::Flowing, true, true, Drums::None},
              {s3, Role::None, true, false, Arp::Flowing, true, true, Drums::None}},
@@ -689,7 +689,7 @@ std::vector<TunePlan> tunes() {
         const std::vector<const char*> intro{"G", "C", "G", "D"}, a{"G", "Em", "C", "D"}, a2{"G", "Em", "D", "G"},
             b{"C", "D", "Bm", "Em"}, b2{"C", "Am", "D", "D"}, c{"Em", "C", "G", "D"}, c2{"Em", "C", "Am", "D"},
             brk{"Em", "C", "G", "D"}, end{"C", "D", "C", "D"};
-        list.push_back({"hillside", 47, 67, false, 108, 4, kPluck, kFlute, kMallet, {67, 86, 52, 0.3}, 62, 76, 24, 55, 28, 20, 48, 34, BassLine::Pulse, 44,
+        list.push_back({"hillside", 47, 67, false, 108, 4, kPluck, kFlute, kMallet, {67, 86, 62, 0.3}, 62, 76, 18, 55, 22, 20, 34, 34, BassLine::Pulse, 44,
             {{intro, Role::None, false, false, Arp::Eighths, true, true, Drums::Light},
              {a, Role::Theme, false, false, Arp::Eighths, true, true, Drums::Backbeat},
              {a2, Role::Answer, false, false, Arp::Eighths, true, true, Drums::Backbeat},
@@ -712,7 +712,7 @@ std::vector<TunePlan> tunes() {
     // Tune 4: level complete. A major, a bright fanfare, then a gentle vamp.
     {
         const std::vector<const char*> fanfare{"A", "D", "E", "A"}, vamp{"D", "E", "C#m", "A"};
-        TunePlan t{"level complete", 63, 69, false, 120, 4, kMallet, kFlute, kPluck, {69, 88, 52, 0.3}, 64, 76, 24, 57, 30, 20, 44, 30, BassLine::Calm, 55,
+        TunePlan t{"level complete", 63, 69, false, 120, 4, kMallet, kFlute, kPluck, {69, 88, 56, 0.3}, 64, 76, 22, 57, 26, 20, 30, 30, BassLine::Calm, 55,
             {{fanfare, Role::Written, false, true, Arp::Eighths, true, true, Drums::Light},
              {vamp, Role::None, true, false, Arp::Flowing, true, true, Drums::Light}},
             64};
@@ -723,7 +723,7 @@ std::vector<TunePlan> tunes() {
     // Tune 5: defeat. A minor, slow and soft, e-piano alone over the pad.
     {
         const std::vector<const char*> q{"Am", "F", "Dm", "E"}, a{"Am", "Dm", "E", "Am"};
-        TunePlan t{"defeat", 65, 69, true, 66, 4, kPiano, kFlute, kPiano, {57, 79, 46, 0.2}, 57, 69, 22, 48, 22, 20, 40, 0, BassLine::Sparse, 66,
+        TunePlan t{"defeat", 65, 69, true, 66, 4, kPiano, kFlute, kPiano, {57, 79, 46, 0.2}, 57, 69, 22, 48, 22, 20, 28, 0, BassLine::Sparse, 66,
             {{q, Role::Written, false, false, Arp::Quarters, true, true, Drums::None},
              {a, Role::Written, false, false, Arp::Quarters, true, true, Drums::None}},
             65};
