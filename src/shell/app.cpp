@@ -10,6 +10,7 @@
 #include "data/registry.h"
 #include "data/text.h"
 #include "fx/math.h"
+#include "fx/particles.h"
 #include "fx/random.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -127,6 +128,7 @@ void loadResources(bool hasSeed, unsigned seed) {
     // 8. The title pictures (cached since the first loading frame).
     g_titleScreen.loadResources();
     // 9. Particle effects.
+    fx::loadParticleEffects();
     // 10. The spark sprite sheet.
     gfx::loadSpriteSheet();
     // 11. The title becomes current, without onEnter.
