@@ -1,7 +1,7 @@
 // The OpenGL 3.3 core display device: the fixed-function device model of
 // device.h (persistent render states, row-vector matrices, depth 0..1, quads
 // from user memory) on one shader program, one vertex array and one
-// streaming vertex/index buffer pair.
+// vertex/index buffer pair given fresh storage for every batch.
 //
 // Batching, by the rule in device.h: consecutive primitives drawn with the
 // same render states, transforms and texture are appended to one batch of
