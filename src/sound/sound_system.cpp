@@ -5,12 +5,12 @@
 #include "sound/sound_system.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "data/lookups.h"
 #include "shell/loading.h"
 #include "sound/vorbis_decode.h"
 
@@ -168,13 +168,17 @@ void loadSounds(SoundSystem& system, const std::string& dataFolder) {
 // ------------------------------------------- requests and the frame update
 
 void requestSound(SoundSystem& system, std::string_view name, int rateHz) {
+    bool known = false;
     for (int i = 0; i < system.soundCount; ++i) {
         SoundEntry& entry = system.sounds[size_t(i)];
-        if (name != entry.name || entry.repeatGuardMs > 0) continue;
+        if (name != entry.name) continue;
+        known = true;
+        if (entry.repeatGuardMs > 0) continue;
         entry.repeatGuardMs = kRepeatGuardMs;
         system.requests[size_t(system.ringPosition)] = SoundRequest{kRequestWaiting, 0, entry.sample, rateHz};
         system.ringPosition = (system.ringPosition + 1) % kRequestRingSize;
     }
+    if (!known) data::noteLookupMiss(data::LookupKind::Sound, name);
 }
 
 void updateSound(SoundSystem& system, float dtMs) {
