@@ -1,6 +1,7 @@
 #include "shell/frame_loop.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "fx/camera.h"
 #include "gfx/draw.h"
@@ -83,8 +84,14 @@ void statisticsOverlay(platform::Device& device) {
     std::snprintf(g_loop.triangleText, sizeof g_loop.triangleText, "%i TRI", gfx::g_draw.triangleCount);
     gfx::begin2D();
     if (g_shell.statsOverlay) {
+        // In opaque white whatever colour the screen left behind (a faded
+        // title leaves it transparent); the screen's colour is put back.
+        uint8_t saved[4];
+        std::memcpy(saved, gfx::g_text.color, sizeof saved);
+        gfx::setTextColor(255, 255, 255, 255);
         gfx::drawText(-360, -100, 10, g_loop.fps.text);
         gfx::drawText(-360, -115, 10, g_loop.triangleText);
+        gfx::setTextColor(saved[0], saved[1], saved[2], saved[3]);
     }
     device.setTransform(platform::TransformKind::Projection, gfx::g_draw.perspective);
     device.setTransform(platform::TransformKind::View, fx::g_camera.view);

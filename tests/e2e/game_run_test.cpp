@@ -209,17 +209,31 @@ TEST(GameRun, KeyOrClickFadesTheTitleIntoTheMenus) {
     }
 }
 
-TEST(GameRun, EscOnTheMenuScreenQuits) {
+TEST(GameRun, TypedCodeShowsTheOverlayAndEscQuitsFromTheMenus) {
     requireDataSet();
     const std::string folder = makeTestFolder("esc");
-    std::ofstream(folder + "/input.txt") << "10 key 13\n70 key 27\n";
+    // Enter on the title; on the menu screen "QXZ" typed backwards (Z X Q)
+    // shows the statistics overlay; then Esc.
+    std::ofstream(folder + "/input.txt") << "10 key 13\n64 key 90\n65 key 88\n66 key 81\n70 key 27\n";
     auto args = headlessRun(folder, 500);
-    args.insert(args.end(), {"--input", folder + "/input.txt"});
+    args.insert(args.end(), {"--input", folder + "/input.txt", "--screenshot", "63:" + folder + "/plain.png",
+                             "--screenshot", "69:" + folder + "/overlay.png"});
     const GameRun run = runGame(args, folder);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string state = readText(folder + "/state.json");
     EXPECT_NE(state.find("\"screen\":\"menu\""), std::string::npos) << state;
     EXPECT_EQ(dumpNumber(state, "frame"), 70);
+    EXPECT_NE(state.find("\"statsOverlay\":true"), std::string::npos) << state;
+
+    // The overlay's two lines at the left, at y = -100 and -115.
+    auto litPixels = [](const Picture& p) {
+        int lit = 0;
+        for (int y = 380; y < 425; ++y)
+            for (int x = 20; x < 200; ++x) lit += p.at(x, y)[0] > 128;
+        return lit;
+    };
+    EXPECT_EQ(litPixels(readScreenshot(folder + "/plain.png")), 0);
+    EXPECT_GT(litPixels(readScreenshot(folder + "/overlay.png")), 40);
 }
 
 TEST(GameRun, CloseButtonEndsTheRunAndThePointerFollowsTheScript) {
