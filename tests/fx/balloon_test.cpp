@@ -196,5 +196,41 @@ TEST_F(BalloonTest, ContinueButtonRectangleIsStoredInScreenUnits) {
     EXPECT_FLOAT_EQ(m_device.transform(platform::TransformKind::World).m[3][0], 0);
 }
 
+TEST_F(BalloonTest, BoxFrameIsFilledInsideAndFramedOnItsEdges) {
+    m_device.recordVertices = true;
+    const Rect box = {-100, 50, 100, -50};  // 200 x 100
+    drawBalloonFrame(box, true);
+    const auto& calls = m_device.calls;
+    // Five fill quads (four strips and the middle), then four corners and
+    // two of each edge.
+    ASSERT_EQ(calls.size(), 13u);
+    auto bounds = [&](size_t i) {
+        Rect r = {1e9f, -1e9f, -1e9f, 1e9f};
+        for (int v = 0; v < calls[i].vertexCount; ++v) {
+            const auto& p = m_device.vertices[calls[i].firstVertex + v];
+            r.left = std::min(r.left, p.x), r.right = std::max(r.right, p.x);
+            r.top = std::max(r.top, p.y), r.bottom = std::min(r.bottom, p.y);
+        }
+        return r;
+    };
+    const Rect topStrip = bounds(0);
+    EXPECT_FLOAT_EQ(topStrip.left, -68);
+    EXPECT_FLOAT_EQ(topStrip.right, 68);
+    EXPECT_FLOAT_EQ(topStrip.top, 50);
+    EXPECT_FLOAT_EQ(topStrip.bottom, 18);
+    EXPECT_EQ(m_device.vertices[calls[0].firstVertex].color, Color32(63, 30, 11, 210).argb);
+    const Rect topLeftCorner = bounds(5);
+    EXPECT_FLOAT_EQ(topLeftCorner.left, -132);
+    EXPECT_FLOAT_EQ(topLeftCorner.right, -68);
+    EXPECT_FLOAT_EQ(topLeftCorner.top, 82);
+    EXPECT_FLOAT_EQ(topLeftCorner.bottom, 18);
+    // The frame is alpha tested at 160 while a balloon grows in; afterwards
+    // the test is off again at reference 1.
+    EXPECT_EQ(calls[5].state(platform::RenderState::AlphaRef), 160u);
+    EXPECT_EQ(calls[5].state(platform::RenderState::AlphaTest), 1u);
+    EXPECT_EQ(m_device.renderState(platform::RenderState::AlphaRef), 1u);
+    EXPECT_EQ(m_device.renderState(platform::RenderState::AlphaTest), 0u);
+}
+
 }  // namespace
 }  // namespace tessaly::fx

@@ -6,7 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "fx/camera.h"
 #include "fx/random.h"
+#include "gfx/texture.h"
+#include "support/test_support.h"
 
 namespace tessaly::fx {
 namespace {
@@ -334,6 +337,97 @@ TEST_F(ParticlesTest, ParticlesDieWhenTheirAgeReachesTheirLife) {
     ps->quadCount = 0;
     updateParticles(*ps, 16);
     EXPECT_EQ(ps->quadCount, 0);
+}
+
+// -- drawing and loading -------------------------------------------------------------
+
+class ParticleDrawingTest : public test::NullDeviceTest {
+protected:
+    void SetUp() override {
+        NullDeviceTest::SetUp();
+        ps = std::make_unique<ParticleSystem>();
+        g_camera.setIdentity();
+        m_device.recordVertices = true;
+    }
+    std::unique_ptr<ParticleSystem> ps;
+};
+
+TEST_F(ParticleDrawingTest, QuadsFaceTheCameraWithTheirBlendAndAtlasCell) {
+    // A 256 x 128 atlas: four columns, two rows of 64-texel cells.
+    setParticleAtlas(*ps, gfx::g_textures.create("particles.tga", 256, 128, gfx::kFormatA8R8G8B8, false));
+    ASSERT_EQ(ps->atlasColumns, 4);
+    ASSERT_EQ(ps->atlasRows, 2);
+    ps->quads[0] = {{10, 20, 5}, 0, 8, 0xFFFFFFFFu, 5, 0};
+    ps->quads[1] = {{0, 0, 0}, 90, 8, 0x80FFFFFFu, 0, 1};
+    ps->quads[2] = {{0, 0, 0}, 0, 8, 0x80FFFFFFu, 0, 7};  // keeps the factors of the previous quad
+    ps->quadCount = 3;
+    drawParticleQueue(*ps);
+    EXPECT_EQ(ps->quadCount, 0);
+
+    const auto& calls = m_device.calls;
+    ASSERT_EQ(calls.size(), 3u);
+    using platform::RenderState;
+    const uint32_t expectedSrc[] = {platform::BlendSrcColor, platform::BlendSrcAlpha, platform::BlendSrcAlpha};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(calls[i].state(RenderState::SrcBlend), expectedSrc[i]) << i;
+        EXPECT_EQ(calls[i].state(RenderState::DepthTest), 1u);
+        EXPECT_EQ(calls[i].state(RenderState::DepthWrite), 0u);
+        EXPECT_EQ(calls[i].state(RenderState::AlphaTest), 0u);
+    }
+    // Cell 5 is column 1, row 1: its corners span 8 x 8 around the centre
+    // and the texture rectangle of that cell, inset.
+    float minX = 1e9f, maxX = -1e9f, minU = 1e9f, maxU = -1e9f, minV = 1e9f, maxV = -1e9f;
+    for (int v = 0; v < calls[0].vertexCount; ++v) {
+        const auto& p = m_device.vertices[calls[0].firstVertex + v];
+        EXPECT_FLOAT_EQ(p.z, 5);
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+        minU = std::min(minU, p.u), maxU = std::max(maxU, p.u);
+        minV = std::min(minV, p.v), maxV = std::max(maxV, p.v);
+    }
+    EXPECT_NEAR(minX, 6, 1e-4);
+    EXPECT_NEAR(maxX, 14, 1e-4);
+    EXPECT_NEAR(minU, 0.25f + 0.001f, 1e-5);
+    EXPECT_NEAR(maxU, 0.5f, 1e-5);
+    EXPECT_NEAR(minV, 0.5f + 0.001f, 1e-5);
+    EXPECT_NEAR(maxV, 1.0f, 1e-5);
+    // The pass leaves 2D drawing as it expects to find it.
+    EXPECT_EQ(m_device.renderState(RenderState::AlphaTest), 1u);
+    EXPECT_EQ(m_device.renderState(RenderState::DepthTest), 0u);
+    EXPECT_EQ(m_device.renderState(RenderState::DepthWrite), 1u);
+    EXPECT_EQ(m_device.renderState(RenderState::SrcBlend), uint32_t(platform::BlendSrcAlpha));
+    EXPECT_EQ(m_device.renderState(RenderState::DstBlend), uint32_t(platform::BlendInvSrcAlpha));
+}
+
+// An uncompressed 32-bit TGA of the given size, top-left origin.
+test::Bytes tga(int width, int height) {
+    test::Bytes b = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(width), uint8_t(width >> 8),
+                     uint8_t(height), uint8_t(height >> 8), 32, 0x28};
+    b.resize(b.size() + size_t(width) * size_t(height) * 4, 0xFF);
+    return b;
+}
+
+TEST_F(ParticleDrawingTest, LoadsEveryEffectFileInNameOrder) {
+    m_folder.write("particles.tga", tga(128, 64));
+    m_folder.write("effects/spark.par", std::string("parfrequency=3\r\npartime=200\r\n"));
+    m_folder.write("effects/ash.par", std::string("numparticle=9\r\n"));
+    m_folder.write("effects/glow.old.par", std::string(""));
+    m_folder.write("effects/readme.txt", std::string("not an effect"));
+    loadParticleEffects();
+    ParticleSystem& g = g_particles;
+    ASSERT_EQ(g.effectCount, 3);
+    EXPECT_STREQ(g.effects[0].name, "ash");
+    EXPECT_STREQ(g.effects[1].name, "glow");
+    EXPECT_STREQ(g.effects[2].name, "spark");
+    EXPECT_EQ(g.effects[0].cell, 9);
+    EXPECT_FLOAT_EQ(g.effects[2].frequency, 3);
+    EXPECT_EQ(g.atlasColumns, 2);
+    EXPECT_EQ(g.atlasRows, 1);
+    startEffectByName("spark", 0, 0);
+    EXPECT_EQ(liveParticleCount(g), 3);
+    clearParticles();
+    EXPECT_EQ(liveParticleCount(g), 0);
+    g.effectCount = 0;
+    g.atlas = nullptr;
 }
 
 }  // namespace
