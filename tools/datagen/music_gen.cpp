@@ -362,6 +362,12 @@ const RhythmBank kFourFour{
     {"x.x.x.x.x...x...", "x...x...x.x.x.x.", "x.....x.x.x.x...", "x...x.x.x...x..."},
     {"x...x...x.....--", "x.x.x...x.....--", "x.......x.....--", "x...x.x.x.....--"},
 };
+// For slow, spacious tunes: fewer, longer notes.
+const RhythmBank kFourFourSparse{
+    {"x.......x.......", "x.....x.x.......", "x...x...x.......", "x.......x...x..."},
+    {"x...x...x...x...", "x.....x.x...x...", "x.......x.x.x..."},
+    {"x.......x.....--", "x.............--", "x...x...x.....--"},
+};
 const RhythmBank kThreeFour{
     {"x...x...x...", "x.....x.x...", "x.x.x...x...", "x.......x..."},
     {"x.x.x.x.x...", "x...x.x.x.x.", "x.....x.x.x."},
@@ -372,6 +378,7 @@ struct MelodyStyle {
     int low, high;        // range, MIDI
     int volume;           // strong-beat volume, 0..64
     double leapChance;    // a skip of a third between weak notes
+    bool sparse = false;  // fewer, longer notes
 };
 
 // Grows melodies phrase by phrase; see the file's header.
@@ -379,7 +386,8 @@ class MelodyWriter {
 public:
     MelodyWriter(const Scale& scale, int rowsPerBar, const MelodyStyle& style, ArtRandom& random)
         : m_scale(scale), m_rowsPerBar(rowsPerBar), m_style(style), m_random(random),
-          m_bank(rowsPerBar == 16 ? kFourFour : kThreeFour), m_last((style.low + style.high) / 2) {}
+          m_bank(rowsPerBar != 16 ? kThreeFour : (style.sparse ? kFourFourSparse : kFourFour)),
+          m_last((style.low + style.high) / 2) {}
 
     // A four-bar phrase over `chords`. With `answer`, its first two bars
     // repeat `answer`'s and it comes to rest on the tonic; otherwise it ends
@@ -392,8 +400,10 @@ public:
             }
             m_last = out.empty() ? m_last : out.back().pitch;
         } else {
+            // Phrases begin in the lower middle of the range, with room to rise.
             const auto motif = parseRhythm(pick(m_bank.motifs));
-            const int start = nearestChordTone(m_last + (m_random.below(2) ? 2 : -2), chords[0], m_style.low, m_style.high - 5);
+            const int middle = (m_style.low + m_style.high) / 2 - 2 + m_random.below(5) - 2;
+            const int start = nearestChordTone(middle, chords[0], m_style.low + 2, m_style.high - 5);
             Line first = bar(chords[0], motif, 0, start, +1);
             out.insert(out.end(), first.begin(), first.end());
             Line second = sequence(first, chords[1], m_rowsPerBar);
@@ -412,20 +422,26 @@ private:
     std::string_view pick(const std::vector<std::string_view>& list) { return list[size_t(m_random.below(int(list.size())))]; }
 
     bool strong(int rowInBar) const { return rowInBar == 0 || (m_rowsPerBar == 16 && rowInBar == 8); }
+    bool inRange(int pitch) const { return pitch >= m_style.low && pitch <= m_style.high; }
 
     int volumeFor(int rowInBar) {
         const int accent = rowInBar == 0 ? 0 : (strong(rowInBar) ? -3 : -7);
         return std::clamp(m_style.volume + accent + m_random.below(5) - 2, 8, 64);
     }
 
-    // Keeps the line inside its range by turning it around near the edges.
-    int steer(int pitch, int direction) const {
-        if (pitch >= m_style.high - 2) return -1;
-        if (pitch <= m_style.low + 2) return +1;
-        return direction;
+    // The next chord tone above (direction +1) or below `pitch`, turning
+    // round at the edge of the range.
+    int nextChordTone(int pitch, const Chord& chord, int direction) const {
+        for (int d : {direction, -direction}) {
+            int p = pitch + d;
+            while (inRange(p) && !chord.has(p)) p += d;
+            if (inRange(p)) return p;
+        }
+        return pitch;
     }
 
-    // One bar: chord tones on strong beats, steps (sometimes a skip) between.
+    // One bar: chord tones on strong beats, steps (sometimes a skip) between,
+    // never running out of the range and not standing on one note.
     // `start` < 0 continues from the last note.
     Line bar(const Chord& chord, const std::vector<Rhythm>& rhythm, int rowOffset, int start, int direction) {
         const Scale scale = m_scale.over(chord);
@@ -433,34 +449,49 @@ private:
         int pitch = m_last;
         for (size_t i = 0; i < rhythm.size(); ++i) {
             const Rhythm& r = rhythm[i];
-            direction = steer(pitch, direction);
             if (m_random.unit() < 0.18) direction = -direction;
+            // Near the edges the line turns back inwards.
+            if (pitch >= m_style.high - 2) direction = -1;
+            if (pitch <= m_style.low + 2) direction = +1;
+            int next;
             if (i == 0 && start >= 0) {
-                pitch = start;
+                next = start;
             } else if (strong(r.row)) {
-                pitch = nearestChordTone(scale.step(pitch, direction * (1 + m_random.below(2))), chord, m_style.low, m_style.high);
+                next = nearestChordTone(scale.step(pitch, direction * (1 + m_random.below(2))), chord, m_style.low, m_style.high);
+                if (next == pitch) next = nextChordTone(pitch, chord, direction);
             } else {
                 const int steps = m_random.unit() < m_style.leapChance ? 2 : 1;
-                pitch = std::clamp(scale.step(pitch, direction * steps), m_style.low, m_style.high);
+                next = scale.step(pitch, direction * steps);
+                if (!inRange(next)) next = scale.step(pitch, -direction * steps);
             }
+            pitch = next;
             out.push_back({rowOffset + r.row, r.length, pitch, volumeFor(r.row)});
         }
         if (!out.empty()) m_last = out.back().pitch;
         return out;
     }
 
-    // The previous bar's shape again, moved onto the next chord.
+    // The previous bar's shape again, moved onto the next chord: a step up,
+    // the same height or a step down, whichever keeps it inside the range.
     Line sequence(const Line& model, const Chord& chord, int rowOffset) {
         const Scale scale = m_scale.over(chord);
-        const int shift = m_random.below(3) - 1;  // a step down, the same, a step up
-        const int first = nearestChordTone(scale.step(model.front().pitch, shift), chord, m_style.low, m_style.high - 4);
+        const int base = scale.step(model.front().pitch, 0);
+        int shifts[3] = {1, 0, -1};
+        for (int i = 2; i > 0; --i) std::swap(shifts[i], shifts[m_random.below(i + 1)]);
         Line out;
-        for (const Note& n : model) {
-            const int steps = scale.distance(scale.step(model.front().pitch, 0), scale.step(n.pitch, 0));
-            int pitch = std::clamp(scale.step(first, steps), m_style.low, m_style.high);
-            const int rowInBar = n.row % m_rowsPerBar;
-            if (strong(rowInBar) && !chord.has(pitch)) pitch = nearestChordTone(pitch, chord, m_style.low, m_style.high);
-            out.push_back({rowOffset + rowInBar, n.length, pitch, volumeFor(rowInBar)});
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int first = nearestChordTone(scale.step(base, shifts[attempt]), chord, m_style.low, m_style.high);
+            out.clear();
+            bool fits = true;
+            for (const Note& n : model) {
+                const int steps = scale.distance(base, scale.step(n.pitch, 0));
+                int pitch = scale.step(first, steps);
+                const int rowInBar = n.row % m_rowsPerBar;
+                if (strong(rowInBar) && !chord.has(pitch)) pitch = nearestChordTone(pitch, chord, m_style.low, m_style.high);
+                fits &= inRange(pitch);
+                out.push_back({rowOffset + rowInBar, n.length, std::clamp(pitch, m_style.low, m_style.high), volumeFor(rowInBar)});
+            }
+            if (fits) break;
         }
         m_last = out.back().pitch;
         return out;
@@ -479,12 +510,20 @@ private:
                 if (above <= m_style.high && above % 12 == m_scale.tonic()) { goal = above; break; }
             }
         }
-        Line out;
         const int count = int(rhythm.size());
+        // Approach from the side the line comes from, or from the other
+        // side where that side runs out of the range.
+        int side = goal >= m_last ? -1 : 1;
+        if (!inRange(scale.step(goal, side * (count - 1)))) side = -side;
+        Line out;
         for (int i = 0; i < count; ++i) {
             const int left = count - 1 - i;  // notes still to come after this one
-            int pitch = left == 0 ? goal : scale.step(goal, (goal >= m_last ? -1 : 1) * left);
-            if (left > 0 && strong(rhythm[size_t(i)].row)) pitch = nearestChordTone(pitch, chord, m_style.low, m_style.high);
+            int pitch = left == 0 ? goal : scale.step(goal, side * left);
+            if (left > 0 && strong(rhythm[size_t(i)].row)) {
+                // A chord tone on the beat, unless that would sit on the goal early.
+                const int snapped = nearestChordTone(pitch, chord, m_style.low, m_style.high, goal % 12);
+                if (snapped != goal) pitch = snapped;
+            }
             out.push_back({rowOffset + rhythm[size_t(i)].row, rhythm[size_t(i)].length, std::clamp(pitch, m_style.low, m_style.high),
                            volumeFor(rhythm[size_t(i)].row)});
         }
@@ -677,7 +716,7 @@ std::vector<TunePlan> tunes() {
     // Tune 6: the mode screens. Eb major, slow, bells over a flowing e-piano.
     {
         const std::vector<const char*> s1{"Eb", "Cm", "Ab", "Bb"}, s2{"Ab", "Bb", "Gm", "Cm"}, s3{"Ab", "Fm7", "Bb", "Bb"};
-        list.push_back({"mode screens", 44, 75, false, 72, 4, kBell, kFlute, kPiano, {75, 91, 46, 0.3}, 63, 75, 22, 51, 26, 20, 28, 0, BassLine::Sparse, 66,
+        list.push_back({"mode screens", 44, 75, false, 72, 4, kBell, kFlute, kPiano, {75, 91, 46, 0.3, true}, 63, 75, 22, 51, 26, 20, 28, 0, BassLine::Sparse, 66,
             {{s1, Role::Theme, false, false, Arp::Flowing, true, true, Drums::None},
              {s2, Role::Bridge, true, false, Arp::Flowing, true, true, Drums::None},
              {s3, Role::None, true, false, Arp::Flowing, true, true, Drums::None}},
