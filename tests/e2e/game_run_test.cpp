@@ -236,10 +236,10 @@ TEST(GameRun, TypedCodeShowsTheOverlayAndEscQuitsFromTheMenus) {
     EXPECT_GT(litPixels(readScreenshot(folder + "/overlay.png")), 40);
 }
 
-TEST(GameRun, CloseButtonEndsTheRunAndThePointerFollowsTheScript) {
+TEST(GameRun, FocusLossPausesAndCloseEndsTheRun) {
     requireDataSet();
     const std::string folder = makeTestFolder("close");
-    std::ofstream(folder + "/input.txt") << "5 move 120.5 -80\n25 close\n";
+    std::ofstream(folder + "/input.txt") << "5 move 120.5 -80\n10 deactivate\n15 activate\n25 close\n";
     auto args = headlessRun(folder, 500);
     args.insert(args.end(), {"--input", folder + "/input.txt"});
     const GameRun run = runGame(args, folder);
@@ -250,6 +250,11 @@ TEST(GameRun, CloseButtonEndsTheRunAndThePointerFollowsTheScript) {
     // The scripted pointer reads back in screen units.
     EXPECT_EQ(dumpNumber(state, "cursorX"), 120.5);
     EXPECT_EQ(dumpNumber(state, "cursorY"), -80);
+    // Frames 10 to 14 pass inactive: nothing is drawn and no clock moves.
+    // Frames 1-9 and 15-24 each add their 16 ms step at their end; the
+    // first frame after start and after reactivation draws with a step of 0.
+    EXPECT_EQ(dumpNumber(state, "animationClockMs"), 19 * 16);
+    EXPECT_EQ(dumpNumber(state, "titleClockMs"), 17 * 16);
 }
 
 TEST(GameRun, SecondCopyLeavesAtOnceWithoutAWindow) {
