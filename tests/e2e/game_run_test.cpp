@@ -108,7 +108,8 @@ constexpr int kBarLeft = 251, kBarTop = 543, kBarBottom = 591, kBarWidth = 310;
 
 TEST(GameRun, LoadingAndTitleScreensAreDrawn) {
     requireDataSet();
-    const std::string folder = makeTestFolder("title");
+    const TestFolder dir("title");
+    const std::string& folder = dir.path();
     auto args = headlessRun(folder, 90);
     args.insert(args.end(), {"--screenshot", "loading:" + folder + "/loading.png", "--screenshot",
                              "90:" + folder + "/title.png"});
@@ -161,7 +162,8 @@ TEST(GameRun, FixedStepAndSeedRepeatExactly) {
     requireDataSet();
     std::vector<uint8_t> first;
     for (int i = 0; i < 2; ++i) {
-        const std::string folder = makeTestFolder("repeat" + std::to_string(i));
+        const TestFolder dir("repeat" + std::to_string(i));
+        const std::string& folder = dir.path();
         auto args = headlessRun(folder, 40);
         args.insert(args.end(), {"--screenshot", "40:" + folder + "/shot.png"});
         const GameRun run = runGame(args, folder);
@@ -179,7 +181,8 @@ TEST(GameRun, KeyOrClickFadesTheTitleIntoTheMenus) {
         const char* press;
     } cases[] = {{"key", "10 key 32\n12 key 65\n"}, {"click", "5 move 0 0\n10 left-down\n11 left-up\n"}};
     for (const Case& c : cases) {
-        const std::string folder = makeTestFolder(std::string("fade-") + c.name);
+        const TestFolder dir(std::string("fade-") + c.name);
+        const std::string& folder = dir.path();
         std::ofstream(folder + "/input.txt") << c.press;
         // The fade starts after frame 10 and runs 800 ms at 16 ms a frame:
         // the menu screen is current from the end of frame 60.
@@ -211,7 +214,8 @@ TEST(GameRun, KeyOrClickFadesTheTitleIntoTheMenus) {
 
 TEST(GameRun, TypedCodeShowsTheOverlayAndEscQuitsFromTheMenus) {
     requireDataSet();
-    const std::string folder = makeTestFolder("esc");
+    const TestFolder dir("esc");
+    const std::string& folder = dir.path();
     // Enter on the title; on the menu screen "QXZ" typed backwards (Z X Q)
     // shows the statistics overlay; then Esc.
     std::ofstream(folder + "/input.txt") << "10 key 13\n64 key 90\n65 key 88\n66 key 81\n70 key 27\n";
@@ -238,7 +242,8 @@ TEST(GameRun, TypedCodeShowsTheOverlayAndEscQuitsFromTheMenus) {
 
 TEST(GameRun, FocusLossPausesAndCloseEndsTheRun) {
     requireDataSet();
-    const std::string folder = makeTestFolder("close");
+    const TestFolder dir("close");
+    const std::string& folder = dir.path();
     std::ofstream(folder + "/input.txt") << "5 move 120.5 -80\n10 deactivate\n15 activate\n25 close\n";
     auto args = headlessRun(folder, 500);
     args.insert(args.end(), {"--input", folder + "/input.txt"});
@@ -259,7 +264,8 @@ TEST(GameRun, FocusLossPausesAndCloseEndsTheRun) {
 
 TEST(GameRun, SecondCopyLeavesAtOnceWithoutAWindow) {
     requireDataSet();
-    const std::string folder = makeTestFolder("instance");
+    const TestFolder dir("instance");
+    const std::string& folder = dir.path();
     // The first copy runs on its measured clock until told to stop; it finds
     // Data/ next to the executable by itself.
     const pid_t first = startGame({"--windowed", "--dump-state", folder + "/first.json"}, folder);
@@ -305,7 +311,8 @@ TEST(GameRun, MissingRequiredFileStopsWithItsName) {
         {"pictures-only", {"loadscreen.jpg", "loadbar.jpg"}, "strings.txt"},
     };
     for (const Case& c : cases) {
-        const std::string folder = makeTestFolder(std::string("missing-") + c.name);
+        const TestFolder dir(std::string("missing-") + c.name);
+        const std::string& folder = dir.path();
         const std::string data = folder + "/Data";
         fs::create_directories(data);
         for (const std::string& f : c.present) fs::copy_file(kData + "/" + f, data + "/" + f);
@@ -319,7 +326,8 @@ TEST(GameRun, MissingRequiredFileStopsWithItsName) {
 }
 
 TEST(GameRun, CommandLineFaultsAreReportedBeforeAnythingStarts) {
-    const std::string folder = makeTestFolder("options");
+    const TestFolder dir("options");
+    const std::string& folder = dir.path();
     std::ofstream(folder + "/bad.txt") << "10 key 65\n11 jump\n";
     struct Case {
         std::vector<std::string> args;

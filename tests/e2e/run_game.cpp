@@ -23,6 +23,13 @@ std::string makeTestFolder(const std::string& name) {
     return folder;
 }
 
+TestFolder::~TestFolder() {
+    if (!::testing::Test::HasFailure()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+}
+
 std::string readText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;

@@ -20,6 +20,19 @@ struct GameRun {
 // A fresh empty folder for one test's files.
 std::string makeTestFolder(const std::string& name);
 
+// The same, removed again when the test passed (kept for a look when not).
+class TestFolder final {
+public:
+    explicit TestFolder(const std::string& name) : m_path(makeTestFolder(name)) {}
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
 // Starts the game with `args` in `folder` (its working directory, where its
 // stdout and stderr are kept) and returns at once. The runtime folder, where
 // the single-instance lock lives, is `folder` unless another is given.
