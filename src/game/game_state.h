@@ -46,8 +46,9 @@ constexpr float kDiamondSparkMs = 500.0f;
 // amount reaches the bar at once, so no progress is lost.
 constexpr int kMaxProgressSparks = 512;
 constexpr float kProgressSparkFlightMs = 600.0f;
-// Where the level bar sits in the panel, screen units: progress sparks fly there.
-constexpr fx::Vec2 kLevelBarPoint{345.0f, 110.0f};
+// The middle of the level bar in the panel (x 304..396, y 5..28), screen
+// units: progress sparks fly there.
+constexpr fx::Vec2 kLevelBarPoint{350.0f, 16.5f};
 
 // Level parameters as a level file gives them (see level_file.h).
 struct LevelParams {
@@ -167,7 +168,6 @@ struct GameState {
     int32_t levelScore = 0;
     int32_t brokenSquares = 0;            // square layers of strength 1 and 2 broken
     bool excellentToggle = false;         // "excellent" and "perfect" take turns
-    bool inPass = false;                  // a removal pass is running
 
     // Level bar.
     float barTotal = 0;

@@ -245,7 +245,6 @@ bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
     demo.moveTarget = kNoCell;
     demo.lastMoveCell = kNoCell;
     demo.board.minLine = kMinLine;
-    demo.level.colors = 7;
     return true;
 }
 

@@ -224,7 +224,6 @@ void giveAwards(GameState& game) {
 
 int removalPass(GameState& game, bool afterMove) {
     Board& board = game.board;
-    game.inPass = true;
     beginScoreGroup(game);
     const int firstItem = game.scores.count;
 
@@ -313,7 +312,6 @@ int removalPass(GameState& game, bool afterMove) {
 
     // 8. Reset the tallies.
     game.tallies = {};
-    game.inPass = false;
     return removed;
 }
 
