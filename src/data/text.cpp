@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data/lookups.h"
 #include "data/registry.h"
 
 namespace tessaly::data {
@@ -105,8 +106,9 @@ void TextTable::load(std::string_view fileName) {
 
 const char* TextTable::find(std::string_view name) const {
     const int i = indexOf(name);
-    return i < count && std::string_view(entries[size_t(i)].name) == name ? entries[size_t(i)].text.get()
-                                                                         : nullptr;
+    if (i < count && std::string_view(entries[size_t(i)].name) == name) return entries[size_t(i)].text.get();
+    noteLookupMiss(LookupKind::Text, name);
+    return nullptr;
 }
 
 const char* TextTable::byIndex(int index) const {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "data/lookups.h"
 #include "data/registry.h"
 #include "data/text.h"
 #include "fx/camera.h"
@@ -267,7 +268,10 @@ void startEffect(int index, Vec3 position, Vec3 target, float scale, int cell) {
 void startEffectByName(ParticleSystem& ps, std::string_view name, float x, float y, float targetX,
                        float targetY, float scale, int cell, float clockMs) {
     const int index = findParticleEffect(ps, name);
-    if (index < 0) return;
+    if (index < 0) {
+        data::noteLookupMiss(data::LookupKind::Effect, name);
+        return;
+    }
     startEffect(ps, index, {x, y, 0}, {targetX, targetY, 0}, scale, cell, clockMs);
 }
 

@@ -12,6 +12,9 @@
 #include "fx/math.h"
 #include "fx/particles.h"
 #include "fx/random.h"
+#include "game/autoplay.h"
+#include "game/play_screen.h"
+#include "game/play_textures.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/sprite_sheet.h"
@@ -22,6 +25,7 @@
 #include "platform/window.h"
 #include "shell/frame_clock.h"
 #include "shell/frame_loop.h"
+#include "shell/game_screen.h"
 #include "shell/hooks.h"
 #include "shell/input_script.h"
 #include "shell/loading.h"
@@ -103,6 +107,41 @@ struct ScreenshotTaker {
     }
 };
 
+// The built-in player's action for this frame, delivered like a person's:
+// the pointer moved, then the button or key events.
+void deliverAutoplay() {
+    using platform::EventType;
+    if (currentScreen() != &g_gameScreen) return;
+    const game::AutoplayAction a =
+        game::nextAutoplayAction(game::g_autoplay, game::g_playHost, g_frame.frameStepMs);
+    auto send = [](EventType type, int key = 0) { dispatchEvent(platform::Event{type, key}); };
+    using Kind = game::AutoplayAction::Kind;
+    if (a.kind == Kind::None) return;
+    if (a.kind == Kind::Key) {
+        send(EventType::KeyDown, a.key);
+        return;
+    }
+    gfx::worldToScreenCursor(a.at.x, a.at.y);
+    send(EventType::MouseMove);
+    switch (a.kind) {
+        case Kind::Click:
+            send(EventType::LeftDown);
+            send(EventType::LeftUp);
+            break;
+        case Kind::DoubleClick:
+            send(EventType::LeftDown);
+            send(EventType::LeftUp);
+            send(EventType::LeftDoubleClick);
+            send(EventType::LeftUp);
+            break;
+        case Kind::RightClick:
+            send(EventType::RightDown);
+            send(EventType::RightUp);
+            break;
+        default: break;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -121,6 +160,7 @@ void loadResources(bool hasSeed, unsigned seed) {
     // 4. Player profiles and records.
     // 5. The menu tree and its textures.
     // 6. Gameplay textures, the font, landscapes; sounds and music.
+    game::loadPlayTextures();
     gfx::loadFont("font");
     sound::initSound();
     sound::loadSounds();
@@ -165,6 +205,7 @@ int runGame(int argc, char** argv) {
     g_stateDump.add("shell", &dumpShell);
     g_stateDump.add("loading", &dumpLoading);
     g_stateDump.add("title", &dumpTitle);
+    connectGameScreen();
 
     // Full screen is the settings' default; only that choice is remembered
     // between runs, every other display value starts afresh.
@@ -192,6 +233,19 @@ int runGame(int argc, char** argv) {
     // over the game.
     g_loading.drawFrame = nullptr;
 
+    // Play at once, for play-testing and the tests, instead of the title.
+    if (options.startsPlay()) {
+        const auto mode = game::Mode(options.mode >= 0 ? options.mode : 0);
+        if (!game::startPlay(mode, options.level >= 0 ? options.level : 0)) {
+            std::fprintf(stderr, "tessaly: level %i can't be loaded\n", options.level);
+            platform::closeWindow();
+            return kExitBadOptions;
+        }
+        game::g_autoplay.enabled = options.autoplay;
+        g_screens.current = &g_gameScreen;
+        g_gameScreen.onEnter();
+    }
+
     ScreenshotTaker screenshots;
     screenshots.requests = &options.screenshots;
     if (!options.screenshots.empty())
@@ -213,8 +267,10 @@ int runGame(int argc, char** argv) {
             dispatchEvent(event);
         }
         deliverScriptedInput(script, int64_t(g_frame.frameNumber) + 1);
+        if (options.autoplay) deliverAutoplay();
         if (g_shell.quitRequested) break;
         runFrame();
+        if (options.autoplay) game::checkPlayInvariants(game::g_autoplay, game::g_playHost);
         screenshots.take(int64_t(g_frame.frameNumber));
         if (options.frames > 0 && int64_t(g_frame.frameNumber) >= options.frames) requestQuit();
     }

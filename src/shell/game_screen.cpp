@@ -1,12 +1,44 @@
 #include "shell/game_screen.h"
 
+#include "fx/math.h"
+#include "game/play_dump.h"
+#include "game/play_screen.h"
 #include "gfx/draw.h"
+#include "shell/hooks.h"
+#include "shell/state_dump.h"
 
 namespace tessaly::shell {
 
-void GameScreen::draw() {
-    if (platform::Device* device = gfx::g_draw.device)
-        device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+namespace {
+
+fx::Vec2 cursor() {
+    fx::Vec2 p;
+    gfx::screenToWorldCursor(&p.x, &p.y);
+    return p;
+}
+
+}  // namespace
+
+void GameScreen::draw() { game::playFrame(); }
+
+void GameScreen::onKeyDown(int virtualKey) {
+    game::playKeyDown(game::g_playHost, virtualKey);
+    lastKey = virtualKey;
+}
+
+void GameScreen::onLeftButtonDown() { game::playLeftButtonDown(game::g_playHost, cursor()); }
+void GameScreen::onLeftDoubleClick() { game::playLeftDoubleClick(game::g_playHost, cursor()); }
+void GameScreen::onLeftButtonUp() { game::playLeftButtonUp(game::g_playHost, cursor()); }
+void GameScreen::onRightButtonDown() { game::playRightButtonDown(game::g_playHost); }
+void GameScreen::onRightButtonUp() { game::playRightButtonUp(game::g_playHost); }
+void GameScreen::onMiddleButtonDown() { game::playMiddleButtonDown(game::g_playHost); }
+void GameScreen::onMouseMove() { game::playMouseMove(game::g_playHost, cursor()); }
+
+void connectGameScreen() {
+    game::g_playHost.screenIsCurrent = [] { return currentScreen() == &g_gameScreen; };
+    g_hooks.clearBoardHover = [] { game::clearPlayHover(game::g_playView); };
+    g_stateDump.add("game", [](JsonWriter& json) { game::dumpPlayState(json, game::g_playHost); });
+    g_stateDump.add("lookups", [](JsonWriter& json) { game::dumpLookupMisses(json); });
 }
 
 }  // namespace tessaly::shell

@@ -33,6 +33,9 @@ const char* optionsHelp() {
            "  --screenshot F:FILE   save frame F (or 'loading', the last loading frame) as a\n"
            "                        PNG; may be given several times\n"
            "  --dump-state FILE     write the state at exit as a JSON object\n"
+           "  --level N             play level N (0-69) at once, without the title and menus\n"
+           "  --mode M              ... in mode M: 0 classic, 1 puzzle, 2 action (default 0)\n"
+           "  --autoplay            let the built-in player play (with --level or --mode)\n"
            "  --help                show this list\n";
 }
 
@@ -100,6 +103,20 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             }
             shot.path = v.substr(colon + 1);
             out.screenshots.push_back(shot);
+        } else if (arg == "--level") {
+            if (!value(v)) return false;
+            if (!parseNumber(v, out.level) || out.level < 0 || out.level > 69) {
+                error = "--level wants a level from 0 to 69, not '" + std::string(v) + "'";
+                return false;
+            }
+        } else if (arg == "--mode") {
+            if (!value(v)) return false;
+            if (!parseNumber(v, out.mode) || out.mode < 0 || out.mode > 2) {
+                error = "--mode wants 0 (classic), 1 (puzzle) or 2 (action), not '" + std::string(v) + "'";
+                return false;
+            }
+        } else if (arg == "--autoplay") {
+            out.autoplay = true;
         } else if (arg == "--dump-state") {
             if (!value(v)) return false;
             out.dumpState = v;
@@ -107,6 +124,10 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
+    }
+    if (out.autoplay && !out.startsPlay()) {
+        error = "--autoplay plays a level: give --level or --mode too";
+        return false;
     }
     return true;
 }

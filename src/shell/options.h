@@ -9,6 +9,9 @@
 //   --screenshot F:FILE   a PNG of frame F (or "loading": the last loading
 //                         frame); repeatable
 //   --dump-state FILE     a JSON object describing the state at exit
+//   --level N, --mode M   start playing level N (0..69) of mode M (0 classic,
+//                         1 puzzle, 2 action) instead of the title screen
+//   --autoplay            the built-in player plays (with --level or --mode)
 //   --help                the list above
 #pragma once
 
@@ -36,7 +39,12 @@ struct Options {
     std::string inputScript;
     std::vector<ScreenshotRequest> screenshots;
     std::string dumpState;
+    int level = -1;               // -1: the title screen, not play
+    int mode = -1;                // -1: classic when a level is given
+    bool autoplay = false;
     bool help = false;
+
+    bool startsPlay() const { return level >= 0 || mode >= 0; }
 };
 
 // Parses argv[1..]. False with a one-line reason in `error` on an unknown

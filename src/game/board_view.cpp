@@ -1,0 +1,479 @@
+// Sections: pure helpers (path trace, zoom, wobble, level-end flight) |
+// floors and squares | paths | pieces | bolts and progress sparks.
+#include "game/board_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "fx/random.h"
+#include "game/flow.h"
+#include "game/moves.h"
+#include "game/panel.h"
+#include "game/play_textures.h"
+#include "game/play_view.h"
+#include "game/tips.h"
+#include "gfx/bolts.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "gfx/sprite_sheet.h"
+
+namespace tessaly::game {
+
+namespace {
+
+constexpr float kDepth = 50.0f;              // every board quad; 2D drawing has no depth test
+constexpr float kSquareFlashMs = 502.65f;    // one square's turn in the shimmer that runs over the squares
+constexpr int kGlowCell = 12;                // the sheet's soft round glow
+constexpr int kBlendAdditive = 1;
+
+uint32_t argb(int r, int g, int b, int a) {
+    return fx::Color32(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255),
+                       std::clamp(a, 0, 255))
+        .argb;
+}
+
+float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Pure helpers
+
+bool tracePreview(const Board& board, CellRef from, CellRef to, PathPreview& out) {
+    out.steps = 0;
+    out.from = from;
+    out.to = to;
+    if (!from.valid() || !to.valid() || from == to) return false;
+    if (!board.at(to).isFree() || board.at(to).dist < 1) return false;
+    const int n = tracePath(board, from, to, out.points.data(), kMaxPathPoints);
+    if (n < 1) return false;
+    const fx::Vec2 origin = cellCentre(from);
+    for (int i = 0; i <= n; ++i) {
+        out.points[size_t(i)] = out.points[size_t(i)] + origin;
+        // Every cell the ball would cross must still be free (the start
+        // holds the ball itself).
+        if (i < n && !board.at(cellAtPoint(out.points[size_t(i)])).isFree()) return false;
+    }
+    out.steps = n;
+    return true;
+}
+
+float arrivalAngle(const PathPreview& path) {
+    if (path.steps < 1) return 0;
+    return fx::angleOf(path.points[0] - path.points[1]);
+}
+
+float appearScale(float appear) {
+    const float t = clamp01(1.0f - appear / kAppearStart);
+    // Ease out with a slight overshoot: 0 at the start, about 1.1 at its
+    // peak, exactly 1 at the end.
+    constexpr float c = 1.3f;
+    const float u = t - 1.0f;
+    return 1.0f + (c + 1.0f) * u * u * u + c * u * u;
+}
+
+float pendingScale(float pendingTimerMs) { return clamp01(1.0f - pendingTimerMs / kPendingTimerStart); }
+
+float idleWobble(float clockMs, float phase) {
+    return 1.0f + 0.025f * std::sin(clockMs * 0.0035f + phase * 2.0f * fx::kPi);
+}
+
+CellFlight cellFlight(float elapsedMs) {
+    // Always four draws, so every cell after this one keeps its numbers.
+    const float delay = fx::repeatableUnit(kFlightSpreadMs);
+    const float angle = 90.0f + fx::repeatableSigned(65.0f);   // a fan opening upwards
+    const float speed = 0.18f + fx::repeatableUnit(0.3f);      // units per ms
+    const float spin = fx::repeatableSigned(0.45f);            // degrees per ms
+    CellFlight f;
+    const float t = elapsedMs - kFlightStartMs - delay;
+    if (t <= 0) return f;
+    constexpr float kGravity = 0.0011f;  // units per ms²
+    const float a = angle * fx::kDegToRad;
+    f.offset = {std::cos(a) * speed * t, std::sin(a) * speed * t - 0.5f * kGravity * t * t};
+    f.angleDeg = spin * t;
+    f.scale = std::max(0.0f, 1.0f - t / 1400.0f);
+    return f;
+}
+
+// ---------------------------------------------------------------------------
+// The board
+
+namespace {
+
+// Where each cell of the window is drawn this frame.
+struct CellPose {
+    fx::Vec2 centre;
+    float angleDeg = 0;
+    float scale = 0;  // 0: not drawn
+};
+using Poses = std::array<std::array<CellPose, kFieldRows>, kFieldColumns>;
+
+float levelEndElapsed(const GameState& game) {
+    if (game.completeTimer > 0) return kCompleteSequenceMs - game.completeTimer;
+    if (game.completeTimer < 0) return 1e9f;  // finished: every cell has gone
+    return -1;
+}
+
+void posesFor(const GameState& game, Poses& poses) {
+    const float elapsed = game.completeTimer != 0 ? levelEndElapsed(game) : -1;
+    if (elapsed >= 0) fx::seedRepeatable(1000);
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            CellPose& p = poses[size_t(x - kFieldLeft)][size_t(y - kFieldTop)];
+            const Cell& cell = game.board.at(x, y);
+            p = {cellCentre(x, y), 0, 0};
+            if (!cell.isCell()) continue;
+            p.scale = cell.scale;
+            if (elapsed < 0) continue;
+            const CellFlight f = cellFlight(elapsed);
+            p.centre = p.centre + f.offset;
+            p.angleDeg = f.angleDeg;
+            p.scale *= f.scale;
+        }
+}
+
+const CellPose& poseOf(const Poses& poses, int x, int y) {
+    return poses[size_t(x - kFieldLeft)][size_t(y - kFieldTop)];
+}
+
+void quad(const gfx::TextureEntry* texture, fx::Vec2 c, float angleDeg, float size, uint32_t colour) {
+    gfx::setTexture(texture);
+    gfx::drawSprite(c.x, c.y, angleDeg, size, size, 0, 0, 1, 1, colour, kDepth);
+}
+
+// The shimmer of the squares' overlays: a soft breathing of every square,
+// and a brighter flash that passes from square to square in board order,
+// one every 502.65 ms, followed by a rest of ten turns.
+float squareGlow(const Cell& cell, int order, int squares, int x, int y) {
+    float glow = 0.55f + 0.2f * std::sin(cell.floorClockMs * 0.0025f + float(x) * 0.7f + float(y) * 1.3f);
+    if (squares > 0) {
+        const float turns = cell.squareClockMs / kSquareFlashMs;
+        const int turn = int(turns) % (squares + 10);
+        if (turn == order) glow += 0.45f * std::sin(fx::kPi * (turns - std::floor(turns)));
+    }
+    return clamp01(glow);
+}
+
+void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
+    const Board& board = game.board;
+    // One pass per tile picture keeps the quads of a picture together, so
+    // the device draws each picture's tiles in one call.
+    for (int kind = 0; kind < 3; ++kind)
+        for (int x = kFieldLeft; x <= kFieldRight; ++x)
+            for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+                const Cell& cell = board.at(x, y);
+                if (!cell.isCell() || std::min(cell.floor, 2) != kind) continue;
+                const CellPose& p = poseOf(poses, x, y);
+                if (p.scale <= 0) continue;
+                quad(t.floors[size_t(kind)], p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, 0xFFFFFFFFu);
+            }
+    int squares = 0;
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) squares += board.at(x, y).floor > 0;
+    int order = 0;
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            const Cell& cell = board.at(x, y);
+            if (cell.floor <= 0) continue;
+            const CellPose& p = poseOf(poses, x, y);
+            const float glow = squareGlow(cell, order++, squares, x, y);
+            if (p.scale <= 0) continue;
+            quad(t.floorOverlays[size_t(std::min(cell.floor, 2))], p.centre, p.angleDeg,
+                 2 * kFloorHalfSize * p.scale, argb(255, 255, 255, int(glow * 255)));
+        }
+    // Squares stronger than the pictures show carry their count.
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            const Cell& cell = board.at(x, y);
+            const CellPose& p = poseOf(poses, x, y);
+            if (cell.floor <= 2 || cell.hasPiece() || p.scale <= 0.5f || !gfx::g_text.current) continue;
+            char digit[4] = {char('0' + std::min(cell.floor, 9)), 0};
+            gfx::setTextColor(230, 240, 255, 200);
+            gfx::drawTextCentred(p.centre.x, p.centre.y - 4, 9, digit);
+        }
+    gfx::setTextColor(255, 255, 255, 255);
+}
+
+// The highlighted cells: under the pointer (a piece, a reachable target, or
+// anything under the question cursor), the selected ball, the open tip's cell.
+void drawHighlights(const PlayView& view, const GameState& game, const PlayTextures& t, const Poses& poses) {
+    const Board& board = game.board;
+    const float pulse = 0.5f + 0.5f * std::sin(view.clockMs * 0.006f);
+    auto highlight = [&](CellRef c, int alpha) {
+        if (!c.valid() || !inWindow(c.x, c.y) || !board.at(c).isCell()) return;
+        const CellPose& p = poseOf(poses, c.x, c.y);
+        if (p.scale <= 0) return;
+        quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, argb(255, 255, 255, alpha));
+    };
+    if (game.completeTimer != 0 || !game.running) return;
+    if (game.selected.valid() && !game.moveInFlight) highlight(game.selected, 150 + int(80 * pulse));
+    const CellRef h = view.hover;
+    if (h.valid() && !(h == game.selected)) {
+        const Cell& cell = board.at(h);
+        const bool question = game.cursorMode == CursorMode::Question;
+        const bool target = game.selected.valid() && cell.isFree() && cell.dist >= 1 && !game.moveInFlight;
+        if (question || cell.hasPiece() || target) highlight(h, question ? 200 : 170);
+    }
+    if (const TipRequest* tip = openTip(view.tips)) highlight(tip->cell, 120 + int(135 * pulse));
+}
+
+// ---------------------------------------------------------------------------
+// Paths
+
+void drawSegment(fx::Vec2 a, fx::Vec2 b, float halfWidth, uint32_t colour) {
+    const fx::Vec2 d = fx::normalize(b - a);
+    const fx::Vec2 side{-d.y * halfWidth, d.x * halfWidth};
+    const fx::Vec3 corners[4] = {{a.x + side.x, a.y + side.y, kDepth},
+                                 {b.x + side.x, b.y + side.y, kDepth},
+                                 {b.x - side.x, b.y - side.y, kDepth},
+                                 {a.x - side.x, a.y - side.y, kDepth}};
+    const uint32_t colours[4] = {colour, colour, colour, colour};
+    gfx::drawQuadColors(corners, colours);
+}
+
+// A dart pointing along `angleDeg` with its tip `size` ahead of `at`.
+void drawArrowHead(fx::Vec2 at, float angleDeg, float size, uint32_t colour) {
+    const fx::Vec2 ahead = fx::rotateDeg({size, 0}, angleDeg);
+    const fx::Vec2 left = fx::rotateDeg({-size * 0.55f, size * 0.75f}, angleDeg);
+    const fx::Vec2 back = fx::rotateDeg({-size * 0.15f, 0}, angleDeg);
+    const fx::Vec2 right = fx::rotateDeg({-size * 0.55f, -size * 0.75f}, angleDeg);
+    const fx::Vec3 corners[4] = {{at.x + ahead.x, at.y + ahead.y, kDepth},
+                                 {at.x + left.x, at.y + left.y, kDepth},
+                                 {at.x + back.x, at.y + back.y, kDepth},
+                                 {at.x + right.x, at.y + right.y, kDepth}};
+    const uint32_t colours[4] = {colour, colour, colour, colour};
+    gfx::drawQuadColors(corners, colours);
+}
+
+// A path of steps from the ball's cell to the target: a line through the
+// cell centres with a dot at each cell, and the arrow head on the target
+// pointing the way the ball arrives.
+void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
+    if (path.steps < 1 || alpha <= 0) return;
+    gfx::setTexture(nullptr);
+    const uint32_t line = argb(r, g, b, alpha * 3 / 5);
+    // The line stops short of the target, where the arrow head sits.
+    for (int i = path.steps; i >= 1; --i) {
+        fx::Vec2 a = path.points[size_t(i)], e = path.points[size_t(i - 1)];
+        if (i == 1) e = e - fx::normalize(e - a) * 10.0f;
+        drawSegment(a, e, 2.0f, line);
+    }
+    const uint32_t dot = argb(r, g, b, alpha);
+    for (int i = 1; i < path.steps; ++i)
+        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 14, dot, kBlendAdditive,
+                             kGlowCell);
+    gfx::setSheetBlend(0);
+    gfx::setTexture(nullptr);
+    const fx::Vec2 tip = path.points[0] - fx::rotateDeg({6, 0}, arrivalAngle(path));
+    drawArrowHead(tip, arrivalAngle(path), 13, dot);
+}
+
+// ---------------------------------------------------------------------------
+// Pieces
+
+uint32_t pieceTint(const GameState& game, int alpha) {
+    // The defeat sequence greys the board out.
+    float k = 0;
+    if (game.defeatTimer > 0) k = clamp01((kDefeatSequenceMs - game.defeatTimer) / 2500.0f);
+    if (game.defeatTimer < 0) k = 1;
+    const int v = int(255 - 95 * k);
+    return argb(v, v, v, alpha);
+}
+
+struct PieceAt {
+    int kind;
+    float clockMs;
+    fx::Vec2 centre;
+    float size;
+    float angleDeg;
+    uint32_t colour;
+};
+
+void drawPieceAt(const PlayTextures& t, const PieceAt& p) {
+    const gfx::TextureEntry* texture = pieceTexture(t, p.kind, p.clockMs);
+    if (!texture || p.size <= 0) return;
+    quad(texture, p.centre, p.angleDeg, p.size, p.colour);
+}
+
+void drawShadowAt(const PlayTextures& t, fx::Vec2 centre, float size, fx::Vec2 offset, int alpha) {
+    if (size <= 0) return;
+    quad(t.shadow, centre + offset, 0, size, argb(255, 255, 255, alpha));
+}
+
+// The announced balls, growing in their empty cells.
+void drawPending(const GameState& game, const PlayTextures& t, const Poses& poses) {
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            const Cell& cell = game.board.at(x, y);
+            if (cell.pending == kNoPiece || cell.hasPiece() || !cell.isCell()) continue;
+            const CellPose& p = poseOf(poses, x, y);
+            const float size = 2 * kPendingHalfSize * pendingScale(cell.pendingTimerMs) * p.scale;
+            drawPieceAt(t, {cell.pending, cell.floorClockMs, p.centre, size, 0, pieceTint(game, 220)});
+        }
+}
+
+// Size and lift of the piece in a cell this frame.
+struct PieceLook {
+    float size = kPieceSize;
+    float lift = 0;  // units above its cell (the selected ball bounces)
+};
+
+PieceLook lookOf(const GameState& game, const Cell& cell, CellRef c, const CellPose& pose) {
+    PieceLook look;
+    const Piece& p = cell.piece;
+    look.size = kPieceSize * pose.scale * appearScale(p.appear) * idleWobble(p.clockMs, p.phase);
+    if (c == game.selected && !game.moveInFlight)
+        look.lift = 6.0f * std::fabs(std::sin(p.clockMs * 0.009f));
+    return look;
+}
+
+void drawPieces(const PlayView& view, const GameState& game, const PlayTextures& t, const Poses& poses) {
+    (void)view;
+    const Board& board = game.board;
+    const CellRef flying = game.moveInFlight ? game.moveFrom : kNoCell;
+    auto forEachPiece = [&](auto&& visit) {
+        for (int x = kFieldLeft; x <= kFieldRight; ++x)
+            for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+                const Cell& cell = board.at(x, y);
+                if (!cell.hasPiece() || flying == CellRef{x, y}) continue;
+                const CellPose& pose = poseOf(poses, x, y);
+                if (pose.scale <= 0) continue;
+                visit(x, y, cell, pose, lookOf(game, cell, {x, y}, pose));
+            }
+    };
+    // Shadows first, all in one picture; a lifted ball's shadow stays on the
+    // floor and shrinks a little.
+    forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
+        const float size = look.size * (1.0f - look.lift * 0.02f);
+        drawShadowAt(t, pose.centre + cell.piece.offset, size, kShadowOffset, 200);
+    });
+    // Then the pieces, grouped by picture.
+    for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kSuperbomb, kDiamond})
+        forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
+            if (cell.piece.kind != kind) return;
+            const fx::Vec2 at = pose.centre + cell.piece.offset + fx::Vec2{0, look.lift};
+            drawPieceAt(t, {kind, cell.piece.clockMs, at, look.size, pose.angleDeg, pieceTint(game, 255)});
+        });
+    // Chains over their pieces.
+    forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
+        if (cell.piece.chained <= 0) return;
+        quad(t.chain, pose.centre + cell.piece.offset, pose.angleDeg, look.size, pieceTint(game, 255));
+    });
+    forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook&) {
+        if (cell.piece.chained <= 1 || !gfx::g_text.current) return;
+        char count[8] = {'x', char('0' + std::min(cell.piece.chained, 9)), 0};
+        gfx::setTextColor(255, 236, 180, 255);
+        gfx::drawTextCentred(pose.centre.x + 12, pose.centre.y - 14, 8, count);
+        gfx::setTextColor(255, 255, 255, 255);
+    });
+}
+
+// Removed pieces waiting for their turn, then swelling and fading out as
+// they pay.
+void drawPoppingPieces(const GameState& game, const PlayTextures& t) {
+    const ScoreQueue& q = game.scores;
+    for (int i = 0; i < q.count; ++i) {
+        const ScoreItem& item = q.items[size_t(i)];
+        if (item.done) continue;
+        const float k = item.waitMs > 0 ? 0.0f : clamp01(item.popMs / kScoreItemPopMs);
+        const float size = kPieceSize * (1.0f + 0.55f * k);
+        const int alpha = int(255 * (1.0f - k * k));
+        if (k == 0) drawShadowAt(t, item.at, kPieceSize, kShadowOffset, 200);
+        drawPieceAt(t, {item.kind, game.animationClockMs, item.at, size, 0, argb(255, 255, 255, alpha)});
+        if (k > 0) {
+            gfx::drawSheetSprite(item.at.x, item.at.y, 0, size * 1.4f, argb(255, 240, 200, int(200 * (1 - k))),
+                                 kBlendAdditive, kGlowCell);
+            gfx::setSheetBlend(0);
+        }
+    }
+}
+
+// The ball in flight, over everything else on the board, its shadow further
+// off as it is lifted.
+void drawFlyingBall(const GameState& game, const PlayTextures& t) {
+    if (!game.moveInFlight) return;
+    const Cell& cell = game.board.at(game.moveFrom);
+    if (!cell.hasPiece()) return;
+    const fx::Vec2 at = cellCentre(game.moveFrom) + cell.piece.offset;
+    const float size = kPieceSize * 1.08f;
+    drawShadowAt(t, at, size * 0.9f, kShadowOffset * 2.2f, 150);
+    drawPieceAt(t, {cell.piece.kind, cell.piece.clockMs, at + fx::Vec2{0, 3}, size, 0, 0xFFFFFFFFu});
+}
+
+void drawHammerStrike(const PlayView& view, const PlayTextures& t) {
+    if (view.strike.timeMs < 0 || view.strike.timeMs > kHammerStrikeMs) return;
+    // The head swings down onto the cell in the first third, then lifts
+    // away and fades.
+    const float k = view.strike.timeMs / kHammerStrikeMs;
+    const float swing = k < 0.33f ? 1.0f - k / 0.33f : 0.0f;
+    const float fade = k < 0.33f ? 1.0f : 1.0f - (k - 0.33f) / 0.67f;
+    const fx::Vec2 at = view.strike.at + fx::Vec2{18, 26};
+    gfx::setTexture(t.hammerCursor);
+    gfx::drawSprite(at.x, at.y, 50.0f * swing, 56, 56, 0, 0, 1, 1, argb(255, 255, 255, int(255 * fade)), kDepth);
+}
+
+}  // namespace
+
+void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& textures) {
+    static Poses poses;  // drawing scratch, filled afresh every frame
+    posesFor(game, poses);
+    drawFloors(game, textures, poses);
+    drawHighlights(view, game, textures, poses);
+
+    if (game.completeTimer == 0 && game.defeatTimer == 0) {
+        if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
+            // Green, red and blue at a third of it, pulsing, fading over the
+            // last second.
+            const float fade = clamp01(game.hint.timeLeftMs / 1000.0f);
+            const float bright = (0.65f + 0.35f * std::sin(0.03f * view.hintAgeMs)) * fade;
+            const int g = int(255 * bright);
+            drawPath(view.hintPath, g / 3, g, g / 3, int(230 * fade));
+        }
+        if (view.preview.steps > 0 && (game.selected.valid() || game.moveInFlight))
+            drawPath(view.preview, 255, 236, 190, game.moveInFlight ? 130 : 220);
+    }
+
+    drawPending(game, textures, poses);
+    drawPieces(view, game, textures, poses);
+    drawPoppingPieces(game, textures);
+    drawFlyingBall(game, textures);
+    drawHammerStrike(view, textures);
+    gfx::setSheetBlend(0);
+}
+
+// ---------------------------------------------------------------------------
+// Bolts and progress sparks
+
+void queueBoardBolts(const PlayView& view, const GameState& game) {
+    for (const DiamondSpark& s : game.diamondSparks) {
+        if (s.lifeMs <= 0) continue;
+        const int a = int(255 * clamp01(s.lifeMs / kDiamondSparkMs));
+        gfx::addBolt({s.from.x, s.from.y, 0}, {s.to.x, s.to.y, 0}, 14, 2.2f, 9, 7, argb(255, 255, 255, a),
+                     argb(120, 190, 255, a / 2));
+    }
+    for (const ChainSnap& s : view.snaps) {
+        if (s.lifeMs <= 0) continue;
+        const int a = int(255 * clamp01(s.lifeMs / kChainSnapMs));
+        // Three short sparks thrown out of the broken chain.
+        for (int i = 0; i < 3; ++i) {
+            const fx::Vec2 d = fx::rotateDeg({26, 0}, 40.0f + 120.0f * float(i) + s.lifeMs * 0.3f);
+            gfx::addBolt({s.at.x, s.at.y, 0}, {s.at.x + d.x, s.at.y + d.y, 0}, 6, 1.6f, 6, 4,
+                         argb(255, 250, 220, a), argb(255, 200, 120, a / 2));
+        }
+    }
+}
+
+void drawProgressSparks(const GameState& game) {
+    const fx::Vec2 bar = kLevelBarPoint;
+    for (const ProgressSpark& s : game.progressSparks) {
+        if (s.flightMs <= 0) continue;
+        const float k = 1.0f - clamp01(s.flightMs / kProgressSparkFlightMs);
+        const float e = k * k * (3 - 2 * k);  // smooth start and end
+        const fx::Vec2 p = s.from + (bar - s.from) * e + fx::Vec2{0, 70.0f * std::sin(fx::kPi * k)};
+        gfx::drawSheetSprite(p.x, p.y, 0, 22, argb(255, 190, 80, 200), kBlendAdditive, kGlowCell);
+        gfx::drawSheetSprite(p.x, p.y, 0, 9, argb(255, 255, 230, 255), kBlendAdditive, kGlowCell);
+    }
+    gfx::setSheetBlend(0);
+}
+
+}  // namespace tessaly::game

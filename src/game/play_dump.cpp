@@ -1,0 +1,126 @@
+#include "game/play_dump.h"
+
+#include <algorithm>
+#include <string>
+
+#include "data/lookups.h"
+#include "game/autoplay.h"
+#include "game/play_host.h"
+#include "game/tips.h"
+#include "shell/state_dump.h"
+
+namespace tessaly::game {
+
+namespace {
+
+template <typename CellChar>
+void dumpRows(shell::JsonWriter& json, const char* key, const Board& board, CellChar cellChar) {
+    json.beginArray(key);
+    std::string row(kFieldColumns, '.');
+    for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+        for (int x = kFieldLeft; x <= kFieldRight; ++x) row[size_t(x - kFieldLeft)] = cellChar(board.at(x, y));
+        json.value(row);
+    }
+    json.endArray();
+}
+
+char digit(int v) { return char('0' + std::clamp(v, 0, 9)); }
+
+const char* overlayName(OverlayScreen s) {
+    switch (s) {
+        case OverlayScreen::LevelComplete: return "levelcomplete";
+        case OverlayScreen::Defeat: return "defeat";
+        case OverlayScreen::Hiscore: return "hiscore";
+        case OverlayScreen::PauseMenu: return "gameplay";
+        default: return "";
+    }
+}
+
+const char* cursorName(CursorMode m) {
+    switch (m) {
+        case CursorMode::Hammer: return "hammer";
+        case CursorMode::Question: return "question";
+        default: return "normal";
+    }
+}
+
+}  // namespace
+
+char pieceCharacter(int kind) {
+    if (isBallColour(kind)) return char('0' + kind);
+    switch (kind) {
+        case kNoPiece: return '.';
+        case kJoker: return 'J';
+        case kBomb: return 'B';
+        case kDiamond: return 'D';
+        case kSuperbomb: return 'S';
+        default: return '?';
+    }
+}
+
+void dumpPlayState(shell::JsonWriter& json, PlayHost& host) {
+    const PlayView& view = host.view();
+    const GameState& game = host.game();
+    json.field("active", view.active);
+    json.field("mode", modeNumber(game.mode));
+    json.field("levelIndex", game.levelIndex);
+    const Board& board = game.board;
+    dumpRows(json, "floors", board, [](const Cell& c) { return c.isCell() ? digit(c.floor) : '.'; });
+    dumpRows(json, "pieces", board, [](const Cell& c) { return pieceCharacter(c.piece.kind); });
+    dumpRows(json, "chains", board, [](const Cell& c) { return digit(c.hasPiece() ? c.piece.chained : 0); });
+    dumpRows(json, "pending", board, [](const Cell& c) { return pieceCharacter(c.pending); });
+    json.field("freeCells", board.freeCells);
+    json.field("score", host.totalScore());
+    json.field("shownScore", view.score.value);
+    json.field("levelScore", game.levelScore);
+    json.field("combo", game.combo);
+    json.field("maxCombo", game.maxCombo);
+    json.field("hammerCharge", game.hammerCharge);
+    json.field("lives", host.lives());
+    json.field("barTotal", game.barTotal);
+    json.field("barRemaining", game.barRemaining);
+    json.field("barShown", game.barShown);
+    json.field("moves", game.movesMade);
+    json.field("playTimeMs", game.playTimeMs);
+    json.field("completeTimer", game.completeTimer);
+    json.field("defeatTimer", game.defeatTimer);
+    json.field("paused", !game.running);
+    json.field("selectedX", game.selected.x);
+    json.field("selectedY", game.selected.y);
+    json.field("ballInFlight", game.moveInFlight);
+    json.field("moveFromX", game.moveFrom.x);
+    json.field("moveFromY", game.moveFrom.y);
+    json.field("moveTargetX", game.moveTarget.x);
+    json.field("moveTargetY", game.moveTarget.y);
+    json.field("lastMoveX", game.lastMoveCell.x);
+    json.field("lastMoveY", game.lastMoveCell.y);
+    json.field("cursorMode", cursorName(game.cursorMode));
+    const TipRequest* tip = openTip(view.tips);
+    json.field("tipOpen", tip ? tip->title : "");
+    json.field("tipsQueued", view.tips.count);
+    json.field("overlay", overlayName(view.overlay.screen));
+    json.field("scene", view.scene);
+    json.field("previewSteps", view.preview.steps);
+    const Autoplay& a = g_autoplay;
+    json.beginObject("autoplay");
+    json.field("enabled", a.enabled);
+    json.field("moves", a.moves);
+    json.field("levelsWon", a.levelsWon);
+    json.field("levelsLost", a.levelsLost);
+    json.field("sideActions", a.sideActions);
+    json.field("problems", a.problems);
+    json.field("firstProblem", a.firstProblem);
+    json.endObject();
+}
+
+void dumpLookupMisses(shell::JsonWriter& json) {
+    const data::LookupMisses& m = data::g_lookupMisses;
+    static constexpr const char* kKinds[int(data::LookupKind::Count)] = {"textures", "sounds", "effects", "texts"};
+    for (int k = 0; k < int(data::LookupKind::Count); ++k) {
+        json.field(kKinds[k], m.counts[k]);
+        json.field(std::string("last_") + kKinds[k], m.lastName[k]);
+    }
+    json.field("total", m.total());
+}
+
+}  // namespace tessaly::game

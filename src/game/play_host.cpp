@@ -1,0 +1,170 @@
+#include "game/play_host.h"
+
+#include <algorithm>
+#include <string>
+
+#include "data/text.h"
+#include "fx/particles.h"
+#include "game/panel.h"
+#include "game/play_screen.h"
+#include "gfx/floating_text.h"
+#include "gfx/message_line.h"
+#include "menus/sparks.h"
+
+namespace tessaly::game {
+
+namespace {
+
+constexpr int kStagesInGame = kLevelCount / kLevelsPerStage;
+constexpr int kAimSparkBurst = 0;     // a ring of five stars where the ball is sent
+constexpr int kTrailSparkPreset = 14; // a small puff left behind the flying ball
+constexpr int kBarSparkPreset = 12;   // a glint at the level bar's edge
+
+}  // namespace
+
+LevelAdvance advancePlayer(DefaultPlayer& player, int mode) {
+    LevelAdvance advance;
+    const int current = player.currentLevel[mode];
+    const int next = std::min(current + 1, kLevelCount - 1);
+    player.bestLevel[mode] = std::max(player.bestLevel[mode], next);
+    int stage = current / kLevelsPerStage;
+    int inStage = current % kLevelsPerStage + 1;
+    if (inStage == kLevelsPerStage) {
+        inStage = 0;
+        ++stage;
+        advance.stageCompleted = true;
+        if (stage >= kStagesInGame) {
+            stage = 0;
+            advance.gamePassed = true;
+        }
+    }
+    player.currentLevel[mode] = stage * kLevelsPerStage + inStage;
+    return advance;
+}
+
+int PlayHost::lives() { return m_player.lives[mode()]; }
+void PlayHost::addLife() { ++m_player.lives[mode()]; }
+void PlayHost::takeLife() { --m_player.lives[mode()]; }
+void PlayHost::setLives(int count) { m_player.lives[mode()] = count; }
+int PlayHost::totalScore() { return m_player.score[mode()]; }
+void PlayHost::addToTotalScore(int points) { m_player.score[mode()] += points; }
+
+bool PlayHost::tipShown(Tip tip) {
+    const int i = int(tip);
+    return i < 0 || i >= kTipCount || m_player.tipShown[i];
+}
+
+void PlayHost::markTipShown(Tip tip) {
+    const int i = int(tip);
+    if (i >= 0 && i < kTipCount) m_player.tipShown[i] = true;
+}
+
+int PlayHost::furthestLevel() {
+    return *std::max_element(std::begin(m_player.bestLevel), std::end(m_player.bestLevel));
+}
+
+int PlayHost::currentStage() { return m_player.currentLevel[mode()] / kLevelsPerStage; }
+
+LevelAdvance PlayHost::recordLevelComplete(const LevelResult& result) {
+    (void)result;  // the records belong to the player data; none are kept in memory
+    return advancePlayer(m_player, mode());
+}
+
+bool PlayHost::takeShowHelpFlag() {
+    bool& flag = m_player.showHelp[mode()];
+    const bool was = flag;
+    flag = false;
+    return was;
+}
+
+void PlayHost::openScreen(std::string_view name) {
+    if (g_playHooks.openScreen) {
+        g_playHooks.openScreen(name);
+        return;
+    }
+    OverlayScreen screen = OverlayScreen::None;
+    if (name == "levelcomplete") screen = OverlayScreen::LevelComplete;
+    else if (name == "defeat") screen = OverlayScreen::Defeat;
+    else if (name == "hiscore") screen = OverlayScreen::Hiscore;
+    else if (name == "gameplay") screen = OverlayScreen::PauseMenu;
+    if (screen == OverlayScreen::None) return;  // the help screen comes with the menus
+    m_view.overlay = {screen, 0};
+}
+
+void PlayHost::leavePlay(std::string_view menuScreen, int preselectMode) {
+    if (g_playHooks.leavePlay) {
+        g_playHooks.leavePlay(menuScreen, preselectMode);
+        return;
+    }
+    // Without the menus play goes on at the player's new position.
+    playCurrentLevel(*this);
+}
+
+bool PlayHost::gameScreenCurrent() { return screenIsCurrent ? screenIsCurrent() : true; }
+
+bool PlayHost::overlayOpen() {
+    if (g_playHooks.menuOpen) return g_playHooks.menuOpen();
+    return m_view.overlay.screen != OverlayScreen::None;
+}
+
+void PlayHost::playEffect(std::string_view name, fx::Vec2 at, int kind) {
+    (void)kind;
+    fx::startEffectByName(name, at.x, at.y);
+    if (name == "chain1") addChainSnap(m_view, at);
+    if (name == "hammer") m_view.strike = {at, 0};
+}
+
+void PlayHost::floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+                            float durationMs) {
+    if (source == TextSource::Key) {
+        const char* shown = data::findText(text);
+        if (!shown) return;
+        gfx::addFloatingText(shown, at.x, at.y, size, durationMs);
+        return;
+    }
+    gfx::addFloatingText(text, at.x, at.y, size, durationMs);
+}
+
+void PlayHost::scorePopup(fx::Vec2 at, int points) { addScorePopup(m_view, at, points); }
+
+void PlayHost::showMessage(std::string_view key) {
+    if (const char* text = data::findText(key)) gfx::showMessage(text);
+}
+
+void PlayHost::showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) {
+    queueTip(m_view.tips, firstTimeTip(name, at, durationMs, cell));
+}
+
+bool PlayHost::tipOpen() { return tipIsOpen(m_view.tips); }
+
+void PlayHost::aimMarker(fx::Vec2 at) { menus::sparkBurstAt(at.x, at.y, kAimSparkBurst); }
+
+void PlayHost::flightTrail(fx::Vec2 at) { menus::spawnSpark(at.x, at.y, kTrailSparkPreset); }
+
+void PlayHost::bonusFlash(int kind, fx::Vec2 at) {
+    const char* effect = kind == kSuperbomb ? "addbomb2" : kind == kDiamond ? "adddiamond" : "addbomb1";
+    fx::startEffectByName(effect, at.x, at.y);
+}
+
+void PlayHost::levelBarSparkle() {
+    const fx::Vec2 edge = levelBarEdge(m_game.barShown);
+    menus::spawnSpark(edge.x, edge.y, kBarSparkPreset);
+}
+
+void PlayHost::setScene(int variant) { m_view.scene = std::clamp(variant, 0, kSceneCount - 1); }
+
+void PlayHost::advanceScene(int variant) { setScene(variant); }
+
+// ---------------------------------------------------------------------------
+
+void addScorePopup(PlayView& view, fx::Vec2 at, int points) {
+    view.popups[size_t(view.nextPopup)] = {at, points, 0};
+    view.nextPopup = (view.nextPopup + 1) % kMaxScorePopups;
+}
+
+void addChainSnap(PlayView& view, fx::Vec2 at) {
+    view.snaps[size_t(view.nextSnap)] = {at, kChainSnapMs};
+    view.nextSnap = (view.nextSnap + 1) % kMaxChainSnaps;
+}
+
+}  // namespace tessaly::game

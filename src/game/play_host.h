@@ -1,0 +1,116 @@
+// The host the rules run with during play: it turns what the rules ask for
+// into effects, texts, tips and screens, and keeps the player's values.
+//
+// Until the player data exists, the player is a record in memory
+// (DefaultPlayer: 3 lives in every mode, no tip seen, level 0). Until the
+// menus exist, the screens that follow a level ("levelcomplete", "defeat",
+// "hiscore") and the pause menu ("gameplay") are shown by the gameplay
+// screen as a plain overlay: a click goes on to the next level after a win
+// and plays the level again after a loss. The menus take these over by
+// setting the hooks of g_playHooks; the host then hands every screen to them.
+//
+// Depends on: the rules' host interface, the screen's view record, the
+// particle effects, sparks, floating texts, message line and text table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/play_view.h"
+
+namespace tessaly::game {
+
+constexpr int kModeCount = 3;
+constexpr int kStartLives = 3;
+
+// The player as play needs it, per mode where the profile keeps it per mode.
+struct DefaultPlayer {
+    int32_t lives[kModeCount] = {kStartLives, kStartLives, kStartLives};
+    int32_t score[kModeCount] = {};          // the running game's total, points
+    int32_t currentLevel[kModeCount] = {};   // level index 0..69
+    int32_t bestLevel[kModeCount] = {};      // furthest level index reached
+    bool tipShown[kTipCount] = {};
+    bool showHelp[kModeCount] = {};          // the help screen opens once per mode when set
+};
+
+inline DefaultPlayer g_defaultPlayer;
+
+// Moves the player's position on after a won level: the next level (at most
+// 69), the best level, and whether a stage (5 levels) or the whole game
+// (14 stages) was completed; after the last stage the position goes back to
+// the first stage.
+LevelAdvance advancePlayer(DefaultPlayer& player, int mode);
+
+// Where the menus plug in. Each hook may be null: the screen's own overlay
+// and defaults stand in for it.
+struct PlayHooks {
+    // Opens a menu screen over play ("levelcomplete", "defeat", "hiscore",
+    // "gameplay", "helpscreen").
+    void (*openScreen)(std::string_view name) = nullptr;
+    // A menu or message box is open over the board.
+    bool (*menuOpen)() = nullptr;
+    // Leaves play for the menus after a finished stage.
+    void (*leavePlay)(std::string_view menuScreen, int preselectMode) = nullptr;
+};
+
+inline PlayHooks g_playHooks;
+
+class PlayHost final : public GameHost {
+public:
+    PlayHost(PlayView& view, GameState& game, DefaultPlayer& player) : m_view(view), m_game(game), m_player(player) {}
+
+    int lives() override;
+    void addLife() override;
+    void takeLife() override;
+    void setLives(int count) override;
+    int totalScore() override;
+    void addToTotalScore(int points) override;
+    bool tipShown(Tip tip) override;
+    void markTipShown(Tip tip) override;
+    int furthestLevel() override;
+    int currentStage() override;
+    LevelAdvance recordLevelComplete(const LevelResult& result) override;
+    void dropSavedGame() override {}
+    void saveProfiles() override {}
+    bool takeShowHelpFlag() override;
+
+    void openScreen(std::string_view name) override;
+    void leavePlay(std::string_view menuScreen, int preselectMode) override;
+    bool gameScreenCurrent() override;
+    bool overlayOpen() override;
+
+    void playEffect(std::string_view name, fx::Vec2 at, int kind) override;
+    void floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+                      float durationMs) override;
+    void scorePopup(fx::Vec2 at, int points) override;
+    void showMessage(std::string_view key) override;
+    void showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) override;
+    bool tipOpen() override;
+    void aimMarker(fx::Vec2 at) override;
+    void flightTrail(fx::Vec2 at) override;
+    void bonusFlash(int kind, fx::Vec2 at) override;
+    void levelBarSparkle() override;
+    void setScene(int variant) override;
+    void advanceScene(int variant) override;
+
+    PlayView& view() { return m_view; }
+    GameState& game() { return m_game; }
+    DefaultPlayer& player() { return m_player; }
+
+    // Whether the game screen is the current screen; without it (tests that
+    // drive a host without the shell) play counts as on screen.
+    bool (*screenIsCurrent)() = nullptr;
+
+private:
+    int mode() const { return modeNumber(m_game.mode); }
+
+    PlayView& m_view;
+    GameState& m_game;
+    DefaultPlayer& m_player;
+};
+
+inline PlayHost g_playHost{g_playView, g_game, g_defaultPlayer};
+
+}  // namespace tessaly::game

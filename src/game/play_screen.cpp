@@ -1,0 +1,587 @@
+// Sections: starting play | the frame step | drawing (backdrop, shades, the
+// paused display, the stand-in overlay, tips, cursor) | input.
+#include "game/play_screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "data/text.h"
+#include "fx/balloon.h"
+#include "fx/camera.h"
+#include "fx/particles.h"
+#include "fx/random.h"
+#include "game/board_view.h"
+#include "game/flow.h"
+#include "game/moves.h"
+#include "game/panel.h"
+#include "game/play_textures.h"
+#include "game/tips.h"
+#include "gfx/banners.h"
+#include "gfx/bolts.h"
+#include "gfx/draw.h"
+#include "gfx/floating_text.h"
+#include "gfx/font.h"
+#include "gfx/message_line.h"
+#include "gfx/sprite_sheet.h"
+#include "menus/sparks.h"
+#include "platform/window.h"
+#include "shell/frame_clock.h"
+#include "sound/sound.h"
+
+namespace tessaly::game {
+
+namespace {
+
+constexpr float kPauseShadeAlpha = 100.0f;
+constexpr float kSequenceShadeAlpha = 140.0f;
+constexpr fx::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
+constexpr int kScoreSparkPreset = 12;
+constexpr float kTextDepth = 45.0f;
+
+uint32_t argb(int r, int g, int b, int a) {
+    return fx::Color32(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255),
+                       std::clamp(a, 0, 255))
+        .argb;
+}
+
+float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+bool endSequenceRunning(const GameState& game) { return game.completeTimer > 0 || game.defeatTimer > 0; }
+
+void resetView(PlayView& view, int scene) {
+    const fx::Vec2 cursor = view.cursor;
+    const bool specialCursor = view.specialCursor;
+    const ShownScore score = view.score;
+    view = PlayView{};
+    view.active = true;
+    view.cursor = cursor;
+    view.specialCursor = specialCursor;
+    view.score = score;
+    view.scene = scene;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Starting play
+
+bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
+    PlayView& view = host.view();
+    GameState& game = host.game();
+    DefaultPlayer& player = host.player();
+    levelIndex = std::clamp(levelIndex, 0, kLevelCount - 1);
+    const bool firstStart = !view.active;
+    resetView(view, view.scene);
+    fx::clearParticles();
+    menus::resetSparks();
+    gfx::clearFloatingTexts();
+    gfx::clearBolts();
+
+    const Mode previousMode = game.mode;
+    GameHost* previousHost = game.host;
+    game.mode = mode;
+    game.host = &host;
+    const int m = modeNumber(mode);
+    player.currentLevel[m] = levelIndex;
+    player.bestLevel[m] = std::max(player.bestLevel[m], levelIndex);
+    if (!startLevel(game, levelIndex)) {
+        game.mode = previousMode;
+        game.host = previousHost;
+        return false;
+    }
+    // A new game shows its score at once; between levels it keeps running.
+    if (firstStart || view.score.value > host.totalScore()) view.score = {host.totalScore(), false, 0};
+    return true;
+}
+
+void playCurrentLevel(PlayHost& host) {
+    const Mode mode = host.game().mode;
+    startPlay(host, mode, host.player().currentLevel[modeNumber(mode)]);
+}
+
+bool startPlay(Mode mode, int levelIndex) { return startPlay(g_playHost, mode, levelIndex); }
+
+// ---------------------------------------------------------------------------
+// The frame step
+
+bool advanceShownScore(ShownScore& s, int target, float frameMs) {
+    if (target <= s.value) {
+        s.value = target;
+        s.running = false;
+        return false;
+    }
+    const int step = std::max(1, int(float(target - s.value) * 0.01f * frameMs));
+    s.value = std::min(target, s.value + step);
+    s.running = s.value < target;
+    return s.running;
+}
+
+CellRef hoverCellAt(const GameState& game, fx::Vec2 cursor) {
+    const CellRef c = cellAtPoint(cursor);
+    if (!c.valid() || !inWindow(c.x, c.y) || !game.board.at(c).isCell()) return kNoCell;
+    return c;
+}
+
+namespace {
+
+void stepDecorations(PlayView& view, float dtMs) {
+    for (ScorePopup& p : view.popups) {
+        if (p.ageMs < 0) continue;
+        p.ageMs += dtMs;
+        if (p.ageMs >= kScorePopupMs) p.ageMs = -1;
+    }
+    for (ChainSnap& s : view.snaps)
+        if (s.lifeMs > 0) s.lifeMs -= dtMs;
+    if (view.strike.timeMs >= 0) {
+        view.strike.timeMs += dtMs;
+        if (view.strike.timeMs > kHammerStrikeMs) view.strike.timeMs = -1;
+    }
+}
+
+void stepPaths(PlayView& view, GameState& game, float dtMs) {
+    // A new hint: its path is traced now, while the distance field the hint
+    // search left is the ball's.
+    if (game.hint.timeLeftMs > view.hintLeftMs + 1.0f) {
+        tracePreview(game.board, game.hint.ball, game.hint.target, view.hintPath);
+        view.hintAgeMs = 0;
+    }
+    if (game.hint.timeLeftMs > 0) view.hintAgeMs += dtMs;
+    view.hintLeftMs = game.hint.timeLeftMs;
+
+    // The preview follows the pointer, and stays as it was while the ball flies.
+    if (game.moveInFlight) return;
+    view.hover = hoverCellAt(game, view.cursor);
+    if (game.selected.valid() && view.hover.valid() && !(view.hover == game.selected))
+        tracePreview(game.board, game.selected, view.hover, view.preview);
+    else
+        view.preview.steps = 0;
+}
+
+}  // namespace
+
+void stepPlay(PlayHost& host, float dtMs) {
+    PlayView& view = host.view();
+    GameState& game = host.game();
+    if (!view.active) return;
+    view.clockMs += dtMs;
+    stepGame(game, dtMs);
+    if (view.overlay.screen != OverlayScreen::None) view.overlay.clockMs += dtMs;
+    // Tips wait for play: not while paused, under a menu or during an end sequence.
+    if (game.running && !host.overlayOpen() && !endSequenceRunning(game)) stepTips(view.tips, dtMs);
+
+    ShownScore& score = view.score;
+    if (advanceShownScore(score, host.totalScore(), dtMs)) {
+        score.sparkleClockMs += dtMs;
+        while (score.sparkleClockMs >= kScoreSparkleMs) {
+            score.sparkleClockMs -= kScoreSparkleMs;
+            menus::spawnSpark(345.0f + fx::randomSigned(30.0f), 238.0f, kScoreSparkPreset);
+        }
+    } else {
+        score.sparkleClockMs = 0;
+    }
+    stepDecorations(view, dtMs);
+    stepPaths(view, game, dtMs);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+PausedLook pausedLook(float t, bool stageEnd, bool gamePassed) {
+    PausedLook look;
+    if (gamePassed) {
+        if (t >= 3000.0f)
+            look.congratulationsAlpha =
+                int(255.0f * std::max(0.0f, std::sin(fx::kPi * (t - 3000.0f) / 18000.0f)));
+        return look;
+    }
+    const float s = stageEnd ? std::sin(0.0003f * t - 2.1991148f) : std::cos(0.0003f * t - 0.9424779f);
+    const float v = (s + 1.0f) / 2.0f;
+    const float a = v > 0.7f ? (v - 0.7f) / 0.3f * 255.0f : 0.0f;
+    look.promptAlpha = int(a);
+    look.promptSize = 13.0f + a / 255.0f;
+    if (!stageEnd && t < 7000.0f) {
+        look.relaxShown = true;
+        look.relaxSize = 21.0f + 4.0f * (a / 255.0f) * (a / 255.0f);
+    }
+    return look;
+}
+
+int sequenceShadeAlpha(const GameState& game) {
+    float k = 0;
+    if (game.defeatTimer > 0) k = clamp01((kDefeatSequenceMs - game.defeatTimer) / 4000.0f);
+    else if (game.defeatTimer < 0) k = 1;
+    if (game.completeTimer > 0) k = std::max(k, clamp01((kCompleteSequenceMs - game.completeTimer) / 5500.0f));
+    else if (game.completeTimer < 0) k = 1;
+    return int(kSequenceShadeAlpha * k);
+}
+
+int resumeShadeAlpha(const GameState& game) {
+    if (!game.running || game.resumeShadeMs <= 0) return 0;
+    return int(kPauseShadeAlpha * clamp01(game.resumeShadeMs / kResumeShadeMs));
+}
+
+namespace {
+
+const char* text(const char* key) {
+    const char* t = data::findText(key);
+    return t ? t : "";
+}
+
+// The backdrop behind the board, lit for the chosen time of day.
+void drawBackdrop(const PlayView& view, const PlayTextures& t) {
+    static constexpr uint32_t kSceneLight[kSceneCount] = {0xFF6E7DBEu, 0xFFFFEBD7u, 0xFFFFFFFFu};
+    gfx::setTexture(t.backdrop);
+    gfx::drawPixelRect(0, 0, 800, 600, 0, 0, 800.0f / 1024.0f, 600.0f / 1024.0f,
+                       kSceneLight[std::clamp(view.scene, 0, kSceneCount - 1)]);
+}
+
+void shade(const PlayTextures& t, const fx::Rect& r, int alpha) {
+    if (alpha <= 0) return;
+    // The gradient's grain keeps a large dark plate from banding.
+    gfx::setTexture(t.gradient);
+    gfx::drawRect(r.left, r.top, r.right, r.bottom, 0, 0, 1, 1, argb(0, 0, 0, alpha), kTextDepth);
+}
+
+void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
+    if (game.running) return;
+    shade(t, kBoardArea, int(kPauseShadeAlpha));
+    const bool stageEnd = game.stageCompleted && game.completeTimer < 0;
+    const PausedLook look = pausedLook(game.pausedMs, stageEnd, game.gamePassed);
+    if (game.gamePassed) {
+        if (look.congratulationsAlpha <= 0) return;
+        gfx::setTextColor(255, 255, 55, look.congratulationsAlpha);
+        gfx::drawTextCentred(0, 100, 18, text("congratulations"));
+        gfx::setTextColor(255, 255, 255, look.congratulationsAlpha);
+        gfx::drawTextCentred(0, 50, 17, text("gamepass1"));
+    } else {
+        gfx::setTextColor(255, 255, 255, look.promptAlpha);
+        if (look.promptAlpha > 0) gfx::drawTextCentred(0, -280, look.promptSize, text("keytoresume"));
+        if (look.relaxShown && look.promptAlpha > 0) gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
+    }
+    gfx::setTextColor(255, 255, 255, 255);
+}
+
+// The stand-in for the screens that follow a level, until the menus show them.
+void drawOverlay(const PlayView& view, const GameState& game, GameHost& host, const PlayTextures& t) {
+    const OverlayScreen screen = view.overlay.screen;
+    if (screen == OverlayScreen::None) return;
+    const float k = clamp01(view.overlay.clockMs / 250.0f);
+    const fx::Rect plate{-260, 110, 180, -70};
+    gfx::setTexture(t.gradient);
+    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, argb(40, 22, 10, int(200 * k)),
+                  kTextDepth);
+
+    const char* title = "";
+    const char* prompt = "";
+    switch (screen) {
+        case OverlayScreen::LevelComplete:
+            title = text(game.stageCompleted ? "stagecomplete" : "levelcomplete");
+            prompt = text("clicknextlevel");
+            break;
+        case OverlayScreen::Defeat:
+            title = text(host.lives() == 0 ? "lastlife" : "loselife");
+            prompt = text("clickretry");
+            break;
+        case OverlayScreen::Hiscore:
+            title = text("gameover");
+            prompt = text("clicknewgame");
+            break;
+        case OverlayScreen::PauseMenu:
+            title = text("menu");
+            prompt = text("clickresume");
+            break;
+        case OverlayScreen::None: break;
+    }
+    const int a = int(255 * k);
+    gfx::setTextColor(255, 214, 92, a);
+    gfx::drawTextCentred(-40, 62, 22, title);
+    if (screen != OverlayScreen::PauseMenu) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%s  %i", text("score"), game.levelScore);
+        gfx::setTextColor(255, 255, 255, a);
+        gfx::drawTextCentred(-40, 18, 13, line);
+    }
+    const float blink = 0.6f + 0.4f * std::sin(view.overlay.clockMs * 0.005f);
+    gfx::setTextColor(255, 246, 220, int(a * blink));
+    gfx::drawTextCentred(-40, -32, 12, prompt);
+    gfx::setTextColor(255, 255, 255, 255);
+}
+
+void drawScorePopups(const PlayView& view) {
+    for (const ScorePopup& p : view.popups) {
+        if (p.ageMs < 0) continue;
+        const float k = p.ageMs / kScorePopupMs;
+        char number[16];
+        std::snprintf(number, sizeof number, "+%i", p.points);
+        gfx::setTextColor(255, 236, 120, int(255 * (1.0f - k * k)));
+        gfx::drawTextCentred(p.at.x, p.at.y + 12.0f + 40.0f * k, 9.0f + 2.0f * std::sin(fx::kPi * k), number);
+    }
+    gfx::setTextColor(255, 255, 255, 255);
+}
+
+// The open tip's balloon, and in it the picture of the piece it is about.
+void drawTip(const PlayView& view, const PlayTextures& t) {
+    const TipRequest* tip = openTip(view.tips);
+    if (!tip) {
+        fx::updateBalloon();
+        return;
+    }
+    char wording[fx::kBalloonTextSize];
+    const char* title = text(tip->title);
+    if (tip->percent >= 0)
+        formatTipText(wording, sizeof wording, title, tip->percent);
+    else
+        std::snprintf(wording, sizeof wording, "%s", title);
+    const char* second = tip->second[0] ? text(tip->second) : "";
+    const bool rich = second[0] || tip->icon != kNoPiece;
+    if (rich)
+        fx::showTipBalloon(tip->at.x, tip->at.y, wording, second, kTipWidth,
+                           tip->tipIndex >= 0 ? tip->tipIndex : kBallTipIndex);
+    else
+        fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, fx::kAutomaticArrowAngle, true);
+    fx::updateBalloon();
+
+    const fx::TipDemonstration& demo = fx::g_balloon.demonstration;
+    if (!rich || tip->icon == kNoPiece || (demo.isRunning && demo.isRunning())) return;
+    // The picture stands where a demonstration board would, growing in with
+    // the balloon.
+    const fx::BalloonLayout l = fx::layoutBalloon(fx::g_balloon.request, fx::g_balloon.timeShownMs);
+    const fx::Vec2 local = l.boxCentre + fx::Vec2{0, l.height / 2 - l.textHeight - 76.8f};
+    const fx::Vec2 at = l.anchor + local * l.k;
+    const float size = 64.0f * l.k;
+    const gfx::TextureEntry* picture = pieceTexture(t, tip->icon, view.clockMs);
+    if (!picture || size <= 0) return;
+    gfx::setTexture(t.shadow);
+    gfx::drawSprite(at.x + 5 * l.k, at.y - 6 * l.k, 0, size, size, 0, 0, 1, 1, 0xC8FFFFFFu, kTextDepth);
+    gfx::setTexture(picture);
+    gfx::drawSprite(at.x, at.y, 0, size, size, 0, 0, 1, 1, 0xFFFFFFFFu, kTextDepth);
+}
+
+void drawCursor(const PlayView& view, const GameState& game, const PlayTextures& t) {
+    const fx::Vec2 p = view.cursor;
+    if (game.cursorMode == CursorMode::Hammer) {
+        // The hot spot is the middle of the striking face.
+        gfx::setTexture(t.hammerCursor);
+        gfx::drawRect(p.x - 5.6f, p.y + 15.6f, p.x - 5.6f + 40, p.y + 15.6f - 40, 0, 0, 1, 1, 0xFFFFFFFFu,
+                      kTextDepth);
+    } else if (game.cursorMode == CursorMode::Question) {
+        gfx::setTexture(t.question);
+        gfx::drawSprite(p.x, p.y, 0, 30, 30, 0, 0, 1, 1, 0xFFFFFFFFu, kTextDepth);
+    }
+}
+
+}  // namespace
+
+void drawPlay(PlayHost& host) {
+    const PlayView& view = host.view();
+    const GameState& game = host.game();
+    const PlayTextures& t = g_playTextures;
+    platform::Device* device = gfx::g_draw.device;
+    if (device) device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+    gfx::begin2D();
+    if (!view.active) return;
+
+    drawBackdrop(view, t);
+    drawBoard(view, game, t);
+    shade(t, kBoardArea, std::max(sequenceShadeAlpha(game), resumeShadeAlpha(game)));
+    drawPanel(view, game, t);
+    drawProgressSparks(game);
+    drawPausedDisplay(game, t);
+
+    // Bolts and particles are 3D: the camera looks down +z at the screen
+    // plane from 50 units away, x right and y up.
+    fx::g_camera.setIdentity();
+    fx::g_camera.translate(0, 0, 50);
+    if (device) device->setTransform(platform::TransformKind::View, fx::g_camera.view);
+    queueBoardBolts(view, game);
+    gfx::drawBolts();
+    fx::drawParticles();
+
+    gfx::begin2D();
+    menus::updateAndDrawSparks();
+    drawScorePopups(view);
+    gfx::drawFloatingTexts();
+    gfx::drawBanners();
+    gfx::drawMessageLine();
+    drawOverlay(view, game, host, t);
+    drawTip(view, t);
+    drawCursor(view, game, t);
+    gfx::setBlendMode(0);
+}
+
+void playFrame() {
+    PlayHost& host = g_playHost;
+    PlayView& view = host.view();
+    gfx::screenToWorldCursor(&view.cursor.x, &view.cursor.y);
+    const float step = shell::g_frame.frameStepMs;
+    stepPlay(host, step);
+    drawPlay(host);
+    sound::updateSound(step);
+    const bool special = view.active && host.game().cursorMode != CursorMode::Normal;
+    if (special != view.specialCursor) {
+        view.specialCursor = special;
+        platform::showSystemCursor(!special);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+namespace {
+
+// A click or key on the stand-in overlay: after a win the next level (or,
+// after a stage, the paused stage-end display whose click goes on), after a
+// loss the level again, after the last life a new game from the stage's
+// first level.
+void answerOverlay(PlayHost& host) {
+    PlayView& view = host.view();
+    GameState& game = host.game();
+    if (view.overlay.clockMs < kOverlayInputDelayMs) return;
+    const OverlayScreen screen = view.overlay.screen;
+    view.overlay = {};
+    switch (screen) {
+        case OverlayScreen::LevelComplete:
+            if (game.stageCompleted)
+                pauseGame(game);
+            else
+                playCurrentLevel(host);
+            break;
+        case OverlayScreen::Defeat: playCurrentLevel(host); break;
+        case OverlayScreen::Hiscore: {
+            DefaultPlayer& player = host.player();
+            const int m = modeNumber(game.mode);
+            player.lives[m] = kStartLives;
+            player.score[m] = 0;
+            player.currentLevel[m] -= player.currentLevel[m] % kLevelsPerStage;
+            view.score = {};
+            playCurrentLevel(host);
+            break;
+        }
+        default: break;
+    }
+}
+
+bool menuTakesInput(PlayHost& host) {
+    return host.view().overlay.screen != OverlayScreen::None || (g_playHooks.menuOpen && g_playHooks.menuOpen());
+}
+
+}  // namespace
+
+void playMouseMove(PlayHost& host, fx::Vec2 cursor) {
+    host.view().cursor = cursor;
+    if (!host.game().moveInFlight) host.view().hover = hoverCellAt(host.game(), cursor);
+}
+
+void clearPlayHover(PlayView& view) {
+    view.hover = kNoCell;
+    view.preview.steps = 0;
+}
+
+void playLeftButtonDown(PlayHost& host, fx::Vec2 cursor) {
+    PlayView& view = host.view();
+    GameState& game = host.game();
+    if (!view.active) return;
+    view.cursor = cursor;
+    if (view.overlay.screen != OverlayScreen::None) {
+        answerOverlay(host);
+        return;
+    }
+    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) return;  // the menus take the click
+    // 1..4: end sequences, the congratulations display, a flight, a pause.
+    if (takeClickForFlow(game)) return;
+    // A click on the open tip's own button closes it, whatever lies beneath.
+    if (tipIsOpen(view.tips) && fx::balloonContinueHit(fx::g_balloon, cursor)) {
+        closeTip(view.tips);
+        return;
+    }
+    // 5. The question cursor explains what was clicked and goes back to normal.
+    if (game.cursorMode == CursorMode::Question) {
+        const TipRequest tip = questionTipFor(game, cursor);
+        game.cursorMode = CursorMode::Normal;
+        if (tip.title[0]) {
+            queueTip(view.tips, tip, true);
+            sound::playSound("menu.ogg");
+        }
+        return;
+    }
+    const PanelArea area = panelAreaAt(cursor);
+    // 6. Relax and the scene buttons.
+    if (area == PanelArea::RelaxButton) {
+        sound::playSound("menu.ogg");
+        pauseGame(game);
+        return;
+    }
+    if (const int scene = sceneOfArea(area); scene >= 0) {
+        sound::playSound("menu.ogg");
+        host.setScene(scene);
+        return;
+    }
+    // 7. The pause menu.
+    if (area == PanelArea::MenuButton) {
+        host.openScreen("gameplay");
+        return;
+    }
+    // 8. An open tip closes.
+    if (tipIsOpen(view.tips)) {
+        closeTip(view.tips);
+        return;
+    }
+    // 9. The question button (the hammer button is the rules' own).
+    if (area == PanelArea::QuestionButton) {
+        game.cursorMode = CursorMode::Question;
+        return;
+    }
+    // 9, 10. The hammer button, a strike, or selection and moves.
+    leftButtonDown(game, cursor);
+}
+
+void playLeftButtonUp(PlayHost& host, fx::Vec2 cursor) {
+    if (!host.view().active || menuTakesInput(host)) {
+        host.game().mainButtonDown = false;
+        return;
+    }
+    leftButtonUp(host.game(), cursor);
+}
+
+void playLeftDoubleClick(PlayHost& host, fx::Vec2 cursor) {
+    PlayView& view = host.view();
+    if (!view.active) return;
+    // Where the first click of a pair would have been taken by the overlay,
+    // a tip or the flow of play, the second is just another click.
+    const GameState& game = host.game();
+    if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running) {
+        playLeftButtonDown(host, cursor);
+        return;
+    }
+    view.cursor = cursor;
+    leftDoubleClick(host.game(), cursor);
+}
+
+void playRightButtonDown(PlayHost& host) {
+    if (!host.view().active || menuTakesInput(host)) return;
+    GameState& game = host.game();
+    if (game.running && game.cursorMode == CursorMode::Question) game.cursorMode = CursorMode::Normal;
+    rightButtonDown(game);
+}
+
+void playRightButtonUp(PlayHost& host) { rightButtonUp(host.game()); }
+
+void playMiddleButtonDown(PlayHost& host) {
+    if (!host.view().active || menuTakesInput(host)) return;
+    middleButtonDown(host.game());
+}
+
+void playKeyDown(PlayHost& host, int virtualKey) {
+    PlayView& view = host.view();
+    if (!view.active) return;
+    if (view.overlay.screen != OverlayScreen::None) {
+        answerOverlay(host);
+        return;
+    }
+    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) return;
+    keyDown(host.game(), virtualKey);
+}
+
+}  // namespace tessaly::game
