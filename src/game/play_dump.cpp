@@ -94,6 +94,17 @@ void dumpPlayState(shell::JsonWriter& json, PlayHost& host) {
     json.field("moveTargetY", game.moveTarget.y);
     json.field("lastMoveX", game.lastMoveCell.x);
     json.field("lastMoveY", game.lastMoveCell.y);
+    // The cells of the flying (or last) move, its target first.
+    json.beginArray("path");
+    const bool flying = game.moveInFlight && game.moveFrom.valid();
+    if (game.pathLength > 0 && (flying || game.lastMoveCell.valid())) {
+        const fx::Vec2 origin = flying ? cellCentre(game.moveFrom) : cellCentre(game.lastMoveCell) - game.path[0];
+        for (int i = 0; i <= game.pathLength && i < kMaxPathPoints; ++i) {
+            const CellRef c = cellAtPoint(origin + game.path[size_t(i)]);
+            json.value(std::to_string(c.x) + "," + std::to_string(c.y));
+        }
+    }
+    json.endArray();
     json.field("cursorMode", cursorName(game.cursorMode));
     const TipRequest* tip = openTip(view.tips);
     json.field("tipOpen", tip ? tip->title : "");

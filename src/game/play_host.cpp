@@ -17,8 +17,10 @@ namespace {
 
 constexpr int kStagesInGame = kLevelCount / kLevelsPerStage;
 constexpr int kAimSparkBurst = 0;     // a ring of five stars where the ball is sent
-constexpr int kTrailSparkPreset = 14; // a small puff left behind the flying ball
-constexpr int kBarSparkPreset = 12;   // a glint at the level bar's edge
+// Sparks that glow (additive), so they read on the light board and on the
+// dark panel alike.
+constexpr int kTrailSparkPreset = 0;  // white twinkles circling off behind the flying ball
+constexpr int kBarSparkPreset = 17;   // coloured sparks thrown off the level bar's leading edge
 
 }  // namespace
 

@@ -37,7 +37,7 @@ namespace {
 constexpr float kPauseShadeAlpha = 100.0f;
 constexpr float kSequenceShadeAlpha = 140.0f;
 constexpr fx::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
-constexpr int kScoreSparkPreset = 12;
+constexpr int kScoreSparkPreset = 0;  // white twinkles round the running score
 constexpr float kTextDepth = 45.0f;
 
 uint32_t argb(int r, int g, int b, int a) {
@@ -150,8 +150,20 @@ void stepPaths(PlayView& view, GameState& game, float dtMs) {
     if (game.hint.timeLeftMs > 0) view.hintAgeMs += dtMs;
     view.hintLeftMs = game.hint.timeLeftMs;
 
-    // The preview follows the pointer, and stays as it was while the ball flies.
-    if (game.moveInFlight) return;
+    // The preview follows the pointer, and stays as it was while the ball
+    // flies. A move started without the pointer resting on its target first
+    // (a quick click) shows the path the ball takes.
+    if (game.moveInFlight) {
+        PathPreview& p = view.preview;
+        if (p.steps == 0 || !(p.to == game.moveTarget) || !(p.from == game.moveFrom)) {
+            const fx::Vec2 origin = cellCentre(game.moveFrom);
+            p.steps = std::min(game.pathLength, kMaxPathPoints - 1);
+            for (int i = 0; i <= p.steps; ++i) p.points[size_t(i)] = origin + game.path[size_t(i)];
+            p.from = game.moveFrom;
+            p.to = game.moveTarget;
+        }
+        return;
+    }
     view.hover = hoverCellAt(game, view.cursor);
     if (game.selected.valid() && view.hover.valid() && !(view.hover == game.selected))
         tracePreview(game.board, game.selected, view.hover, view.preview);
@@ -315,8 +327,9 @@ void drawScorePopups(const PlayView& view) {
         const float k = p.ageMs / kScorePopupMs;
         char number[16];
         std::snprintf(number, sizeof number, "+%i", p.points);
-        gfx::setTextColor(255, 236, 120, int(255 * (1.0f - k * k)));
-        gfx::drawTextCentred(p.at.x, p.at.y + 12.0f + 40.0f * k, 9.0f + 2.0f * std::sin(fx::kPi * k), number);
+        // A deep gold, so the number reads on the pale tiles too.
+        gfx::setTextColor(255, 196, 40, int(255 * (1.0f - k * k)));
+        gfx::drawTextCentred(p.at.x, p.at.y + 12.0f + 40.0f * k, 10.5f + 2.0f * std::sin(fx::kPi * k), number);
     }
     gfx::setTextColor(255, 255, 255, 255);
 }
