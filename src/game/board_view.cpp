@@ -24,6 +24,7 @@ namespace {
 constexpr float kDepth = 50.0f;              // every board quad; 2D drawing has no depth test
 constexpr float kSquareFlashMs = 502.65f;    // one square's turn in the shimmer that runs over the squares
 constexpr int kGlowCell = 12;                // the sheet's soft round glow
+constexpr int kDotCell = 4;                  // the sheet's soft-edged disc
 constexpr int kBlendAdditive = 1;
 
 uint32_t argb(int r, int g, int b, int a) {
@@ -251,18 +252,16 @@ void drawArrowHead(fx::Vec2 at, float angleDeg, float size, uint32_t colour) {
 void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
     if (path.steps < 1 || alpha <= 0) return;
     gfx::setTexture(nullptr);
-    const uint32_t line = argb(r, g, b, alpha * 3 / 5);
+    const uint32_t line = argb(r, g, b, alpha * 4 / 5);
     // The line stops short of the target, where the arrow head sits.
     for (int i = path.steps; i >= 1; --i) {
         fx::Vec2 a = path.points[size_t(i)], e = path.points[size_t(i - 1)];
         if (i == 1) e = e - fx::normalize(e - a) * 10.0f;
-        drawSegment(a, e, 2.0f, line);
+        drawSegment(a, e, 2.5f, line);
     }
     const uint32_t dot = argb(r, g, b, alpha);
     for (int i = 1; i < path.steps; ++i)
-        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 14, dot, kBlendAdditive,
-                             kGlowCell);
-    gfx::setSheetBlend(0);
+        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 13, dot, 0, kDotCell);
     gfx::setTexture(nullptr);
     const fx::Vec2 tip = path.points[0] - fx::rotateDeg({6, 0}, arrivalAngle(path));
     drawArrowHead(tip, arrivalAngle(path), 13, dot);
@@ -420,7 +419,7 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
     drawFloors(game, textures, poses);
     drawHighlights(view, game, textures, poses);
 
-    if (game.completeTimer == 0 && game.defeatTimer == 0) {
+    if (game.completeTimer == 0 && game.defeatTimer == 0 && game.running) {
         if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
             // Green, red and blue at a third of it, pulsing, fading over the
             // last second.
@@ -429,8 +428,9 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
             const int g = int(255 * bright);
             drawPath(view.hintPath, g / 3, g, g / 3, int(230 * fade));
         }
+        // A warm amber that reads on the pale tiles.
         if (view.preview.steps > 0 && (game.selected.valid() || game.moveInFlight))
-            drawPath(view.preview, 255, 236, 190, game.moveInFlight ? 130 : 220);
+            drawPath(view.preview, 236, 150, 36, game.moveInFlight ? 150 : 235);
     }
 
     drawPending(game, textures, poses);

@@ -53,6 +53,11 @@ struct PlayHooks {
     bool (*menuOpen)() = nullptr;
     // Leaves play for the menus after a finished stage.
     void (*leavePlay)(std::string_view menuScreen, int preselectMode) = nullptr;
+    // While a menu is open it takes the keys and clicks of play, and is drawn
+    // over the board and the panel each frame.
+    void (*menuKeyDown)(int virtualKey) = nullptr;
+    void (*menuLeftButtonDown)() = nullptr;
+    void (*drawMenus)() = nullptr;
 };
 
 inline PlayHooks g_playHooks;

@@ -419,6 +419,10 @@ void drawPlay(PlayHost& host) {
     gfx::drawBanners();
     gfx::drawMessageLine();
     drawOverlay(view, game, host, t);
+    if (g_playHooks.drawMenus && g_playHooks.menuOpen && g_playHooks.menuOpen()) {
+        g_playHooks.drawMenus();
+        gfx::begin2D();
+    }
     drawTip(view, t);
     drawCursor(view, game, t);
     gfx::setBlendMode(0);
@@ -501,7 +505,10 @@ void playLeftButtonDown(PlayHost& host, fx::Vec2 cursor) {
         answerOverlay(host);
         return;
     }
-    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) return;  // the menus take the click
+    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) {  // the menus take the click
+        if (g_playHooks.menuLeftButtonDown) g_playHooks.menuLeftButtonDown();
+        return;
+    }
     // 1..4: end sequences, the congratulations display, a flight, a pause.
     if (takeClickForFlow(game)) return;
     // A click on the open tip's own button closes it, whatever lies beneath.
@@ -593,7 +600,10 @@ void playKeyDown(PlayHost& host, int virtualKey) {
         answerOverlay(host);
         return;
     }
-    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) return;
+    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) {
+        if (g_playHooks.menuKeyDown) g_playHooks.menuKeyDown(virtualKey);
+        return;
+    }
     keyDown(host.game(), virtualKey);
 }
 
