@@ -19,6 +19,22 @@ bool emptyLineAt(std::string_view text, size_t i) {
     return text.substr(i, 4) == "\r\n\r\n" || text.substr(i, 2) == "\n\n";
 }
 
+// Reads a file of the "levels" folder (it stays a loose file: levels are
+// read again whenever a level restarts) and hands its text to `parse`.
+template <typename Parse>
+bool parseLevelsFile(const std::string& name, std::string& reason, Parse parse) {
+    data::ScopedFolder folder("levels");
+    int32_t size = 0;
+    uint8_t* bytes = data::loadDataFile(name, &size, false);
+    if (!bytes) {
+        reason = "can't be read";
+        return false;
+    }
+    const bool ok = parse(std::string_view(reinterpret_cast<const char*>(bytes), size_t(size)));
+    data::releaseDataEntry(bytes);
+    return ok;
+}
+
 bool isFigureCharacter(char c) { return c == '.' || (c >= '0' && c <= '9'); }
 
 // Calls `take(i, c)` for each significant character after `key`, at most
@@ -147,19 +163,9 @@ bool parseLevel(std::string_view text, Board& board, LevelParams& params, std::s
 bool loadLevel(GameState& game, int levelIndex, std::string* error) {
     const std::string name = levelFileName(levelIndex);
     std::string reason;
-    bool ok = false;
-    {
-        data::ScopedFolder folder("levels");
-        int32_t size = 0;
-        uint8_t* bytes = data::loadDataFile(name, &size, false);
-        if (!bytes) {
-            reason = "can't be read";
-        } else {
-            ok = parseLevel(std::string_view(reinterpret_cast<const char*>(bytes), size_t(size)),
-                            game.board, game.level, reason);
-            data::releaseDataEntry(bytes);
-        }
-    }
+    const bool ok = parseLevelsFile(name, reason, [&](std::string_view text) {
+        return parseLevel(text, game.board, game.level, reason);
+    });
     if (!ok) {
         std::fprintf(stderr, "Level %s: %s\n", name.c_str(), reason.c_str());
         if (error) *error = name + ": " + reason;
@@ -221,19 +227,9 @@ bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
     char name[32];
     std::snprintf(name, sizeof name, "help%i.lvl", page + (setFlag == 0 ? 4 : 0));
     std::string reason;
-    bool ok = false;
-    {
-        data::ScopedFolder folder("levels");
-        int32_t size = 0;
-        uint8_t* bytes = data::loadDataFile(name, &size, false);
-        if (!bytes) {
-            reason = "can't be read";
-        } else {
-            ok = parseHelpLevel(std::string_view(reinterpret_cast<const char*>(bytes), size_t(size)),
-                                colourOffset, setFlag, demo.mode, demo.board, pointers, reason);
-            data::releaseDataEntry(bytes);
-        }
-    }
+    const bool ok = parseLevelsFile(name, reason, [&](std::string_view text) {
+        return parseHelpLevel(text, colourOffset, setFlag, demo.mode, demo.board, pointers, reason);
+    });
     if (!ok) {
         std::fprintf(stderr, "Help level %s: %s\n", name, reason.c_str());
         return false;

@@ -1,25 +1,17 @@
 #include "shell/input_script.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
 #include "platform/letterbox.h"
 #include "shell/frame_loop.h"
+#include "shell/parse_number.h"
 
 namespace tessaly::shell {
 
 namespace {
-
-template <typename T>
-bool parseNumber(std::string_view text, T& out) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, out);
-    return result.ec == std::errc() && result.ptr == end;
-}
 
 // Splits on spaces and tabs.
 void splitWords(std::string_view line, std::vector<std::string_view>& words) {

@@ -1,22 +1,11 @@
 #include "shell/options.h"
 
-#include <charconv>
 #include <cstring>
 #include <string_view>
 
+#include "shell/parse_number.h"
+
 namespace tessaly::shell {
-
-namespace {
-
-template <typename T>
-bool parseNumber(std::string_view text, T& out) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, out);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-}  // namespace
 
 const char* optionsHelp() {
     return "Usage: tessaly [options]\n"

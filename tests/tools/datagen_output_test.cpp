@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../tools/datagen/pack_format.h"
+#include "tools/data_set_fixture.h"
 #include "data/registry.h"
 #include "data/text.h"
 #include "gfx/texture.h"
@@ -23,34 +24,8 @@ namespace {
 // and 0x80..0xFF except the unassigned 0x98.
 bool printable(int code) { return (code >= 0x20 && code < 0x7F) || (code >= 0x80 && code != 0x98); }
 
-// A registry of its own, pointed at the generated data folder, with the
-// three packs loaded the way start-up loads them.
-class GeneratedData : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_registry = std::make_unique<data::DataRegistry>();
-        m_registry->dataFolder = TESSALY_DATA_DIR;
-        for (const char* pack : {"targa.dat", "jpeg.dat", "texts.dat"})
-            m_packEntries[pack] = m_registry->loadPack(pack);
-    }
-
-    std::string block(std::string_view name) {
-        int32_t size = 0;
-        const uint8_t* data = m_registry->load(name, &size, false);
-        return data ? std::string(reinterpret_cast<const char*>(data), size_t(size)) : std::string();
-    }
-
-    gfx::Image picture(std::string_view name) {
-        int32_t size = 0;
-        const uint8_t* data = m_registry->load(name, &size, false);
-        gfx::Image image;
-        if (!data || !gfx::decodeImage(data, size, image)) ADD_FAILURE() << name << " does not decode";
-        return image;
-    }
-
-    std::unique_ptr<data::DataRegistry> m_registry;
-    std::map<std::string, int> m_packEntries;
-};
+// The generated data set, read the way start-up reads it.
+class GeneratedData : public test::GeneratedDataSet {};
 
 TEST_F(GeneratedData, PacksHoldWhatIsReadOnceAndLooseFilesWhatIsReadEarly) {
     const struct {
@@ -187,15 +162,7 @@ TEST_F(GeneratedData, TitlePictureKeepsTheBarStripDarkAndTheHighlightEdgesBlack)
     // edges would show as a faint rectangle behind every highlighted text.
     const gfx::Image glow = picture("podsvet.jpg");
     ASSERT_EQ(glow.width, 128);
-    int brightestEdge = 0;
-    for (int y = 0; y < glow.height; ++y) {
-        for (int x = 0; x < glow.width; ++x) {
-            if (x > 1 && y > 1 && x < glow.width - 2 && y < glow.height - 2) continue;
-            for (int c = 0; c < 3; ++c)
-                brightestEdge = std::max<int>(brightestEdge, glow.pixels[(size_t(y) * 128 + size_t(x)) * 4 + size_t(c)]);
-        }
-    }
-    EXPECT_LE(brightestEdge, 2);
+    EXPECT_LE(test::brightestEdge(glow), 2);
     EXPECT_GT(glow.pixels[(32 * 128 + 64) * 4 + 2], 200);
 }
 

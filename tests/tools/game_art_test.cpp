@@ -18,34 +18,13 @@
 #include "data/registry.h"
 #include "data/text.h"
 #include "gfx/texture.h"
+#include "tools/data_set_fixture.h"
 
 namespace tessaly {
 namespace {
 
-class GameArt : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_registry = std::make_unique<data::DataRegistry>();
-        m_registry->dataFolder = TESSALY_DATA_DIR;
-        for (const char* pack : {"targa.dat", "jpeg.dat", "texts.dat"}) m_registry->loadPack(pack);
-    }
-
-    bool packed(std::string_view name) {
-        const data::DataEntry* entry = m_registry->find(name);
-        return entry && !entry->owned;
-    }
-
-    // Loads and decodes; an empty picture when missing or undecodable.
-    gfx::Image picture(std::string_view name) {
-        int32_t size = 0;
-        const uint8_t* data = m_registry->load(name, &size, false);
-        gfx::Image image;
-        if (!data || !gfx::decodeImage(data, size, image)) image = {};
-        return image;
-    }
-
-    std::unique_ptr<data::DataRegistry> m_registry;
-};
+// The generated data set, read the way start-up reads it.
+class GameArt : public test::GeneratedDataSet {};
 
 uint8_t alphaAt(const gfx::Image& image, int x, int y) {
     return image.pixels[(size_t(y) * size_t(image.width) + size_t(x)) * 4 + 3];
@@ -179,16 +158,7 @@ TEST_F(GameArt, ArtKeepsTheConventionsTheScreenDrawsBy) {
     // would show as a rectangle.
     const gfx::Image glow = picture("hammer_lum.jpg");
     ASSERT_EQ(glow.width, 128);
-    int brightestEdge = 0;
-    for (int y = 0; y < glow.height; ++y) {
-        for (int x = 0; x < glow.width; ++x) {
-            if (x > 1 && y > 1 && x < glow.width - 2 && y < glow.height - 2) continue;
-            for (int c = 0; c < 3; ++c)
-                brightestEdge = std::max<int>(
-                    brightestEdge, glow.pixels[(size_t(y) * 128 + size_t(x)) * 4 + size_t(c)]);
-        }
-    }
-    EXPECT_LE(brightestEdge, 3);
+    EXPECT_LE(test::brightestEdge(glow), 3);
 }
 
 TEST_F(GameArt, EveryTextOfTheGameScreenIsInTheTables) {
