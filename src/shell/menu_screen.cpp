@@ -1,5 +1,6 @@
 #include "shell/menu_screen.h"
 
+#include "fx/particles.h"
 #include "gfx/draw.h"
 #include "platform/keys.h"
 #include "shell/frame_clock.h"
@@ -9,10 +10,14 @@ namespace tessaly::shell {
 
 void MenuScreen::onEnter() {
     g_shell.tickSuspended = true;
+    fx::clearParticles();
     sound::stopAllSounds();
 }
 
-void MenuScreen::onLeave() { g_shell.tickSuspended = false; }
+void MenuScreen::onLeave() {
+    g_shell.tickSuspended = false;
+    fx::clearParticles();
+}
 
 void MenuScreen::afterFrame() {
     // Without menus yet, Esc is the way out of the game.
@@ -24,6 +29,8 @@ void MenuScreen::draw() {
     m_menuClockMs += g_frame.frameStepMs;
     if (platform::Device* device = gfx::g_draw.device)
         device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+    // Tune requests made by the menus fade and start here.
+    sound::updateSound(g_frame.frameStepMs);
 }
 
 }  // namespace tessaly::shell
