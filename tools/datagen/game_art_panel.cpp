@@ -96,24 +96,16 @@ double uOf(double x) { return x - 300; }
 
 // Wood grain: stretched fractal noise, darker streaks along the panel.
 void paintWoodGrain(Canvas& canvas) {
-    cairo_surface_flush(canvas.surface());
-    uint8_t* data = cairo_image_surface_get_data(canvas.surface());
-    const int stride = cairo_image_surface_get_stride(canvas.surface());
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            uint32_t* p = reinterpret_cast<uint32_t*>(data + y * stride) + x;
-            const uint32_t a = *p >> 24;
-            if (a == 0) continue;
-            const double warp = fractalNoise(x / 40.0, y / 300.0, 2, 71) * 6;
-            const double grain = std::sin((x + warp) * 0.55 + fractalNoise(x / 9.0, y / 90.0, 3, 72) * 2.2);
-            const double f = 1 + 0.07 * grain + 0.05 * fractalNoise(x / 20.0, y / 60.0, 3, 73);
-            auto ch = [&](int shift) {
-                return uint32_t(std::clamp(int(((*p >> shift) & 0xFF) * f), 0, int(a))) << shift;
-            };
-            *p = (a << 24) | ch(16) | ch(8) | ch(0);
-        }
-    }
-    cairo_surface_mark_dirty(canvas.surface());
+    shadeVisiblePixels(canvas, [](int x, int y, uint32_t& p) {
+        const uint32_t a = p >> 24;
+        const double warp = fractalNoise(x / 40.0, y / 300.0, 2, 71) * 6;
+        const double grain = std::sin((x + warp) * 0.55 + fractalNoise(x / 9.0, y / 90.0, 3, 72) * 2.2);
+        const double f = 1 + 0.07 * grain + 0.05 * fractalNoise(x / 20.0, y / 60.0, 3, 73);
+        auto ch = [&](int shift) {
+            return uint32_t(std::clamp(int(((p >> shift) & 0xFF) * f), 0, int(a))) << shift;
+        };
+        p = (a << 24) | ch(16) | ch(8) | ch(0);
+    });
 }
 
 // A small gold ornament dividing the groups: a line with a diamond.
@@ -624,23 +616,15 @@ void paintHammerShape(cairo_t* cr, bool charged) {
 // The idle hammer: the same drawing, greyed and dimmed, so the button reads
 // as "not ready" and the charged one can be revealed over it.
 void dimToIdle(Canvas& canvas) {
-    cairo_surface_flush(canvas.surface());
-    uint8_t* data = cairo_image_surface_get_data(canvas.surface());
-    const int stride = cairo_image_surface_get_stride(canvas.surface());
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            uint32_t* p = reinterpret_cast<uint32_t*>(data + y * stride) + x;
-            const uint32_t a = *p >> 24;
-            if (a == 0) continue;
-            const double r = (*p >> 16) & 0xFF, g = (*p >> 8) & 0xFF, b = *p & 0xFF;
-            const double grey = 0.3 * r + 0.59 * g + 0.11 * b;
-            auto ch = [&](double c, double tint) {
-                return uint32_t(std::clamp((grey * 0.8 + c * 0.2) * 0.55 * tint, 0.0, double(a)));
-            };
-            *p = (a << 24) | (ch(r, 1.05) << 16) | (ch(g, 1.0) << 8) | ch(b, 0.92);
-        }
-    }
-    cairo_surface_mark_dirty(canvas.surface());
+    shadeVisiblePixels(canvas, [](int, int, uint32_t& p) {
+        const uint32_t a = p >> 24;
+        const double r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        const double grey = 0.3 * r + 0.59 * g + 0.11 * b;
+        auto ch = [&](double c, double tint) {
+            return uint32_t(std::clamp((grey * 0.8 + c * 0.2) * 0.55 * tint, 0.0, double(a)));
+        };
+        p = (a << 24) | (ch(r, 1.05) << 16) | (ch(g, 1.0) << 8) | ch(b, 0.92);
+    });
 }
 
 void paintHammerButton(Canvas& canvas, bool charged) {

@@ -149,6 +149,22 @@ void paintSoftGlow(cairo_t* cr, double cx, double cy, double radius, Rgba color,
 // ---------------------------------------------------------------------------
 // Pixel passes over a whole canvas
 
+// Runs shade(x, y, pixel) on every visible (alpha > 0) pixel of a canvas,
+// in place. Pixels are premultiplied ARGB32: a shade keeps each colour
+// channel at or below the pixel's alpha.
+template <typename Shade>
+void shadeVisiblePixels(Canvas& canvas, Shade shade) {
+    cairo_surface_flush(canvas.surface());
+    uint8_t* data = cairo_image_surface_get_data(canvas.surface());
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    for (int y = 0; y < canvas.height(); ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < canvas.width(); ++x)
+            if (row[x] >> 24) shade(x, y, row[x]);
+    }
+    cairo_surface_mark_dirty(canvas.surface());
+}
+
 // Three box-blur passes (close to a gaussian of sigma ~ radius / 1.7).
 void blur(Canvas& canvas, double radius);
 // Paints the blurred silhouette of `shape` in `color` onto `target`, offset
