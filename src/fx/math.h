@@ -73,6 +73,16 @@ struct Color32 {
     constexpr int a() const { return argb >> 24; }
 };
 
+// v clamped to 0..1.
+constexpr float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+
+// Packs byte channels into ARGB after clamping each to 0..255: animated
+// colours may run past either end.
+constexpr uint32_t clampedArgb(int r, int g, int b, int a) {
+    auto byte = [](int v) { return uint32_t(v < 0 ? 0 : (v > 255 ? 255 : v)); };
+    return (byte(a) << 24) | (byte(r) << 16) | (byte(g) << 8) | byte(b);
+}
+
 // Rectangle with y growing upwards: top > bottom for a normal rectangle.
 struct Rect {
     float left = 0, top = 0, right = 0, bottom = 0;

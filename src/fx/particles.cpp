@@ -36,8 +36,6 @@ void copyName(char (&out)[kEffectNameSize], std::string_view name) {
 
 float deviated(float value, float deviation) { return value + randomSigned(deviation); }
 
-float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-
 ColorF deviatedColor(const ColorF& c, const ColorF& d) {
     return {clamp01(deviated(c.r, d.r)), clamp01(deviated(c.g, d.g)), clamp01(deviated(c.b, d.b)),
             clamp01(deviated(c.a, d.a))};

@@ -27,14 +27,6 @@ constexpr int kGlowCell = 12;                // the sheet's soft round glow
 constexpr int kDotCell = 4;                  // the sheet's soft-edged disc
 constexpr int kBlendAdditive = 1;
 
-uint32_t argb(int r, int g, int b, int a) {
-    return fx::Color32(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255),
-                       std::clamp(a, 0, 255))
-        .argb;
-}
-
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -65,7 +57,7 @@ float arrivalAngle(const PathPreview& path) {
 }
 
 float appearScale(float appear) {
-    const float t = clamp01(1.0f - appear / kAppearStart);
+    const float t = fx::clamp01(1.0f - appear / kAppearStart);
     // Ease out with a slight overshoot: 0 at the start, about 1.1 at its
     // peak, exactly 1 at the end.
     constexpr float c = 1.3f;
@@ -73,7 +65,7 @@ float appearScale(float appear) {
     return 1.0f + (c + 1.0f) * u * u * u + c * u * u;
 }
 
-float pendingScale(float pendingTimerMs) { return clamp01(1.0f - pendingTimerMs / kPendingTimerStart); }
+float pendingScale(float pendingTimerMs) { return fx::clamp01(1.0f - pendingTimerMs / kPendingTimerStart); }
 
 float idleWobble(float clockMs, float phase) {
     return 1.0f + 0.025f * std::sin(clockMs * 0.0035f + phase * 2.0f * fx::kPi);
@@ -152,7 +144,7 @@ float squareGlow(const Cell& cell, int order, int squares, int x, int y) {
         const int turn = int(turns) % (squares + 10);
         if (turn == order) glow += 0.45f * std::sin(fx::kPi * (turns - std::floor(turns)));
     }
-    return clamp01(glow);
+    return fx::clamp01(glow);
 }
 
 void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
@@ -180,7 +172,7 @@ void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses
             const float glow = squareGlow(cell, order++, squares, x, y);
             if (p.scale <= 0) continue;
             quad(t.floorOverlays[size_t(std::min(cell.floor, 2))], p.centre, p.angleDeg,
-                 2 * kFloorHalfSize * p.scale, argb(255, 255, 255, int(glow * 255)));
+                 2 * kFloorHalfSize * p.scale, fx::clampedArgb(255, 255, 255, int(glow * 255)));
         }
     // Squares stronger than the pictures show carry their count.
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
@@ -204,7 +196,7 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (!c.valid() || !inWindow(c.x, c.y) || !board.at(c).isCell()) return;
         const CellPose& p = poseOf(poses, c.x, c.y);
         if (p.scale <= 0) return;
-        quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, argb(255, 255, 255, alpha));
+        quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, fx::clampedArgb(255, 255, 255, alpha));
     };
     if (game.completeTimer != 0 || !game.running) return;
     if (game.selected.valid() && !game.moveInFlight) highlight(game.selected, 150 + int(80 * pulse));
@@ -252,14 +244,14 @@ void drawArrowHead(fx::Vec2 at, float angleDeg, float size, uint32_t colour) {
 void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
     if (path.steps < 1 || alpha <= 0) return;
     gfx::setTexture(nullptr);
-    const uint32_t line = argb(r, g, b, alpha * 4 / 5);
+    const uint32_t line = fx::clampedArgb(r, g, b, alpha * 4 / 5);
     // The line stops short of the target, where the arrow head sits.
     for (int i = path.steps; i >= 1; --i) {
         fx::Vec2 a = path.points[size_t(i)], e = path.points[size_t(i - 1)];
         if (i == 1) e = e - fx::normalize(e - a) * 10.0f;
         drawSegment(a, e, 2.5f, line);
     }
-    const uint32_t dot = argb(r, g, b, alpha);
+    const uint32_t dot = fx::clampedArgb(r, g, b, alpha);
     for (int i = 1; i < path.steps; ++i)
         gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 13, dot, 0, kDotCell);
     gfx::setTexture(nullptr);
@@ -273,10 +265,10 @@ void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
 uint32_t pieceTint(const GameState& game, int alpha) {
     // The defeat sequence greys the board out.
     float k = 0;
-    if (game.defeatTimer > 0) k = clamp01((kDefeatSequenceMs - game.defeatTimer) / 2500.0f);
+    if (game.defeatTimer > 0) k = fx::clamp01((kDefeatSequenceMs - game.defeatTimer) / 2500.0f);
     if (game.defeatTimer < 0) k = 1;
     const int v = int(255 - 95 * k);
-    return argb(v, v, v, alpha);
+    return fx::clampedArgb(v, v, v, alpha);
 }
 
 struct PieceAt {
@@ -296,7 +288,7 @@ void drawPieceAt(const PlayTextures& t, const PieceAt& p) {
 
 void drawShadowAt(const PlayTextures& t, fx::Vec2 centre, float size, fx::Vec2 offset, int alpha) {
     if (size <= 0) return;
-    quad(t.shadow, centre + offset, 0, size, argb(255, 255, 255, alpha));
+    quad(t.shadow, centre + offset, 0, size, fx::clampedArgb(255, 255, 255, alpha));
 }
 
 // The announced balls, growing in their empty cells.
@@ -374,13 +366,13 @@ void drawPoppingPieces(const GameState& game, const PlayTextures& t) {
     for (int i = 0; i < q.count; ++i) {
         const ScoreItem& item = q.items[size_t(i)];
         if (item.done) continue;
-        const float k = item.waitMs > 0 ? 0.0f : clamp01(item.popMs / kScoreItemPopMs);
+        const float k = item.waitMs > 0 ? 0.0f : fx::clamp01(item.popMs / kScoreItemPopMs);
         const float size = kPieceSize * (1.0f + 0.55f * k);
         const int alpha = int(255 * (1.0f - k * k));
         if (k == 0) drawShadowAt(t, item.at, kPieceSize, kShadowOffset, 200);
-        drawPieceAt(t, {item.kind, game.animationClockMs, item.at, size, 0, argb(255, 255, 255, alpha)});
+        drawPieceAt(t, {item.kind, game.animationClockMs, item.at, size, 0, fx::clampedArgb(255, 255, 255, alpha)});
         if (k > 0) {
-            gfx::drawSheetSprite(item.at.x, item.at.y, 0, size * 1.4f, argb(255, 240, 200, int(200 * (1 - k))),
+            gfx::drawSheetSprite(item.at.x, item.at.y, 0, size * 1.4f, fx::clampedArgb(255, 240, 200, int(200 * (1 - k))),
                                  kBlendAdditive, kGlowCell);
             gfx::setSheetBlend(0);
         }
@@ -408,7 +400,7 @@ void drawHammerStrike(const PlayView& view, const PlayTextures& t) {
     const float fade = k < 0.33f ? 1.0f : 1.0f - (k - 0.33f) / 0.67f;
     const fx::Vec2 at = view.strike.at + fx::Vec2{18, 26};
     gfx::setTexture(t.hammerCursor);
-    gfx::drawSprite(at.x, at.y, 50.0f * swing, 56, 56, 0, 0, 1, 1, argb(255, 255, 255, int(255 * fade)), kDepth);
+    gfx::drawSprite(at.x, at.y, 50.0f * swing, 56, 56, 0, 0, 1, 1, fx::clampedArgb(255, 255, 255, int(255 * fade)), kDepth);
 }
 
 }  // namespace
@@ -423,7 +415,7 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
         if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
             // Green, red and blue at a third of it, pulsing, fading over the
             // last second.
-            const float fade = clamp01(game.hint.timeLeftMs / 1000.0f);
+            const float fade = fx::clamp01(game.hint.timeLeftMs / 1000.0f);
             const float bright = (0.65f + 0.35f * std::sin(0.03f * view.hintAgeMs)) * fade;
             const int g = int(255 * bright);
             drawPath(view.hintPath, g / 3, g, g / 3, int(230 * fade));
@@ -447,18 +439,18 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
 void queueBoardBolts(const PlayView& view, const GameState& game) {
     for (const DiamondSpark& s : game.diamondSparks) {
         if (s.lifeMs <= 0) continue;
-        const int a = int(255 * clamp01(s.lifeMs / kDiamondSparkMs));
-        gfx::addBolt({s.from.x, s.from.y, 0}, {s.to.x, s.to.y, 0}, 14, 2.2f, 9, 7, argb(255, 255, 255, a),
-                     argb(120, 190, 255, a / 2));
+        const int a = int(255 * fx::clamp01(s.lifeMs / kDiamondSparkMs));
+        gfx::addBolt({s.from.x, s.from.y, 0}, {s.to.x, s.to.y, 0}, 14, 2.2f, 9, 7, fx::clampedArgb(255, 255, 255, a),
+                     fx::clampedArgb(120, 190, 255, a / 2));
     }
     for (const ChainSnap& s : view.snaps) {
         if (s.lifeMs <= 0) continue;
-        const int a = int(255 * clamp01(s.lifeMs / kChainSnapMs));
+        const int a = int(255 * fx::clamp01(s.lifeMs / kChainSnapMs));
         // Three short sparks thrown out of the broken chain.
         for (int i = 0; i < 3; ++i) {
             const fx::Vec2 d = fx::rotateDeg({26, 0}, 40.0f + 120.0f * float(i) + s.lifeMs * 0.3f);
             gfx::addBolt({s.at.x, s.at.y, 0}, {s.at.x + d.x, s.at.y + d.y, 0}, 6, 1.6f, 6, 4,
-                         argb(255, 250, 220, a), argb(255, 200, 120, a / 2));
+                         fx::clampedArgb(255, 250, 220, a), fx::clampedArgb(255, 200, 120, a / 2));
         }
     }
 }
@@ -467,11 +459,11 @@ void drawProgressSparks(const GameState& game) {
     const fx::Vec2 bar = kLevelBarPoint;
     for (const ProgressSpark& s : game.progressSparks) {
         if (s.flightMs <= 0) continue;
-        const float k = 1.0f - clamp01(s.flightMs / kProgressSparkFlightMs);
+        const float k = 1.0f - fx::clamp01(s.flightMs / kProgressSparkFlightMs);
         const float e = k * k * (3 - 2 * k);  // smooth start and end
         const fx::Vec2 p = s.from + (bar - s.from) * e + fx::Vec2{0, 70.0f * std::sin(fx::kPi * k)};
-        gfx::drawSheetSprite(p.x, p.y, 0, 22, argb(255, 190, 80, 200), kBlendAdditive, kGlowCell);
-        gfx::drawSheetSprite(p.x, p.y, 0, 9, argb(255, 255, 230, 255), kBlendAdditive, kGlowCell);
+        gfx::drawSheetSprite(p.x, p.y, 0, 22, fx::clampedArgb(255, 190, 80, 200), kBlendAdditive, kGlowCell);
+        gfx::drawSheetSprite(p.x, p.y, 0, 9, fx::clampedArgb(255, 255, 230, 255), kBlendAdditive, kGlowCell);
     }
     gfx::setSheetBlend(0);
 }

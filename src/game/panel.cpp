@@ -24,12 +24,6 @@ constexpr float kBarTroughLeft = 7.0f / 128.0f;  // the fill's trough within the
 constexpr float kBarTroughWidth = 114.0f / 128.0f;
 constexpr int kMaxHearts = 3;                     // more lives show as one heart and a count
 
-uint32_t argb(int r, int g, int b, int a) {
-    return fx::Color32(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255),
-                       std::clamp(a, 0, 255))
-        .argb;
-}
-
 void rect(const gfx::TextureEntry* texture, const fx::Rect& r, float u0, float v0, float u1, float v1,
           uint32_t colour) {
     gfx::setTexture(texture);
@@ -42,7 +36,7 @@ void label(const char* key, float x, float y, float size) {
 
 // A soft glow behind a button the pointer is over.
 void hoverGlow(fx::Vec2 at, float size, int alpha) {
-    gfx::drawSheetSprite(at.x, at.y, 0, size, argb(255, 236, 190, alpha), kBlendAdditive, kGlowCell);
+    gfx::drawSheetSprite(at.x, at.y, 0, size, fx::clampedArgb(255, 236, 190, alpha), kBlendAdditive, kGlowCell);
     gfx::setSheetBlend(0);
 }
 
@@ -119,7 +113,7 @@ void drawButtons(const PlayView& view, const GameState& game, const PlayTextures
 void drawHammer(const PlayView& view, const GameState& game, const PlayTextures& t) {
     const fx::Rect& r = kHammerButtonArea;
     if (!game.level.hammerEnabled) {
-        rect(t.hammerIdle, r, 0, 0, 1, 1, argb(255, 255, 255, 110));
+        rect(t.hammerIdle, r, 0, 0, 1, 1, fx::clampedArgb(255, 255, 255, 110));
         return;
     }
     rect(t.hammerIdle, r, 0, 0, 1, 1, 0xFFFFFFFFu);
@@ -130,7 +124,7 @@ void drawHammer(const PlayView& view, const GameState& game, const PlayTextures&
     const float glow = armed ? 1.0f : 0.55f + 0.45f * std::sin(view.clockMs * 0.005f);
     const int v = int(255 * glow);
     gfx::setBlendMode(1);
-    rect(t.hammerGlow, r, 0, 0, 1, 1, argb(v, v, v, 255));
+    rect(t.hammerGlow, r, 0, 0, 1, 1, fx::clampedArgb(v, v, v, 255));
     gfx::setBlendMode(0);
 }
 

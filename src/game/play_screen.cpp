@@ -40,14 +40,6 @@ constexpr fx::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: 
 constexpr int kScoreSparkPreset = 0;  // white twinkles round the running score
 constexpr float kTextDepth = 45.0f;
 
-uint32_t argb(int r, int g, int b, int a) {
-    return fx::Color32(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255),
-                       std::clamp(a, 0, 255))
-        .argb;
-}
-
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-
 bool endSequenceRunning(const GameState& game) { return game.completeTimer > 0 || game.defeatTimer > 0; }
 
 void resetView(PlayView& view, int scene) {
@@ -222,16 +214,16 @@ PausedLook pausedLook(float t, bool stageEnd, bool gamePassed) {
 
 int sequenceShadeAlpha(const GameState& game) {
     float k = 0;
-    if (game.defeatTimer > 0) k = clamp01((kDefeatSequenceMs - game.defeatTimer) / 4000.0f);
+    if (game.defeatTimer > 0) k = fx::clamp01((kDefeatSequenceMs - game.defeatTimer) / 4000.0f);
     else if (game.defeatTimer < 0) k = 1;
-    if (game.completeTimer > 0) k = std::max(k, clamp01((kCompleteSequenceMs - game.completeTimer) / 5500.0f));
+    if (game.completeTimer > 0) k = std::max(k, fx::clamp01((kCompleteSequenceMs - game.completeTimer) / 5500.0f));
     else if (game.completeTimer < 0) k = 1;
     return int(kSequenceShadeAlpha * k);
 }
 
 int resumeShadeAlpha(const GameState& game) {
     if (!game.running || game.resumeShadeMs <= 0) return 0;
-    return int(kPauseShadeAlpha * clamp01(game.resumeShadeMs / kResumeShadeMs));
+    return int(kPauseShadeAlpha * fx::clamp01(game.resumeShadeMs / kResumeShadeMs));
 }
 
 namespace {
@@ -253,7 +245,7 @@ void shade(const PlayTextures& t, const fx::Rect& r, int alpha) {
     if (alpha <= 0) return;
     // The gradient's grain keeps a large dark plate from banding.
     gfx::setTexture(t.gradient);
-    gfx::drawRect(r.left, r.top, r.right, r.bottom, 0, 0, 1, 1, argb(0, 0, 0, alpha), kTextDepth);
+    gfx::drawRect(r.left, r.top, r.right, r.bottom, 0, 0, 1, 1, fx::clampedArgb(0, 0, 0, alpha), kTextDepth);
 }
 
 void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
@@ -279,10 +271,10 @@ void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
 void drawOverlay(const PlayView& view, const GameState& game, GameHost& host, const PlayTextures& t) {
     const OverlayScreen screen = view.overlay.screen;
     if (screen == OverlayScreen::None) return;
-    const float k = clamp01(view.overlay.clockMs / 250.0f);
+    const float k = fx::clamp01(view.overlay.clockMs / 250.0f);
     const fx::Rect plate{-260, 110, 180, -70};
     gfx::setTexture(t.gradient);
-    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, argb(40, 22, 10, int(200 * k)),
+    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, fx::clampedArgb(40, 22, 10, int(200 * k)),
                   kTextDepth);
 
     const char* title = "";
