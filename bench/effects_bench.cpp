@@ -11,7 +11,6 @@
 // Run: ./tessaly_bench --benchmark_filter=Effects
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -25,8 +24,7 @@
 #include "menus/sparks.h"
 #include "platform/device.h"
 #include "platform/letterbox.h"
-#include "platform/null/null_device.h"
-#include "platform/window.h"
+#include "bench_devices.h"
 
 namespace {
 
@@ -34,19 +32,9 @@ using namespace tessaly;
 
 constexpr float kFrameMs = 16;
 
-// The device under test: the null device, or the window's OpenGL device
-// opened once for all benchmarks that need it.
+// The device under test, made current for drawing and textures.
 platform::Device* useDevice(bool gl) {
-    static platform::NullDevice nullDevice;
-    platform::Device* device = &nullDevice;
-    if (gl) {
-        static bool opened = false;
-        if (!opened) {
-            if (!std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-            opened = platform::openWindow({false, "Tessaly benchmark"});
-        }
-        device = opened ? platform::windowDevice() : nullptr;
-    }
+    platform::Device* device = bench::benchDevice(gl);
     if (!device) return nullptr;
     gfx::g_draw.device = device;
     gfx::g_textures.device = device;

@@ -14,7 +14,6 @@
 // Run: ./tessaly_bench --benchmark_filter=Game_Frame
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "data/registry.h"
@@ -34,24 +33,13 @@
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
 #include "menus/sparks.h"
-#include "platform/null/null_device.h"
-#include "platform/window.h"
+#include "bench_devices.h"
 
 namespace {
 
 using namespace tessaly;
 
 constexpr float kFrameMs = 16;
-
-platform::Device* deviceFor(bool gl) {
-    static platform::NullDevice nullDevice;
-    if (!gl) return &nullDevice;
-    if (!platform::windowDevice()) {
-        if (!std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        platform::openWindow({false, "Tessaly benchmark"});
-    }
-    return platform::windowDevice();
-}
 
 // Everything the game screen draws, loaded afresh for `device` (pack
 // entries are served once, so the packs are read again too).
@@ -112,7 +100,7 @@ void feedEffects(game::PlayHost& host, int frame) {
 // range(0): 0 the null device, 1 OpenGL.
 void Game_Frame(benchmark::State& state) {
     const bool gl = state.range(0) == 1;
-    platform::Device* device = deviceFor(gl);
+    platform::Device* device = bench::benchDevice(gl);
     if (!device) {
         state.SkipWithError("no OpenGL device");
         return;

@@ -8,17 +8,12 @@
 
 #include <vector>
 
+#include "bench_devices.h"
 #include "platform/device.h"
-#include "platform/window.h"
 
 namespace {
 
 using namespace tessaly::platform;
-
-Device* device() {
-    static bool opened = openWindow({false, "Tessaly bench"});
-    return opened ? windowDevice() : nullptr;
-}
 
 struct Textures {
     TextureId a = 0, b = 0;
@@ -58,7 +53,7 @@ void quad(Device& d, float x, float y, float w, float h, uint32_t argb) {
 // Runs `frame` once per iteration and reports per-frame counts.
 template <typename Frame>
 void runFrames(benchmark::State& state, Frame frame) {
-    Device* d = device();
+    Device* d = tessaly::bench::glDevice();
     if (!d) {
         state.SkipWithError("no OpenGL window");
         return;
