@@ -1,10 +1,8 @@
 // The data-set generator: builds the default Data/ folder from the authored
 // sources in assets/ and from art, sound and music generated here.
 //
-// Each part of the data set is a Generator registered at static
-// initialisation (REGISTER_GENERATOR(name, order, fn) in the generator's own
-// .cpp); main() runs them in order of their `order` value (ties: link
-// order), then writes the pack files. A generator emits files through the
+// Each part of the data set is a Generator; main() runs the table of
+// generators.h in its order, then writes the pack files. A generator emits files through the
 // Output: loose files at a path below Data/, or entries of one of the three
 // packs.
 //
@@ -78,24 +76,12 @@ private:
     std::set<std::string> m_names;
 };
 
+// One part of the data set. The table of all of them, in the order they
+// run, is in generators.h.
 struct Generator {
     const char* name;
-    int order;  // lower runs first
     void (*run)(Output& out);
 };
-
-std::vector<Generator>& generators();
-
-struct Registration {
-    Registration(const char* name, int order, void (*run)(Output&)) {
-        generators().push_back({name, order, run});
-    }
-};
-
-#define DATAGEN_CONCAT2(a, b) a##b
-#define DATAGEN_CONCAT(a, b) DATAGEN_CONCAT2(a, b)
-#define REGISTER_GENERATOR(name, order, fn) \
-    static ::datagen::Registration DATAGEN_CONCAT(s_registration_, __LINE__)(name, order, fn)
 
 Bytes readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const Bytes& bytes);

@@ -191,6 +191,8 @@ void lightningArt(Output& out) {
     out.addToPack("jpeg.dat", "lightning.jpg", writeJpeg(canvas.toImage(), 90));
 }
 
+}  // namespace
+
 void effectsArt(Output& out) {
     balloonArt(out);
     buttonArt(out);
@@ -199,7 +201,5 @@ void effectsArt(Output& out) {
     lightningArt(out);
 }
 
-}  // namespace
 }  // namespace datagen
 
-REGISTER_GENERATOR("effects art", 41, datagen::effectsArt);

@@ -88,6 +88,8 @@ Effect check(const std::string& file, const std::string& text) {
     return effect;
 }
 
+}  // namespace
+
 void copyEffects(Output& out) {
     const auto folder = out.options().assetsDir / "effects";
     std::vector<std::filesystem::path> files;
@@ -112,7 +114,5 @@ void copyEffects(Output& out) {
         if (!names.count(name)) throw std::runtime_error(std::string("effects: missing ") + name + ".par");
 }
 
-}  // namespace
 }  // namespace datagen
 
-REGISTER_GENERATOR("effects", 40, datagen::copyEffects);

@@ -187,6 +187,8 @@ void drawCell(const Coverage& coverage, Image& texture, int cellX, int cellY) {
     }
 }
 
+}  // namespace
+
 void generateFont(Output& out) {
     FreeType freetype(out.options().fontPath);
     FT_Face face = freetype.face();
@@ -210,9 +212,5 @@ void generateFont(Output& out) {
     out.addToPack("targa.dat", "font.tga", writeTga(texture));
     out.addToPack("texts.dat", "font.dat", data);
 }
-
-}  // namespace
-
-REGISTER_GENERATOR("font", 20, generateFont);
 
 }  // namespace datagen

@@ -539,14 +539,12 @@ Image paintHighlight() {
     return image;
 }
 
+}  // namespace
+
 void generateFoundationArt(Output& out) {
     out.writeLoose("loadscreen.jpg", writeJpeg(paintLoadScreen(out.options()), 90));
     out.writeLoose("loadbar.jpg", writeJpeg(paintLoadBar(), 92));
     out.addToPack("jpeg.dat", "podsvet.jpg", writeJpeg(paintHighlight(), 95));
 }
-
-}  // namespace
-
-REGISTER_GENERATOR("foundation art", 25, generateFoundationArt);
 
 }  // namespace datagen

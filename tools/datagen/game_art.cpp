@@ -641,6 +641,8 @@ void paintChain(Canvas& canvas) {
 // ---------------------------------------------------------------------------
 // The generator
 
+}  // namespace
+
 void generatePieces(Output& out) {
     for (size_t i = 0; i < kBalls.size(); ++i) {
         Canvas canvas(kPieceTexels, kPieceTexels);
@@ -683,7 +685,5 @@ void generatePieces(Output& out) {
     }
 }
 
-}  // namespace
 }  // namespace datagen::gameart
 
-REGISTER_GENERATOR("game pieces", 50, datagen::gameart::generatePieces);

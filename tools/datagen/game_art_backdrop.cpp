@@ -196,13 +196,13 @@ void paintBackdrop(Canvas& canvas) {
     addGrain(canvas, 0.02, 219);
 }
 
+}  // namespace
+
 void generateBackdrop(Output& out) {
     Canvas canvas(kWidth, kHeight);
     paintBackdrop(canvas);
     out.writeLoose("backdrop.jpg", writeJpeg(canvas.toImage(), 90));
 }
 
-}  // namespace
 }  // namespace datagen::gameart
 
-REGISTER_GENERATOR("game backdrop", 50, datagen::gameart::generateBackdrop);

@@ -193,6 +193,8 @@ void paintHighlight(Canvas& canvas) {
     cairo_stroke(cr);
 }
 
+}  // namespace
+
 void generateBoardArt(Output& out) {
     struct Tile {
         const char* name;
@@ -213,7 +215,5 @@ void generateBoardArt(Output& out) {
     }
 }
 
-}  // namespace
 }  // namespace datagen::gameart
 
-REGISTER_GENERATOR("game board", 50, datagen::gameart::generateBoardArt);

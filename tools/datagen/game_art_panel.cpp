@@ -708,6 +708,8 @@ void paintGradient(Canvas& canvas) {
 // ---------------------------------------------------------------------------
 // The generator
 
+}  // namespace
+
 void generatePanelArt(Output& out) {
     {
         Canvas canvas(kPanelWidth, kPanelHeight);
@@ -758,7 +760,5 @@ void generatePanelArt(Output& out) {
     }
 }
 
-}  // namespace
 }  // namespace datagen::gameart
 
-REGISTER_GENERATOR("game panel", 50, datagen::gameart::generatePanelArt);

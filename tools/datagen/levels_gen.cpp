@@ -56,6 +56,8 @@ std::vector<std::string> expectedNames() {
     return names;
 }
 
+}  // namespace
+
 void copyLevels(Output& out) {
     const auto folder = out.options().assetsDir / "levels";
     std::vector<std::string> files;
@@ -73,7 +75,5 @@ void copyLevels(Output& out) {
     }
 }
 
-}  // namespace
 }  // namespace datagen
 
-REGISTER_GENERATOR("levels", 50, datagen::copyLevels);

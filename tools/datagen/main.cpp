@@ -7,14 +7,10 @@
 #include <stdexcept>
 
 #include "datagen.h"
+#include "generators.h"
 #include "image_io.h"
 
 namespace datagen {
-
-std::vector<Generator>& generators() {
-    static std::vector<Generator> list;
-    return list;
-}
 
 Bytes readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -127,13 +123,10 @@ int main(int argc, char** argv) {
     if (options.fontPath.empty())
         options.fontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-    auto& list = datagen::generators();
-    std::stable_sort(list.begin(), list.end(),
-                     [](const auto& a, const auto& b) { return a.order < b.order; });
     try {
         std::filesystem::create_directories(options.outDir);
         datagen::Output out(options);
-        for (const auto& g : list) {
+        for (const datagen::Generator& g : datagen::kGenerators) {
             if (!only.empty() && only.find("," + std::string(g.name) + ",") == std::string::npos)
                 continue;
             const auto start = std::chrono::steady_clock::now();

@@ -1059,10 +1059,8 @@ xm::Module buildModule() {
     return m;
 }
 
-void generateMusic(Output& out) { out.writeLoose("music.mo3", xm::writeXm(buildModule())); }
-
 }  // namespace
 
-REGISTER_GENERATOR("music", 61, generateMusic);
+void generateMusic(Output& out) { out.writeLoose("music.mo3", xm::writeXm(buildModule())); }
 
 }  // namespace datagen

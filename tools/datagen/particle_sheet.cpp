@@ -150,7 +150,6 @@ void noisePuff(Canvas& c, double radius, double scale, double contrast, int seed
 // ---------------------------------------------------------------------------
 // The 64 cells. Each draws into its own 64 x 64 canvas.
 
-
 void paintCell(int n, Canvas& c) {
     cairo_t* cr = c.cr();
     switch (n) {
@@ -761,6 +760,8 @@ void paintCell(int n, Canvas& c) {
     }
 }
 
+}  // namespace
+
 void generateParticleSheet(Output& out) {
     Canvas sheet(kCell * kCellsPerRow, kCell * kCellsPerRow);
     for (int n = 0; n < kCellsPerRow * kCellsPerRow; ++n) {
@@ -783,9 +784,5 @@ void generateParticleSheet(Output& out) {
     }
     out.addToPack("targa.dat", "particles.tga", writeTga(image));
 }
-
-}  // namespace
-
-REGISTER_GENERATOR("particles", 30, generateParticleSheet);
 
 }  // namespace datagen

@@ -439,6 +439,8 @@ std::vector<SoundRecipe> recipes() {
     };
 }
 
+}  // namespace
+
 void generateSounds(Output& out) {
     for (const SoundRecipe& recipe : recipes()) {
         Signal s = recipe.make();
@@ -446,9 +448,5 @@ void generateSounds(Output& out) {
         out.writeLoose(std::string("Sounds/") + recipe.name, encodeOggVorbis(s, kRate));
     }
 }
-
-}  // namespace
-
-REGISTER_GENERATOR("sounds", 60, generateSounds);
 
 }  // namespace datagen

@@ -104,6 +104,8 @@ void checkEntries(const std::string& file, const Bytes& text, std::set<std::stri
     }
 }
 
+}  // namespace
+
 void packTexts(Output& out) {
     std::set<std::string> names;
     for (const char* file : {"strings.txt", "tips.txt"}) {
@@ -113,9 +115,5 @@ void packTexts(Output& out) {
         out.addToPack("texts.dat", file, text);
     }
 }
-
-}  // namespace
-
-REGISTER_GENERATOR("texts", 10, packTexts);
 
 }  // namespace datagen
