@@ -14,17 +14,17 @@
 #include <memory>
 #include <string>
 
-#include "fx/camera.h"
-#include "fx/math.h"
+#include "base/math.h"
+#include "base/random.h"
+#include "bench_devices.h"
 #include "fx/particles.h"
-#include "fx/random.h"
+#include "fx/sparks.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
-#include "menus/sparks.h"
 #include "platform/device.h"
 #include "platform/letterbox.h"
-#include "bench_devices.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ platform::Device* useDevice(bool gl) {
 void setUp2D(platform::Device& device) {
     device.clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1, 0);
     gfx::begin2D();
-    fx::g_camera.setIdentity();
-    fx::g_camera.translate(0, 0, 50);
-    device.setTransform(platform::TransformKind::View, fx::g_camera.view);
+    gfx::g_camera.setIdentity();
+    gfx::g_camera.translate(0, 0, 50);
+    device.setTransform(platform::TransformKind::View, gfx::g_camera.view);
 }
 
 void reportPerFrame(benchmark::State& state, platform::Device& device, uint64_t calls0, uint64_t prims0) {
@@ -65,7 +65,7 @@ void Effects_ParticlePass(benchmark::State& state) {
         state.SkipWithError("no OpenGL device");
         return;
     }
-    fx::seedRandom(1);
+    base::seedRandom(1);
     auto ps = std::make_unique<fx::ParticleSystem>();
     fx::setParticleAtlas(*ps, gfx::g_textures.create("particles.tga", 512, 512, gfx::kFormatA8R8G8B8, false));
     const char* sparks =
@@ -104,13 +104,13 @@ void Effects_SparkPass(benchmark::State& state) {
         state.SkipWithError("no OpenGL device");
         return;
     }
-    fx::seedRandom(2);
+    base::seedRandom(2);
     gfx::g_spriteSheet.particles = gfx::g_textures.create("particles.tga", 512, 512, gfx::kFormatA8R8G8B8, false);
-    auto sparks = std::make_unique<menus::SparkSystem>();
-    for (int i = 0; i < menus::kMaxSparks; ++i) {
+    auto sparks = std::make_unique<fx::SparkSystem>();
+    for (int i = 0; i < fx::kMaxSparks; ++i) {
         // Preset 8 is drawn with alpha blending, 17 additively.
-        menus::spawnSpark(*sparks, fx::randomSigned(380), fx::randomSigned(280), alternate && i % 2 ? 17 : 8);
-        menus::Spark& k = sparks->sparks[i];
+        fx::spawnSpark(*sparks, base::randomSigned(380), base::randomSigned(280), alternate && i % 2 ? 17 : 8);
+        fx::Spark& k = sparks->sparks[i];
         // Kept alive and in place for the whole run.
         k.lifeMs = 1e9f;
         k.vx = k.vy = k.gravity = 0;
@@ -122,12 +122,12 @@ void Effects_SparkPass(benchmark::State& state) {
     for (auto _ : state) {
         setUp2D(*device);
         gfx::begin2D();
-        menus::updateSparks(*sparks, kFrameMs);
-        menus::drawSparkQueue(*sparks);
+        fx::updateSparks(*sparks, kFrameMs);
+        fx::drawSparkQueue(*sparks);
         device->present();  // ends the frame's last batch
     }
     reportPerFrame(state, *device, calls0, prims0);
-    state.counters["sparks"] = menus::activeSparkCount(*sparks);
+    state.counters["sparks"] = fx::activeSparkCount(*sparks);
     gfx::g_spriteSheet.particles = nullptr;
     gfx::g_textures.clear();
 }

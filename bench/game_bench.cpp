@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "base/random.h"
 #include "data/registry.h"
-#include "fx/random.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/game_state.h"
@@ -56,14 +56,14 @@ std::unique_ptr<GameState> fullBoardWithLines() {
 std::unique_ptr<GameState> twoThirdsBoard(uint32_t seed) {
     auto g = std::make_unique<GameState>();
     clearBoard(g->board);
-    fx::seedRandom(seed);
+    base::seedRandom(seed);
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
         for (int y = kFieldTop; y <= kFieldBottom; ++y) place(*g, x, y, kNoPiece);
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
         for (int y = kFieldTop; y <= kFieldBottom; ++y) {
-            if (fx::randomBelow(3) == 0) continue;
+            if (base::randomBelow(3) == 0) continue;
             for (int tries = 0; tries < 10; ++tries) {
-                place(*g, x, y, fx::randomBelow(7));
+                place(*g, x, y, base::randomBelow(7));
                 if (findLines(g->board, x, y) == 0) break;
                 g->board.at(x, y).piece = Piece{};
             }
@@ -143,7 +143,7 @@ void BM_GreedyWholeLevel(benchmark::State& state) {
     for (auto _ : state) {
         auto g = std::make_unique<GameState>();
         g->mode = mode;
-        fx::seedRandom(uint32_t(1000 + level * 31 + int(mode) * 7));
+        base::seedRandom(uint32_t(1000 + level * 31 + int(mode) * 7));
         if (!startLevel(*g, level)) {
             state.SkipWithError("level not found: build the data set first");
             return;

@@ -16,10 +16,13 @@
 
 #include <memory>
 
+#include "base/random.h"
+#include "bench_devices.h"
 #include "data/registry.h"
 #include "data/text.h"
+#include "fx/floating_text.h"
 #include "fx/particles.h"
-#include "fx/random.h"
+#include "fx/sparks.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/moves.h"
@@ -27,13 +30,10 @@
 #include "game/play_screen.h"
 #include "game/play_textures.h"
 #include "gfx/draw.h"
-#include "gfx/floating_text.h"
 #include "gfx/font.h"
 #include "gfx/message_line.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
-#include "menus/sparks.h"
-#include "bench_devices.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ void fillBoard(game::GameState& g) {
             c.piece = newPiece((x + 2 * y) % 5);
             c.piece.appear = 0;
             c.piece.chained = (x * 3 + y) % 13 == 0 ? 1 : 0;
-            c.piece.phase = fx::randomUnit(1);
+            c.piece.phase = base::randomUnit(1);
         }
     g.board.at(12, 11).piece = Piece{};
     g.board.at(13, 11).piece = Piece{};
@@ -88,11 +88,11 @@ void fillBoard(game::GameState& g) {
 void feedEffects(game::PlayHost& host, int frame) {
     while (fx::liveParticleCount(fx::g_particles) < fx::kMaxParticles) {
         fx::g_particles.chainCount = 0;
-        fx::startEffectByName("ball1", fx::randomSigned(300) - 40, fx::randomSigned(250));
+        fx::startEffectByName("ball1", base::randomSigned(300) - 40, base::randomSigned(250));
     }
-    if (frame % 4 == 0) menus::sparkBurstAt(fx::randomSigned(300) - 40, fx::randomSigned(250), 1);
-    for (const gfx::FloatingText& t : gfx::g_floatingTexts.slots)
-        if (t.life <= 0) gfx::addFloatingText("Combo x 3", fx::randomSigned(300) - 40, fx::randomSigned(250), 20, 2000);
+    if (frame % 4 == 0) fx::sparkBurstAt(base::randomSigned(300) - 40, base::randomSigned(250), 1);
+    for (const fx::FloatingText& t : fx::g_floatingTexts.slots)
+        if (t.life <= 0) fx::addFloatingText("Combo x 3", base::randomSigned(300) - 40, base::randomSigned(250), 20, 2000);
     if (frame % 60 == 0) host.showMessage("readyhammer");
     if (frame % 30 == 0) host.addToTotalScore(5000);  // the shown score keeps running
 }
@@ -106,7 +106,7 @@ void Game_Frame(benchmark::State& state) {
         return;
     }
     loadGameData(*device);
-    fx::seedRandom(1);
+    base::seedRandom(1);
 
     auto game = std::make_unique<game::GameState>();
     auto view = std::make_unique<game::PlayView>();
@@ -145,7 +145,7 @@ void Game_Frame(benchmark::State& state) {
     state.counters["drawCalls/frame"] = double(device->stats().drawCalls - calls0) / frames;
     state.counters["quads/frame"] = double(device->stats().primitiveCalls - quads0) / frames;
     state.counters["particles"] = fx::liveParticleCount(fx::g_particles);
-    state.counters["sparks"] = menus::activeSparkCount(menus::g_sparks);
+    state.counters["sparks"] = fx::activeSparkCount(fx::g_sparks);
 
     gfx::g_textures.clear();
     gfx::g_draw.device = nullptr;

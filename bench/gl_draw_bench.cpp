@@ -32,9 +32,9 @@ Textures textures(Device& d) {
 }
 
 void set2D(Device& d) {
-    d.setTransform(TransformKind::World, Matrix::identity());
-    d.setTransform(TransformKind::View, Matrix::identity());
-    d.setTransform(TransformKind::Projection, orthoLH(800, 600, 1, 100));
+    d.setTransform(TransformKind::World, tessaly::base::Matrix::identity());
+    d.setTransform(TransformKind::View, tessaly::base::Matrix::identity());
+    d.setTransform(TransformKind::Projection, tessaly::base::orthoLH(800, 600, 1, 100));
     d.setRenderState(RenderState::DepthTest, 0);
     d.setRenderState(RenderState::Cull, CullNone);
     d.setRenderState(RenderState::AlphaBlend, 1);

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/vorbis_decode.h"
 #include "sound/mixer.h"
 #include "sound/sound_system.h"
-#include "sound/vorbis_decode.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ std::unique_ptr<Setup> makeSetup(bool voices, bool music) {
     auto setup = std::make_unique<Setup>();
     for (const char* name : {"Sounds/brook.ogg", "Sounds/waterfall.ogg", "Sounds/defeat.ogg", "Sounds/bomb2.ogg"}) {
         const auto bytes = readData(name);
-        Sample s;
-        if (decodeVorbis(bytes.data(), bytes.size(), s)) setup->samples.push_back(addSample(*setup->mixer, std::move(s)));
+        tessaly::platform::Sample s;
+        if (tessaly::platform::decodeVorbis(bytes.data(), bytes.size(), s)) setup->samples.push_back(addSample(*setup->mixer, std::move(s)));
     }
     if (!voices) setup->samples.clear();
     if (music) {

@@ -4,16 +4,17 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
+#include "base/files.h"
+#include "base/loading.h"
 #include "platform/window.h"
-#include "shell/loading.h"
 
 namespace tessaly::data {
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace fs = std::filesystem;  // path parts only; files go through base/files.h
 
 // Copies and normalizes a name; false when it does not fit the name field.
 bool normalizedCopy(std::string_view name, char (&out)[kMaxDataNameLength + 1]) {
@@ -36,43 +37,33 @@ void freeEntry(std::unique_ptr<DataEntry>& entry) {
     entry.reset();
 }
 
-// Reads a whole file into a new buffer. The buffer holds at least one byte,
-// so that even an empty file has a pointer of its own.
-bool readWholeFile(const fs::path& path, std::unique_ptr<uint8_t[]>& bytes, int32_t& size) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(f) : -1;
-    ok = ok && length >= 0 && length <= 0x7FFFFFFF && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.reset(new uint8_t[size_t(length > 0 ? length : 1)]);
-        ok = std::fread(bytes.get(), 1, size_t(length), f) == size_t(length);
-        size = int32_t(length);
-    }
-    std::fclose(f);
-    if (!ok) bytes.reset();
-    return ok;
+// Reads a whole loose file; data files never exceed the registry's 32-bit
+// sizes, and nothing of the data set comes near the seam's limit.
+bool readLooseFile(const std::string& path, std::unique_ptr<uint8_t[]>& bytes, int32_t& size) {
+    base::FileBytes file;
+    if (base::readWholeFile(path, base::kDefaultReadLimit, file) != base::FileStatus::Ok) return false;
+    bytes = std::move(file.data);
+    size = int32_t(file.size);
+    return true;
 }
 
 // The loose file of a name: the exact name first; failing that, a file of
 // the folder whose name differs only in letter case, as the names in the
 // data files were written for a case-blind file system.
-fs::path findLooseFile(const std::string& exact) {
-    std::error_code ec;
-    const fs::path path(exact);
-    if (fs::exists(path, ec)) return path;
+std::string findLooseFile(const std::string& exact) {
+    if (base::fileExists(exact)) return exact;
+    const size_t slash = exact.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : exact.substr(0, slash);
     char wanted[kMaxDataNameLength + 1];
-    if (!normalizedCopy(path.filename().native(), wanted)) return path;
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!normalizedCopy(std::string_view(exact).substr(slash == std::string::npos ? 0 : slash + 1), wanted))
+        return exact;
+    std::vector<std::string> names;
+    base::listFolder(folder, names);
+    for (const std::string& name : names) {
         char candidate[kMaxDataNameLength + 1];
-        if (normalizedCopy(it->path().filename().native(), candidate) &&
-            std::strcmp(candidate, wanted) == 0)
-            return it->path();
+        if (normalizedCopy(name, candidate) && std::strcmp(candidate, wanted) == 0) return folder + "/" + name;
     }
-    return path;
+    return exact;
 }
 
 }  // namespace
@@ -113,7 +104,7 @@ DataEntry* DataRegistry::add(std::string_view name, int32_t size, uint8_t* data,
     entry->owned = owned;
     DataEntry* result = entry.get();
     entries[size_t(count++)] = std::move(entry);
-    shell::reportLoadProgress(size);
+    base::reportLoadProgress(size);
     return result;
 }
 
@@ -135,7 +126,7 @@ uint8_t* DataRegistry::load(std::string_view name, int32_t* outSize, bool fatal)
     if (!fits && !fatal)
         std::fprintf(stderr, "Data file name longer than %d characters refused: %.*s\n",
                      kMaxDataNameLength, int(name.size()), name.data());
-    if (!fits || !readWholeFile(findLooseFile(loosePath(name)), bytes, size)) {
+    if (!fits || !readLooseFile(findLooseFile(loosePath(name)), bytes, size)) {
         if (fatal) cantLoad(name);
         return nullptr;
     }
@@ -159,7 +150,7 @@ bool DataRegistry::release(const uint8_t* data) {
 int DataRegistry::loadPack(std::string_view packName) {
     std::unique_ptr<uint8_t[]> bytes;
     int32_t size = 0;
-    if (!readWholeFile(findLooseFile(loosePath(packName)), bytes, size)) return 0;
+    if (!readLooseFile(findLooseFile(loosePath(packName)), bytes, size)) return 0;
     return loadPackFromMemory(packName, std::move(bytes), size);
 }
 
@@ -232,19 +223,7 @@ bool writeDataFile(std::string_view name, const uint8_t* data, int32_t size) {
         if (part == "..") return false;
 
     const std::string target = g_registry.loosePath(name);
-    const std::string temporary = target + ".tmp";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f) return false;
-    bool ok = size == 0 || std::fwrite(data, 1, size_t(size), f) == size_t(size);
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
-    if (ok) fs::rename(temporary, target, ec);
-    if (!ok || ec) {
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return base::writeFileAtomic(target, data, size_t(size));
 }
 
 ScopedFolder::ScopedFolder(std::string_view folder, DataRegistry& registry)

@@ -53,7 +53,7 @@ struct DataRegistry {
 
     DataEntry* find(std::string_view name);
     // Registers a block and reports its size to the loading progress
-    // (shell::reportLoadProgress).
+    // (base::reportLoadProgress).
     DataEntry* add(std::string_view name, int32_t size, uint8_t* data, bool owned);
     // The whole file by name, from memory or from disk. fatal: a missing file
     // ends the process with "Can't load %s...\nProgram will now stop."

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "data/lookups.h"
+#include "base/lookups.h"
 #include "data/registry.h"
 
 namespace tessaly::data {
@@ -107,7 +107,7 @@ void TextTable::load(std::string_view fileName) {
 const char* TextTable::find(std::string_view name) const {
     const int i = indexOf(name);
     if (i < count && std::string_view(entries[size_t(i)].name) == name) return entries[size_t(i)].text.get();
-    noteLookupMiss(LookupKind::Text, name);
+    base::noteLookupMiss(base::LookupKind::Text, name);
     return nullptr;
 }
 

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/frame_clock.h"
 #include "data/text.h"
+#include "gfx/button.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/texture.h"
-#include "menus/button.h"
-#include "shell/frame_clock.h"
 
 namespace tessaly::fx {
 
@@ -42,9 +42,9 @@ float wrappedHeight(const char* text, float width) {
 
 // Distance from the centre of a w x h box to where the ray along unit d
 // leaves it. Edges are tried top, left, bottom, right; the first hit wins.
-float exitDistance(Vec2 d, float w, float h) {
+float exitDistance(base::Vec2 d, float w, float h) {
     struct Edge {
-        Vec2 normal;
+        base::Vec2 normal;
         float distance;
         bool horizontal;
     };
@@ -55,7 +55,7 @@ float exitDistance(Vec2 d, float w, float h) {
         if (c < 0.0001f) continue;  // parallel to the edge or running away from it
         const float t = e.distance / c;
         if (t < 0) continue;
-        const Vec2 hit = d * t;
+        const base::Vec2 hit = d * t;
         const float along = e.horizontal ? std::fabs(hit.x) : std::fabs(hit.y);
         const float half = e.horizontal ? w / 2 : h / 2;
         if (along > half + 0.001f) continue;
@@ -132,8 +132,8 @@ BalloonLayout layoutBalloon(const BalloonRequest& r, float timeShownMs) {
         float h = std::max(64.0f, wrappedHeight(r.text, w - 32) + 32);
         l.textHeight = h;
         if (r.continueButton) h += kBalloonButtonRoom;
-        Vec2 d = r.arrowAngle > kAutomaticArrowAngle
-                     ? Vec2{std::cos(r.arrowAngle * kDegToRad), std::sin(r.arrowAngle * kDegToRad)}
+        base::Vec2 d = r.arrowAngle > kAutomaticArrowAngle
+                     ? base::Vec2{std::cos(r.arrowAngle * base::kDegToRad), std::sin(r.arrowAngle * base::kDegToRad)}
                      : -l.anchor;
         d = normalize(d);
         const float e = exitDistance(d, w, h);
@@ -146,10 +146,10 @@ BalloonLayout layoutBalloon(const BalloonRequest& r, float timeShownMs) {
         const float h1 = wrappedHeight(r.text, w - 32) + 32;
         const float h2 = r.secondText[0] ? wrappedHeight(r.secondText, w - 32) + 32 : 0;
         const float h = h1 + h2 + kBalloonButtonRoom + kTipBoardRoom;
-        const Vec2 d = l.anchor.x < 0 ? Vec2{1, 0} : Vec2{-1, 0};
+        const base::Vec2 d = l.anchor.x < 0 ? base::Vec2{1, 0} : base::Vec2{-1, 0};
         // Beside the anchor on the centre side, raised or lowered in
         // proportion to how far the anchor is below or above the centre.
-        Vec2 v = {d.x * w / 2, (h / 2 - 64) * (-l.anchor.y / 300)};
+        base::Vec2 v = {d.x * w / 2, (h / 2 - 64) * (-l.anchor.y / 300)};
         const float e = length(v);
         v = normalize(v);
         l.width = w;
@@ -159,20 +159,20 @@ BalloonLayout layoutBalloon(const BalloonRequest& r, float timeShownMs) {
         l.direction = d;
         l.boxCentre = v * (e + kBalloonGap);
     }
-    l.box = rectFromCentre(l.boxCentre, l.width, l.height);
+    l.box = base::rectFromCentre(l.boxCentre, l.width, l.height);
     l.arrowOffset = l.direction * (64 * (1.3f + 0.1f * std::sin(0.01f * timeShownMs)));
-    l.arrowAngle = angleOf(l.direction) + 180;
+    l.arrowAngle = base::angleOf(l.direction) + 180;
     l.textOffsetY = l.height == 64 ? 0 : l.height / 2 - 16 - kBalloonTextHeight;
     return l;
 }
 
-void drawBalloonFrame(const Rect& box, bool growIn) {
+void drawBalloonFrame(const base::Rect& box, bool growIn) {
     platform::Device* device = gfx::g_draw.device;
     const float W = width(box), H = height(box);
     const float midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
 
     gfx::setTexture(balloonFill());
-    const uint32_t fill = Color32(63, 30, 11, 210).argb;
+    const uint32_t fill = base::Color32(63, 30, 11, 210).argb;
     auto fillRect = [&](float cx, float cy, float w, float h) {
         if (w <= 0 || h <= 0) return;
         gfx::drawRect(cx - w / 2, cy + h / 2, cx + w / 2, cy - h / 2, 0, 0, 1, 1, fill, kFillDepth);
@@ -208,19 +208,19 @@ void drawBalloonFrame(const Rect& box, bool growIn) {
 
 namespace {
 
-void drawBalloon(BalloonState& b, const BalloonLayout& l, Vec2 cursor) {
+void drawBalloon(BalloonState& b, const BalloonLayout& l, base::Vec2 cursor) {
     const BalloonRequest& r = b.request;
     platform::Device* device = gfx::g_draw.device;
     if (!device) return;
 
     // The balloon's frame: origin at the anchor, scaled while growing in.
     const float scale = r.growIn ? l.k : 1.0f;
-    platform::Matrix frame = platform::Matrix::identity();
+    base::Matrix frame = base::Matrix::identity();
     frame.m[0][0] = scale;
     frame.m[1][1] = scale;
     frame.m[3][0] = l.anchor.x;
     frame.m[3][1] = l.anchor.y;
-    const platform::Matrix previousWorld = device->transform(platform::TransformKind::World);
+    const base::Matrix previousWorld = device->transform(platform::TransformKind::World);
     device->setTransform(platform::TransformKind::World, frame);
     float previous[4];
     std::memcpy(previous, gfx::g_draw.colorMultiplier, sizeof previous);
@@ -254,13 +254,13 @@ void drawBalloon(BalloonState& b, const BalloonLayout& l, Vec2 cursor) {
     b.continueRect = {};
     b.continueHovered = false;
     if (r.continueButton) {
-        const Vec2 centre = {l.boxCentre.x, l.boxCentre.y - l.height / 2 + 32};
-        const Rect screenRect = offsetRect(rectFromCentre(centre, kButtonWidth, kButtonHeight), l.anchor);
+        const base::Vec2 centre = {l.boxCentre.x, l.boxCentre.y - l.height / 2 + 32};
+        const base::Rect screenRect = base::offsetRect(base::rectFromCentre(centre, kButtonWidth, kButtonHeight), l.anchor);
         b.continueRect = screenRect;
         b.continueHovered = cursor.x >= screenRect.left && cursor.x <= screenRect.right &&
                             cursor.y <= screenRect.top && cursor.y >= screenRect.bottom;
         const char* caption = data::findText("continue");
-        menus::drawMenuButton(centre.x, centre.y, kButtonWidth, kButtonHeight, kButtonTextSize,
+        gfx::drawMenuButton(centre.x, centre.y, kButtonWidth, kButtonHeight, kButtonTextSize,
                               caption ? caption : "Continue", b.continueHovered);
     }
 
@@ -271,7 +271,7 @@ void drawBalloon(BalloonState& b, const BalloonLayout& l, Vec2 cursor) {
 
 }  // namespace
 
-void updateBalloon(BalloonState& b, float stepMs, Vec2 cursor) {
+void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
     BalloonRequest& r = b.request;
     if (!r.requested) {
         if (b.shown && b.shownTipIndex >= 0 && b.demonstration.end) b.demonstration.end();
@@ -298,16 +298,16 @@ void updateBalloon(BalloonState& b, float stepMs, Vec2 cursor) {
     r.requested = false;
 }
 
-bool balloonContinueHit(const BalloonState& b, Vec2 p) {
-    const Rect& r = b.continueRect;
+bool balloonContinueHit(const BalloonState& b, base::Vec2 p) {
+    const base::Rect& r = b.continueRect;
     if (r.left == r.right) return false;
     return p.x >= r.left && p.x <= r.right && p.y <= r.top && p.y >= r.bottom;
 }
 
 void updateBalloon() {
-    Vec2 cursor;
+    base::Vec2 cursor;
     gfx::screenToWorldCursor(&cursor.x, &cursor.y);
-    updateBalloon(g_balloon, shell::g_frame.frameStepMs, cursor);
+    updateBalloon(g_balloon, base::g_frame.frameStepMs, cursor);
 }
 
 }  // namespace tessaly::fx

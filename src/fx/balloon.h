@@ -20,7 +20,7 @@
 
 #include <string_view>
 
-#include "fx/math.h"
+#include "base/math.h"
 
 namespace tessaly::fx {
 
@@ -45,7 +45,7 @@ struct TipDemonstration {
 };
 
 struct BalloonRequest {
-    Vec2 anchor = {};                 // centred screen units
+    base::Vec2 anchor = {};                 // centred screen units
     char text[kBalloonTextSize] = {};
     char secondText[kBalloonTextSize] = {};
     float maxWidth = 300;
@@ -61,10 +61,10 @@ struct BalloonState {
     BalloonRequest request;
     float timeShownMs = 0;
     char previousText[kBalloonTextSize] = {};
-    Vec2 previousAnchor = {-10000, -100000};
+    base::Vec2 previousAnchor = {-10000, -100000};
     bool shown = false;               // a balloon was drawn in the previous frame
     int shownTipIndex = -1;
-    Rect continueRect = {};           // screen units; empty without a button
+    base::Rect continueRect = {};           // screen units; empty without a button
     bool continueHovered = false;
     TipDemonstration demonstration;
 };
@@ -74,15 +74,15 @@ inline BalloonState g_balloon;
 // Where everything of one balloon goes, in the balloon's frame (origin at
 // the anchor).
 struct BalloonLayout {
-    Vec2 anchor = {};                 // after the centre fix
+    base::Vec2 anchor = {};                 // after the centre fix
     float k = 0;                      // appear progress 0..1
     float width = 0, height = 0;      // box size
     float textHeight = 0;             // first text, wrapped, + 32
     float secondHeight = 0;           // second text, wrapped, + 32; 0 without one
-    Vec2 direction = {};              // unit, from the anchor toward the box
-    Vec2 boxCentre = {};
-    Rect box = {};
-    Vec2 arrowOffset = {};
+    base::Vec2 direction = {};              // unit, from the anchor toward the box
+    base::Vec2 boxCentre = {};
+    base::Rect box = {};
+    base::Vec2 arrowOffset = {};
     float arrowAngle = 0;             // degrees
     float textOffsetY = 0;            // first text's line relative to the box centre
 };
@@ -98,13 +98,13 @@ void showTipBalloon(BalloonState& b, float x, float y, std::string_view text, st
 BalloonLayout layoutBalloon(const BalloonRequest& request, float timeShownMs);
 // Once per drawn frame after the screen's own drawing. `cursor` is the
 // pointer in screen units (for the continue button's hover).
-void updateBalloon(BalloonState& b, float stepMs, Vec2 cursor);
+void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor);
 // Whether a screen-unit point lies on the continue button drawn last frame.
-bool balloonContinueHit(const BalloonState& b, Vec2 point);
+bool balloonContinueHit(const BalloonState& b, base::Vec2 point);
 
 // The box frame of a rectangle (y up): a dark translucent fill and the
 // frame cells of "baloon.tga". Also used around the name-entry field.
-void drawBalloonFrame(const Rect& box, bool growIn = false);
+void drawBalloonFrame(const base::Rect& box, bool growIn = false);
 
 // The process-wide balloon, in the words the game and the menus use.
 inline void showBalloon(float x, float y, std::string_view text, float maxWidth, bool arrow,

@@ -11,18 +11,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "data/lookups.h"
+#include "base/files.h"
+#include "base/frame_clock.h"
+#include "base/lookups.h"
+#include "base/random.h"
 #include "data/registry.h"
 #include "data/text.h"
-#include "fx/camera.h"
-#include "fx/random.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
-#include "shell/frame_clock.h"
 
 namespace tessaly::fx {
 
@@ -34,20 +34,20 @@ void copyName(char (&out)[kEffectNameSize], std::string_view name) {
     out[n] = 0;
 }
 
-float deviated(float value, float deviation) { return value + randomSigned(deviation); }
+float deviated(float value, float deviation) { return value + base::randomSigned(deviation); }
 
-ColorF deviatedColor(const ColorF& c, const ColorF& d) {
-    return {clamp01(deviated(c.r, d.r)), clamp01(deviated(c.g, d.g)), clamp01(deviated(c.b, d.b)),
-            clamp01(deviated(c.a, d.a))};
+base::ColorF deviatedColor(const base::ColorF& c, const base::ColorF& d) {
+    return {base::clamp01(deviated(c.r, d.r)), base::clamp01(deviated(c.g, d.g)), base::clamp01(deviated(c.b, d.b)),
+            base::clamp01(deviated(c.a, d.a))};
 }
 
-void readColor(ColorF& out, const char* text, const char* key) {
+void readColor(base::ColorF& out, const char* text, const char* key) {
     float v[4] = {out.r, out.g, out.b, out.a};
     data::readKeyFloatList(text, v, 4, key);
     out = {v[0], v[1], v[2], v[3]};
 }
 
-void readVector(Vec3& out, const char* text, const char* key) {
+void readVector(base::Vec3& out, const char* text, const char* key) {
     float v[3] = {out.x, out.y, out.z};
     if (data::readKeyVector3(v, text, key)) out = {v[0], v[1], v[2]};
 }
@@ -128,14 +128,10 @@ void loadParticleEffects() {
 
     // Name order, so that effect indices do not depend on the file system.
     std::vector<std::string> names;
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(data::g_registry.dataFolder) / "effects";
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!entry.is_regular_file(ec)) continue;
-        std::string name = entry.path().filename().string();
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".par") == 0) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
+    base::listFolder(data::g_registry.dataFolder + "/effects", names);
+    std::erase_if(names, [](const std::string& name) {
+        return name.size() <= 4 || name.compare(name.size() - 4, 4, ".par") != 0;
+    });
 
     {
         data::ScopedFolder effects("effects");
@@ -173,7 +169,7 @@ int findParticleEffect(const ParticleSystem& ps, std::string_view name) {
 
 namespace {
 
-void spawnParticle(ParticleSystem& ps, Vec3 position, int index, float scale, int cell) {
+void spawnParticle(ParticleSystem& ps, base::Vec3 position, int index, float scale, int cell) {
     const ParticleEffect& e = ps.effects[index];
     Particle& p = ps.particles[ps.nextParticle];
     ps.nextParticle = (ps.nextParticle + 1) % kMaxParticles;
@@ -182,8 +178,8 @@ void spawnParticle(ParticleSystem& ps, Vec3 position, int index, float scale, in
     p.colorDeath = deviatedColor(e.color1, e.color1Dev);
     p.ageMs = 0;
     p.lifeMs = std::max(0.0f, deviated(e.life, e.lifeDev));
-    p.position = {position.x + randomSigned(e.positionDev.x), position.y + randomSigned(e.positionDev.y),
-                  position.z + randomSigned(e.positionDev.z)};
+    p.position = {position.x + base::randomSigned(e.positionDev.x), position.y + base::randomSigned(e.positionDev.y),
+                  position.z + base::randomSigned(e.positionDev.z)};
     p.velocity = {deviated(e.speed.x, e.speedDev.x), deviated(e.speed.y, e.speedDev.y),
                   deviated(e.speed.z, e.speedDev.z)};
     p.rotation = deviated(e.rot, e.rotDev);
@@ -205,7 +201,7 @@ void spawnParticle(ParticleSystem& ps, Vec3 position, int index, float scale, in
     p.gravity = deviated(e.gravity, e.gravityDev);
 }
 
-void emitParticles(ParticleSystem& ps, Vec3 position, Vec2 offset, int index, float scale, int cell) {
+void emitParticles(ParticleSystem& ps, base::Vec3 position, base::Vec2 offset, int index, float scale, int cell) {
     const int copies = ps.effects[index].copiesAtEmit;
     if (copies == 0) {
         spawnParticle(ps, {position.x + offset.x, position.y + offset.y, position.z}, index, scale, cell);
@@ -216,13 +212,13 @@ void emitParticles(ParticleSystem& ps, Vec3 position, Vec2 offset, int index, fl
     const float turn = 360.0f / float(copies);
     for (int i = 0; i < n; ++i) {
         spawnParticle(ps, {position.x + offset.x, position.y + offset.y, position.z}, index, scale, cell);
-        offset = rotateDeg(offset, turn);
+        offset = base::rotateDeg(offset, turn);
     }
 }
 
 }  // namespace
 
-void startEffect(ParticleSystem& ps, int index, Vec3 position, Vec3 target, float scale, int cell,
+void startEffect(ParticleSystem& ps, int index, base::Vec3 position, base::Vec3 target, float scale, int cell,
                  float clockMs) {
     if (index < 0 || index >= ps.effectCount) return;
     if (target.x == kNoTarget.x && target.y == kNoTarget.y) target = position;
@@ -235,7 +231,7 @@ void startEffect(ParticleSystem& ps, int index, Vec3 position, Vec3 target, floa
 
     const int useCell = cell >= 0 ? cell : e.cell;
     if (e.effectTime == 0) {
-        const Vec2 offset = rotateDeg({e.emitterOrbit[0], 0}, e.emitterOrbit[2]);
+        const base::Vec2 offset = base::rotateDeg({e.emitterOrbit[0], 0}, e.emitterOrbit[2]);
         // ceil(frequency) groups; more groups than the ring holds would only
         // overwrite each other, so the count is bounded by the ring.
         for (int i = 0; float(i) < e.frequency && i < kMaxParticles; ++i)
@@ -259,15 +255,15 @@ void startEffect(ParticleSystem& ps, int index, Vec3 position, Vec3 target, floa
     m.velocity = (target - position) / e.effectTime;
 }
 
-void startEffect(int index, Vec3 position, Vec3 target, float scale, int cell) {
-    startEffect(g_particles, index, position, target, scale, cell, shell::g_frame.animationClockMs);
+void startEffect(int index, base::Vec3 position, base::Vec3 target, float scale, int cell) {
+    startEffect(g_particles, index, position, target, scale, cell, base::g_frame.animationClockMs);
 }
 
 void startEffectByName(ParticleSystem& ps, std::string_view name, float x, float y, float targetX,
                        float targetY, float scale, int cell, float clockMs) {
     const int index = findParticleEffect(ps, name);
     if (index < 0) {
-        data::noteLookupMiss(data::LookupKind::Effect, name);
+        base::noteLookupMiss(base::LookupKind::Effect, name);
         return;
     }
     startEffect(ps, index, {x, y, 0}, {targetX, targetY, 0}, scale, cell, clockMs);
@@ -276,7 +272,7 @@ void startEffectByName(ParticleSystem& ps, std::string_view name, float x, float
 void startEffectByName(std::string_view name, float x, float y, float targetX, float targetY, float scale,
                        int cell) {
     startEffectByName(g_particles, name, x, y, targetX, targetY, scale, cell,
-                      shell::g_frame.animationClockMs);
+                      base::g_frame.animationClockMs);
 }
 
 void startChainedEffect(ParticleSystem& ps, std::string_view name, float x, float y, float targetX,
@@ -292,12 +288,12 @@ void startChainedEffect(ParticleSystem& ps, std::string_view name, float x, floa
 
 namespace {
 
-Vec2 wobble(const float (&wx)[3], const float (&wy)[3], float ageMs) {
-    return {wx[0] * std::cos((wx[1] * ageMs * 0.18f + wx[2]) * kDegToRad),
-            wy[0] * std::sin((wy[1] * ageMs * 0.18f + wy[2]) * kDegToRad)};
+base::Vec2 wobble(const float (&wx)[3], const float (&wy)[3], float ageMs) {
+    return {wx[0] * std::cos((wx[1] * ageMs * 0.18f + wx[2]) * base::kDegToRad),
+            wy[0] * std::sin((wy[1] * ageMs * 0.18f + wy[2]) * base::kDegToRad)};
 }
 
-void queueQuad(ParticleSystem& ps, Vec3 centre, float rotation, float size, uint32_t argb, int cell,
+void queueQuad(ParticleSystem& ps, base::Vec3 centre, float rotation, float size, uint32_t argb, int cell,
                int blendType) {
     if (ps.quadCount >= kMaxParticleQuads) {
         ++ps.droppedQuads;
@@ -306,10 +302,10 @@ void queueQuad(ParticleSystem& ps, Vec3 centre, float rotation, float size, uint
     ps.quads[ps.quadCount++] = {centre, rotation, size, argb, cell, blendType};
 }
 
-uint32_t packColor(const ColorF& c) {
+uint32_t packColor(const base::ColorF& c) {
     // Colours are clamped at birth, so the interpolation stays in 0..1; the
     // clamp here only guards the byte conversion.
-    auto byte = [](float v) { return uint32_t(255.0f * clamp01(v)); };
+    auto byte = [](float v) { return uint32_t(255.0f * base::clamp01(v)); };
     return (byte(c.a) << 24) | (byte(c.r) << 16) | (byte(c.g) << 8) | byte(c.b);
 }
 
@@ -321,8 +317,8 @@ void updateParticles(ParticleSystem& ps, float dt) {
         const ParticleEffect& e = ps.effects[m.effect];
         if (!(m.ageMs < e.effectTime)) continue;
 
-        const Vec2 offset = wobble(e.emitterWobbleX, e.emitterWobbleY, m.ageMs) +
-                            rotateDeg({m.orbitRadius, 0}, m.orbitAngle);
+        const base::Vec2 offset = wobble(e.emitterWobbleX, e.emitterWobbleY, m.ageMs) +
+                            base::rotateDeg({m.orbitRadius, 0}, m.orbitAngle);
         m.spawnCountdownMs -= dt;
         if (m.spawnCountdownMs < 0) {
             m.spawnCountdownMs += m.spawnPeriodMs;
@@ -345,7 +341,7 @@ void updateParticles(ParticleSystem& ps, float dt) {
         const float t = p.ageMs / p.lifeMs;
         const float s = 1 - t;
         const uint32_t argb = packColor(p.colorBirth * s + p.colorDeath * t);
-        Vec2 offset = rotateDeg({p.orbitRadius, 0}, p.orbitAngle) +
+        base::Vec2 offset = base::rotateDeg({p.orbitRadius, 0}, p.orbitAngle) +
                       wobble(e.particleWobbleX, e.particleWobbleY, p.ageMs);
         const float size = p.sizeBirth * s + p.sizeDeath * t;
         if (e.copiesAtDraw > 0) {
@@ -354,7 +350,7 @@ void updateParticles(ParticleSystem& ps, float dt) {
             for (int i = 0; i < n; ++i) {
                 queueQuad(ps, {p.position.x + offset.x, p.position.y + offset.y, p.position.z}, p.rotation,
                           size, argb, p.cell, e.blendType);
-                offset = rotateDeg(offset, turn);
+                offset = base::rotateDeg(offset, turn);
             }
         } else {
             queueQuad(ps, {p.position.x + offset.x, p.position.y + offset.y, p.position.z}, p.rotation, size,
@@ -404,8 +400,8 @@ void drawParticleQueue(ParticleSystem& ps) {
     device->setRenderState(RenderState::DepthWrite, 0);
     gfx::setTexture(ps.atlas);
 
-    const Vec3 right = g_camera.rightAxis();
-    const Vec3 up = g_camera.upAxis();
+    const base::Vec3 right = gfx::g_camera.rightAxis();
+    const base::Vec3 up = gfx::g_camera.upAxis();
     const float cellW = 1.0f / float(ps.atlasColumns);
     const float cellH = 1.0f / float(ps.atlasRows);
 
@@ -413,11 +409,11 @@ void drawParticleQueue(ParticleSystem& ps) {
         const ParticleQuad& q = ps.quads[i];
         applyBlendType(*device, q.blendType);
         const float half = q.size * 0.5f;
-        const float a = q.rotation * kDegToRad;
+        const float a = q.rotation * base::kDegToRad;
         const float c = std::cos(a), s = std::sin(a);
-        const Vec3 r = right * half, u = up * half;
-        const Vec3 x = r * c - u * s;
-        const Vec3 y = r * s + u * c;
+        const base::Vec3 r = right * half, u = up * half;
+        const base::Vec3 x = r * c - u * s;
+        const base::Vec3 y = r * s + u * c;
 
         const int column = q.cell % ps.atlasColumns;
         const int row = q.cell / ps.atlasColumns;
@@ -425,8 +421,8 @@ void drawParticleQueue(ParticleSystem& ps) {
         const float top = float(row) * cellH + 0.001f;
         const float w = cellW - 0.001f, h = cellH - 0.001f;
 
-        const Vec3 corners[4] = {q.centre + x + y, q.centre + x - y, q.centre - x - y, q.centre - x + y};
-        const Vec2 uv[4] = {{left, top}, {left + w, top}, {left + w, top + h}, {left, top + h}};
+        const base::Vec3 corners[4] = {q.centre + x + y, q.centre + x - y, q.centre - x - y, q.centre - x + y};
+        const base::Vec2 uv[4] = {{left, top}, {left + w, top}, {left + w, top + h}, {left, top + h}};
         gfx::drawQuad(corners, uv, q.argb);
     }
     ps.quadCount = 0;
@@ -439,7 +435,7 @@ void drawParticleQueue(ParticleSystem& ps) {
 }
 
 void drawParticles() {
-    updateParticles(g_particles, shell::g_frame.frameStepMs);
+    updateParticles(g_particles, base::g_frame.frameStepMs);
     drawParticleQueue(g_particles);
 }
 

@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fx/math.h"
+#include "base/math.h"
 
 namespace tessaly::gfx {
 struct TextureEntry;
@@ -40,21 +40,21 @@ constexpr float kChainWindowMs = 100;    // chained starts closer than this coun
 constexpr int kMaxChainedStarts = 8;     // chained starts allowed in one run
 
 // The "no target" position: an effect started with it stays where it began.
-constexpr Vec3 kNoTarget = {-1000000.0f, -1000000.0f, 0};
+constexpr base::Vec3 kNoTarget = {-1000000.0f, -1000000.0f, 0};
 
 struct ParticleEffect {
     char name[kEffectNameSize] = {};
     char chained[kMaxChainedEffects][kEffectNameSize] = {};
     float frequency = 0;               // groups per second (timed) or groups (burst)
-    ColorF color0 = {1, 1, 1, 1};      // colour at birth
-    ColorF color0Dev = {0, 0, 0, 0};
-    ColorF color1 = {0, 0, 0, 0};      // colour at death
-    ColorF color1Dev = {0, 0, 0, 0};
+    base::ColorF color0 = {1, 1, 1, 1};      // colour at birth
+    base::ColorF color0Dev = {0, 0, 0, 0};
+    base::ColorF color1 = {0, 0, 0, 0};      // colour at death
+    base::ColorF color1Dev = {0, 0, 0, 0};
     float size0 = 0, size0Dev = 0;     // size at birth, units
     float size1 = 0, size1Dev = 0;     // size at death, units
     float life = 0, lifeDev = 0;       // ms
-    Vec3 positionDev = {};             // units
-    Vec3 speed = {}, speedDev = {};    // units per second
+    base::Vec3 positionDev = {};             // units
+    base::Vec3 speed = {}, speedDev = {};    // units per second
     float gravity = 0, gravityDev = 0; // units per second squared
     int32_t blendType = 0;             // 0 additive, 1 transparency, other: keep the previous
     int32_t cell = 0;                  // atlas cell
@@ -78,8 +78,8 @@ struct Emitter {
     int32_t cell = 0;
     float scale = 1;
     float ageMs = 0;
-    Vec3 position = {};
-    Vec3 velocity = {};           // units per ms
+    base::Vec3 position = {};
+    base::Vec3 velocity = {};           // units per ms
     float spawnCountdownMs = 0;
     float orbitRadius = 0, orbitRadiusSpeed = 0, orbitAngle = 0, orbitAngularSpeed = 0;
     float spawnPeriodMs = 0;
@@ -89,19 +89,19 @@ struct Particle {
     int32_t effect = 0;
     float ageMs = 0;
     int32_t cell = 0;
-    Vec3 position = {};
-    Vec3 velocity = {};           // units per second
+    base::Vec3 position = {};
+    base::Vec3 velocity = {};           // units per second
     float rotation = 0;           // degrees
     float spin = 0;               // degrees per second
     float orbitRadius = 0, orbitRadiusSpeed = 0, orbitAngle = 0, orbitAngularSpeed = 0;
     float sizeBirth = 0, sizeDeath = 0;
-    ColorF colorBirth = {0, 0, 0, 0}, colorDeath = {0, 0, 0, 0};
+    base::ColorF colorBirth = {0, 0, 0, 0}, colorDeath = {0, 0, 0, 0};
     float lifeMs = 0;             // 0: a dead slot
     float gravity = 0;
 };
 
 struct ParticleQuad {
-    Vec3 centre = {};
+    base::Vec3 centre = {};
     float rotation = 0;           // degrees
     float size = 0;
     uint32_t argb = 0;
@@ -155,9 +155,9 @@ void clearParticles();
 // Starts effect `index` at `position`, travelling to `target` (kNoTarget:
 // stay). `cell` < 0 uses the definition's atlas cell. `clockMs` is the
 // animation clock, read by the chain limiter.
-void startEffect(ParticleSystem& ps, int index, Vec3 position, Vec3 target, float scale, int cell,
+void startEffect(ParticleSystem& ps, int index, base::Vec3 position, base::Vec3 target, float scale, int cell,
                  float clockMs);
-void startEffect(int index, Vec3 position, Vec3 target, float scale = 1, int cell = -1);
+void startEffect(int index, base::Vec3 position, base::Vec3 target, float scale = 1, int cell = -1);
 // Looks the name up (exact, first match); an unknown name does nothing.
 void startEffectByName(ParticleSystem& ps, std::string_view name, float x, float y, float targetX,
                        float targetY, float scale, int cell, float clockMs);

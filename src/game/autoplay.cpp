@@ -17,7 +17,7 @@ namespace {
 
 using Kind = AutoplayAction::Kind;
 
-AutoplayAction click(fx::Vec2 at) { return {Kind::Click, at, 0}; }
+AutoplayAction click(base::Vec2 at) { return {Kind::Click, at, 0}; }
 AutoplayAction key(int k) { return {Kind::Key, {}, k}; }
 
 void plan(Autoplay& a, AutoplayAction action) {
@@ -54,10 +54,10 @@ bool findCell(const GameState& game, CellRef& out, Test test) {
 }
 
 // A point of the board area that is no cell (where a double click pauses).
-bool findEmptySpace(const GameState& game, fx::Vec2& out) {
+bool findEmptySpace(const GameState& game, base::Vec2& out) {
     for (int y = kFieldTop; y <= kFieldBottom; ++y)
         for (int x = kFieldLeft; x <= kFieldRight; ++x) {
-            const fx::Vec2 c = cellCentre(x, y);
+            const base::Vec2 c = cellCentre(x, y);
             if (c.x < -360.0f || c.x > 290.0f) continue;
             if (!game.board.at(x, y).isCell()) {
                 out = c;
@@ -69,12 +69,12 @@ bool findEmptySpace(const GameState& game, fx::Vec2& out) {
 
 // What the question cursor is tried on next: the panel's areas, then one
 // cell of each kind the board has.
-bool questionTarget(const GameState& game, int step, fx::Vec2& out) {
-    static const fx::Vec2 kPanelPoints[] = {
-        fx::centre(kScoreArea),       fx::centre(kLevelNumberArea), fx::centre(kLivesArea),
-        fx::centre(kLevelBarArea),    fx::centre(kMenuButtonArea),  fx::centre(kRelaxButtonArea),
+bool questionTarget(const GameState& game, int step, base::Vec2& out) {
+    static const base::Vec2 kPanelPoints[] = {
+        base::centre(kScoreArea),       base::centre(kLevelNumberArea), base::centre(kLivesArea),
+        base::centre(kLevelBarArea),    base::centre(kMenuButtonArea),  base::centre(kRelaxButtonArea),
         kSceneButtonCentres[0],       kSceneButtonCentres[1],       kSceneButtonCentres[2],
-        fx::centre(kHammerButtonArea)};
+        base::centre(kHammerButtonArea)};
     constexpr int kPanel = int(std::size(kPanelPoints));
     if (step < kPanel) {
         out = kPanelPoints[step];
@@ -105,13 +105,13 @@ bool planSideAction(Autoplay& a, const GameState& game) {
     if (game.hammerCharge >= 1.0f && game.level.hammerEnabled && m % 3 == 0) {
         CellRef piece;
         if (findCell(game, piece, [](const Cell& k) { return k.hasPiece(); })) {
-            plan(a, click(fx::centre(kHammerButtonArea)));
+            plan(a, click(base::centre(kHammerButtonArea)));
             plan(a, click(cellCentre(piece)));
             return true;
         }
     }
     if (m % 6 == 2) {
-        fx::Vec2 target;
+        base::Vec2 target;
         for (int tries = 0; tries < kQuestionSteps; ++tries) {
             const int step = a.questionStep;
             a.questionStep = (a.questionStep + 1) % kQuestionSteps;
@@ -122,12 +122,12 @@ bool planSideAction(Autoplay& a, const GameState& game) {
         }
     }
     switch (m % 40) {
-        case 9: plan(a, click(fx::centre(kRelaxButtonArea))); plan(a, click({0, 0})); return true;
+        case 9: plan(a, click(base::centre(kRelaxButtonArea))); plan(a, click({0, 0})); return true;
         case 17: plan(a, click(kSceneButtonCentres[(m / 40) % kSceneCount])); return true;
         case 23: plan(a, key(kKeyEscape)); plan(a, click({0, 0})); return true;
         case 29: plan(a, key(kKeySpace)); plan(a, key('A')); return true;
         case 35: {
-            fx::Vec2 space;
+            base::Vec2 space;
             if (!findEmptySpace(game, space)) return false;
             plan(a, {Kind::DoubleClick, space, 0});
             plan(a, click({0, 0}));
@@ -164,8 +164,8 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
     }
     if (game.defeatTimer > 0 || game.moveInFlight) return {};
     if (tipIsOpen(view.tips)) {
-        const fx::Rect& r = fx::g_balloon.continueRect;
-        return click(r.left < r.right ? fx::centre(r) : fx::Vec2{-40, 200});
+        const base::Rect& r = fx::g_balloon.continueRect;
+        return click(r.left < r.right ? base::centre(r) : base::Vec2{-40, 200});
     }
     if (a.queued > 0) return takeQueued(a);
     if (!game.running) return click({0, 0});

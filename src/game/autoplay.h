@@ -17,7 +17,7 @@
 
 #include <array>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 
 namespace tessaly::game {
@@ -27,7 +27,7 @@ class PlayHost;
 struct AutoplayAction {
     enum class Kind { None, Click, DoubleClick, RightClick, Key };
     Kind kind = Kind::None;
-    fx::Vec2 at;      // screen units (clicks)
+    base::Vec2 at;      // screen units (clicks)
     int key = 0;      // virtual key (keys)
 };
 

@@ -1,10 +1,10 @@
 #include "game/board.h"
 
-#include "fx/random.h"
+#include "base/random.h"
 
 namespace tessaly::game {
 
-CellRef cellAtPoint(fx::Vec2 p) {
+CellRef cellAtPoint(base::Vec2 p) {
     const int px = int(p.x);  // truncates towards zero
     const int py = int(p.y);
     const int x = (px + 380) / 40 + kFieldLeft;
@@ -18,7 +18,7 @@ Piece newPiece(int kind) {
     p.kind = kind;
     p.appear = kAppearStart;
     p.shakeMs = -1;
-    p.phase = fx::randomUnit(1.0f);
+    p.phase = base::randomUnit(1.0f);
     return p;
 }
 

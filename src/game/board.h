@@ -16,7 +16,7 @@
 #include <array>
 #include <cstdint>
 
-#include "fx/math.h"
+#include "base/math.h"
 
 namespace tessaly::game {
 
@@ -48,7 +48,7 @@ inline bool isBallColour(int kind) { return kind >= 0 && kind < kMaxColors; }
 inline bool isKnownPiece(int kind) { return isBallColour(kind) || (kind >= kJoker && kind <= kSuperbomb); }
 
 struct Piece {
-    fx::Vec2 offset;              // drawing offset from the cell centre (shake, flight), units
+    base::Vec2 offset;              // drawing offset from the cell centre (shake, flight), units
     int32_t kind = kNoPiece;
     uint32_t reserved12[2] = {};  // unused; kept so saved games round-trip
     float clockMs = 0;            // grows while shown; drives the animation
@@ -108,15 +108,15 @@ inline bool inWindow(int x, int y) {
 inline bool inArray(int x, int y) { return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize; }
 
 // Centre of cell (x, y) in screen units (origin at the screen centre, y up).
-inline fx::Vec2 cellCentre(int x, int y) {
+inline base::Vec2 cellCentre(int x, int y) {
     return {float(x - kFieldLeft) * kCellSize - 360.0f, 280.0f - float(y - kFieldTop) * kCellSize};
 }
-inline fx::Vec2 cellCentre(CellRef c) { return cellCentre(c.x, c.y); }
+inline base::Vec2 cellCentre(CellRef c) { return cellCentre(c.x, c.y); }
 
 // The cell under a pointer in screen units. Integer arithmetic truncating
 // towards zero, so the 20-unit strip left of the field still maps to column
 // 5. A point whose cell falls outside the array gives kNoCell.
-CellRef cellAtPoint(fx::Vec2 p);
+CellRef cellAtPoint(base::Vec2 p);
 
 // A freshly appearing piece of `kind`: no offset, clocks 0, no target,
 // appear 500, idle shake, random phase, no chain.

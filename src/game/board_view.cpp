@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fx/random.h"
+#include "base/random.h"
 #include "game/flow.h"
 #include "game/moves.h"
 #include "game/panel.h"
@@ -40,7 +40,7 @@ bool tracePreview(const Board& board, CellRef from, CellRef to, PathPreview& out
     if (!board.at(to).isFree() || board.at(to).dist < 1) return false;
     const int n = tracePath(board, from, to, out.points.data(), kMaxPathPoints);
     if (n < 1) return false;
-    const fx::Vec2 origin = cellCentre(from);
+    const base::Vec2 origin = cellCentre(from);
     for (int i = 0; i <= n; ++i) {
         out.points[size_t(i)] = out.points[size_t(i)] + origin;
         // Every cell the ball would cross must still be free (the start
@@ -53,11 +53,11 @@ bool tracePreview(const Board& board, CellRef from, CellRef to, PathPreview& out
 
 float arrivalAngle(const PathPreview& path) {
     if (path.steps < 1) return 0;
-    return fx::angleOf(path.points[0] - path.points[1]);
+    return base::angleOf(path.points[0] - path.points[1]);
 }
 
 float appearScale(float appear) {
-    const float t = fx::clamp01(1.0f - appear / kAppearStart);
+    const float t = base::clamp01(1.0f - appear / kAppearStart);
     // Ease out with a slight overshoot: 0 at the start, about 1.1 at its
     // peak, exactly 1 at the end.
     constexpr float c = 1.3f;
@@ -65,23 +65,23 @@ float appearScale(float appear) {
     return 1.0f + (c + 1.0f) * u * u * u + c * u * u;
 }
 
-float pendingScale(float pendingTimerMs) { return fx::clamp01(1.0f - pendingTimerMs / kPendingTimerStart); }
+float pendingScale(float pendingTimerMs) { return base::clamp01(1.0f - pendingTimerMs / kPendingTimerStart); }
 
 float idleWobble(float clockMs, float phase) {
-    return 1.0f + 0.025f * std::sin(clockMs * 0.0035f + phase * 2.0f * fx::kPi);
+    return 1.0f + 0.025f * std::sin(clockMs * 0.0035f + phase * 2.0f * base::kPi);
 }
 
 CellFlight cellFlight(float elapsedMs) {
     // Always four draws, so every cell after this one keeps its numbers.
-    const float delay = fx::repeatableUnit(kFlightSpreadMs);
-    const float angle = 90.0f + fx::repeatableSigned(65.0f);   // a fan opening upwards
-    const float speed = 0.18f + fx::repeatableUnit(0.3f);      // units per ms
-    const float spin = fx::repeatableSigned(0.45f);            // degrees per ms
+    const float delay = base::repeatableUnit(kFlightSpreadMs);
+    const float angle = 90.0f + base::repeatableSigned(65.0f);   // a fan opening upwards
+    const float speed = 0.18f + base::repeatableUnit(0.3f);      // units per ms
+    const float spin = base::repeatableSigned(0.45f);            // degrees per ms
     CellFlight f;
     const float t = elapsedMs - kFlightStartMs - delay;
     if (t <= 0) return f;
     constexpr float kGravity = 0.0011f;  // units per ms²
-    const float a = angle * fx::kDegToRad;
+    const float a = angle * base::kDegToRad;
     f.offset = {std::cos(a) * speed * t, std::sin(a) * speed * t - 0.5f * kGravity * t * t};
     f.angleDeg = spin * t;
     f.scale = std::max(0.0f, 1.0f - t / 1400.0f);
@@ -95,7 +95,7 @@ namespace {
 
 // Where each cell of the window is drawn this frame.
 struct CellPose {
-    fx::Vec2 centre;
+    base::Vec2 centre;
     float angleDeg = 0;
     float scale = 0;  // 0: not drawn
 };
@@ -109,7 +109,7 @@ float levelEndElapsed(const GameState& game) {
 
 void posesFor(const GameState& game, Poses& poses) {
     const float elapsed = game.completeTimer != 0 ? levelEndElapsed(game) : -1;
-    if (elapsed >= 0) fx::seedRepeatable(1000);
+    if (elapsed >= 0) base::seedRepeatable(1000);
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
         for (int y = kFieldTop; y <= kFieldBottom; ++y) {
             CellPose& p = poses[size_t(x - kFieldLeft)][size_t(y - kFieldTop)];
@@ -129,7 +129,7 @@ const CellPose& poseOf(const Poses& poses, int x, int y) {
     return poses[size_t(x - kFieldLeft)][size_t(y - kFieldTop)];
 }
 
-void quad(const gfx::TextureEntry* texture, fx::Vec2 c, float angleDeg, float size, uint32_t colour) {
+void quad(const gfx::TextureEntry* texture, base::Vec2 c, float angleDeg, float size, uint32_t colour) {
     gfx::setTexture(texture);
     gfx::drawSprite(c.x, c.y, angleDeg, size, size, 0, 0, 1, 1, colour, kDepth);
 }
@@ -142,9 +142,9 @@ float squareGlow(const Cell& cell, int order, int squares, int x, int y) {
     if (squares > 0) {
         const float turns = cell.squareClockMs / kSquareFlashMs;
         const int turn = int(turns) % (squares + 10);
-        if (turn == order) glow += 0.45f * std::sin(fx::kPi * (turns - std::floor(turns)));
+        if (turn == order) glow += 0.45f * std::sin(base::kPi * (turns - std::floor(turns)));
     }
-    return fx::clamp01(glow);
+    return base::clamp01(glow);
 }
 
 void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
@@ -172,7 +172,7 @@ void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses
             const float glow = squareGlow(cell, order++, squares, x, y);
             if (p.scale <= 0) continue;
             quad(t.floorOverlays[size_t(std::min(cell.floor, 2))], p.centre, p.angleDeg,
-                 2 * kFloorHalfSize * p.scale, fx::clampedArgb(255, 255, 255, int(glow * 255)));
+                 2 * kFloorHalfSize * p.scale, base::clampedArgb(255, 255, 255, int(glow * 255)));
         }
     // Squares stronger than the pictures show carry their count.
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
@@ -196,7 +196,7 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (!c.valid() || !inWindow(c.x, c.y) || !board.at(c).isCell()) return;
         const CellPose& p = poseOf(poses, c.x, c.y);
         if (p.scale <= 0) return;
-        quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, fx::clampedArgb(255, 255, 255, alpha));
+        quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, base::clampedArgb(255, 255, 255, alpha));
     };
     if (game.completeTimer != 0 || !game.running) return;
     if (game.selected.valid() && !game.moveInFlight) highlight(game.selected, 150 + int(80 * pulse));
@@ -213,10 +213,10 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
 // ---------------------------------------------------------------------------
 // Paths
 
-void drawSegment(fx::Vec2 a, fx::Vec2 b, float halfWidth, uint32_t colour) {
-    const fx::Vec2 d = fx::normalize(b - a);
-    const fx::Vec2 side{-d.y * halfWidth, d.x * halfWidth};
-    const fx::Vec3 corners[4] = {{a.x + side.x, a.y + side.y, kDepth},
+void drawSegment(base::Vec2 a, base::Vec2 b, float halfWidth, uint32_t colour) {
+    const base::Vec2 d = base::normalize(b - a);
+    const base::Vec2 side{-d.y * halfWidth, d.x * halfWidth};
+    const base::Vec3 corners[4] = {{a.x + side.x, a.y + side.y, kDepth},
                                  {b.x + side.x, b.y + side.y, kDepth},
                                  {b.x - side.x, b.y - side.y, kDepth},
                                  {a.x - side.x, a.y - side.y, kDepth}};
@@ -225,12 +225,12 @@ void drawSegment(fx::Vec2 a, fx::Vec2 b, float halfWidth, uint32_t colour) {
 }
 
 // A dart pointing along `angleDeg` with its tip `size` ahead of `at`.
-void drawArrowHead(fx::Vec2 at, float angleDeg, float size, uint32_t colour) {
-    const fx::Vec2 ahead = fx::rotateDeg({size, 0}, angleDeg);
-    const fx::Vec2 left = fx::rotateDeg({-size * 0.55f, size * 0.75f}, angleDeg);
-    const fx::Vec2 back = fx::rotateDeg({-size * 0.15f, 0}, angleDeg);
-    const fx::Vec2 right = fx::rotateDeg({-size * 0.55f, -size * 0.75f}, angleDeg);
-    const fx::Vec3 corners[4] = {{at.x + ahead.x, at.y + ahead.y, kDepth},
+void drawArrowHead(base::Vec2 at, float angleDeg, float size, uint32_t colour) {
+    const base::Vec2 ahead = base::rotateDeg({size, 0}, angleDeg);
+    const base::Vec2 left = base::rotateDeg({-size * 0.55f, size * 0.75f}, angleDeg);
+    const base::Vec2 back = base::rotateDeg({-size * 0.15f, 0}, angleDeg);
+    const base::Vec2 right = base::rotateDeg({-size * 0.55f, -size * 0.75f}, angleDeg);
+    const base::Vec3 corners[4] = {{at.x + ahead.x, at.y + ahead.y, kDepth},
                                  {at.x + left.x, at.y + left.y, kDepth},
                                  {at.x + back.x, at.y + back.y, kDepth},
                                  {at.x + right.x, at.y + right.y, kDepth}};
@@ -244,18 +244,18 @@ void drawArrowHead(fx::Vec2 at, float angleDeg, float size, uint32_t colour) {
 void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
     if (path.steps < 1 || alpha <= 0) return;
     gfx::setTexture(nullptr);
-    const uint32_t line = fx::clampedArgb(r, g, b, alpha * 4 / 5);
+    const uint32_t line = base::clampedArgb(r, g, b, alpha * 4 / 5);
     // The line stops short of the target, where the arrow head sits.
     for (int i = path.steps; i >= 1; --i) {
-        fx::Vec2 a = path.points[size_t(i)], e = path.points[size_t(i - 1)];
-        if (i == 1) e = e - fx::normalize(e - a) * 10.0f;
+        base::Vec2 a = path.points[size_t(i)], e = path.points[size_t(i - 1)];
+        if (i == 1) e = e - base::normalize(e - a) * 10.0f;
         drawSegment(a, e, 2.5f, line);
     }
-    const uint32_t dot = fx::clampedArgb(r, g, b, alpha);
+    const uint32_t dot = base::clampedArgb(r, g, b, alpha);
     for (int i = 1; i < path.steps; ++i)
         gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 13, dot, 0, kDotCell);
     gfx::setTexture(nullptr);
-    const fx::Vec2 tip = path.points[0] - fx::rotateDeg({6, 0}, arrivalAngle(path));
+    const base::Vec2 tip = path.points[0] - base::rotateDeg({6, 0}, arrivalAngle(path));
     drawArrowHead(tip, arrivalAngle(path), 13, dot);
 }
 
@@ -265,16 +265,16 @@ void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
 uint32_t pieceTint(const GameState& game, int alpha) {
     // The defeat sequence greys the board out.
     float k = 0;
-    if (game.defeatTimer > 0) k = fx::clamp01((kDefeatSequenceMs - game.defeatTimer) / 2500.0f);
+    if (game.defeatTimer > 0) k = base::clamp01((kDefeatSequenceMs - game.defeatTimer) / 2500.0f);
     if (game.defeatTimer < 0) k = 1;
     const int v = int(255 - 95 * k);
-    return fx::clampedArgb(v, v, v, alpha);
+    return base::clampedArgb(v, v, v, alpha);
 }
 
 struct PieceAt {
     int kind;
     float clockMs;
-    fx::Vec2 centre;
+    base::Vec2 centre;
     float size;
     float angleDeg;
     uint32_t colour;
@@ -286,9 +286,9 @@ void drawPieceAt(const PlayTextures& t, const PieceAt& p) {
     quad(texture, p.centre, p.angleDeg, p.size, p.colour);
 }
 
-void drawShadowAt(const PlayTextures& t, fx::Vec2 centre, float size, fx::Vec2 offset, int alpha) {
+void drawShadowAt(const PlayTextures& t, base::Vec2 centre, float size, base::Vec2 offset, int alpha) {
     if (size <= 0) return;
-    quad(t.shadow, centre + offset, 0, size, fx::clampedArgb(255, 255, 255, alpha));
+    quad(t.shadow, centre + offset, 0, size, base::clampedArgb(255, 255, 255, alpha));
 }
 
 // The announced balls, growing in their empty cells.
@@ -342,7 +342,7 @@ void drawPieces(const PlayView& view, const GameState& game, const PlayTextures&
     for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kSuperbomb, kDiamond})
         forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
             if (cell.piece.kind != kind) return;
-            const fx::Vec2 at = pose.centre + cell.piece.offset + fx::Vec2{0, look.lift};
+            const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{0, look.lift};
             drawPieceAt(t, {kind, cell.piece.clockMs, at, look.size, pose.angleDeg, pieceTint(game, 255)});
         });
     // Chains over their pieces.
@@ -366,13 +366,13 @@ void drawPoppingPieces(const GameState& game, const PlayTextures& t) {
     for (int i = 0; i < q.count; ++i) {
         const ScoreItem& item = q.items[size_t(i)];
         if (item.done) continue;
-        const float k = item.waitMs > 0 ? 0.0f : fx::clamp01(item.popMs / kScoreItemPopMs);
+        const float k = item.waitMs > 0 ? 0.0f : base::clamp01(item.popMs / kScoreItemPopMs);
         const float size = kPieceSize * (1.0f + 0.55f * k);
         const int alpha = int(255 * (1.0f - k * k));
         if (k == 0) drawShadowAt(t, item.at, kPieceSize, kShadowOffset, 200);
-        drawPieceAt(t, {item.kind, game.animationClockMs, item.at, size, 0, fx::clampedArgb(255, 255, 255, alpha)});
+        drawPieceAt(t, {item.kind, game.animationClockMs, item.at, size, 0, base::clampedArgb(255, 255, 255, alpha)});
         if (k > 0) {
-            gfx::drawSheetSprite(item.at.x, item.at.y, 0, size * 1.4f, fx::clampedArgb(255, 240, 200, int(200 * (1 - k))),
+            gfx::drawSheetSprite(item.at.x, item.at.y, 0, size * 1.4f, base::clampedArgb(255, 240, 200, int(200 * (1 - k))),
                                  kBlendAdditive, kGlowCell);
             gfx::setSheetBlend(0);
         }
@@ -385,10 +385,10 @@ void drawFlyingBall(const GameState& game, const PlayTextures& t) {
     if (!game.moveInFlight) return;
     const Cell& cell = game.board.at(game.moveFrom);
     if (!cell.hasPiece()) return;
-    const fx::Vec2 at = cellCentre(game.moveFrom) + cell.piece.offset;
+    const base::Vec2 at = cellCentre(game.moveFrom) + cell.piece.offset;
     const float size = kPieceSize * 1.08f;
     drawShadowAt(t, at, size * 0.9f, kShadowOffset * 2.2f, 150);
-    drawPieceAt(t, {cell.piece.kind, cell.piece.clockMs, at + fx::Vec2{0, 3}, size, 0, 0xFFFFFFFFu});
+    drawPieceAt(t, {cell.piece.kind, cell.piece.clockMs, at + base::Vec2{0, 3}, size, 0, 0xFFFFFFFFu});
 }
 
 void drawHammerStrike(const PlayView& view, const PlayTextures& t) {
@@ -398,9 +398,9 @@ void drawHammerStrike(const PlayView& view, const PlayTextures& t) {
     const float k = view.strike.timeMs / kHammerStrikeMs;
     const float swing = k < 0.33f ? 1.0f - k / 0.33f : 0.0f;
     const float fade = k < 0.33f ? 1.0f : 1.0f - (k - 0.33f) / 0.67f;
-    const fx::Vec2 at = view.strike.at + fx::Vec2{18, 26};
+    const base::Vec2 at = view.strike.at + base::Vec2{18, 26};
     gfx::setTexture(t.hammerCursor);
-    gfx::drawSprite(at.x, at.y, 50.0f * swing, 56, 56, 0, 0, 1, 1, fx::clampedArgb(255, 255, 255, int(255 * fade)), kDepth);
+    gfx::drawSprite(at.x, at.y, 50.0f * swing, 56, 56, 0, 0, 1, 1, base::clampedArgb(255, 255, 255, int(255 * fade)), kDepth);
 }
 
 }  // namespace
@@ -415,7 +415,7 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
         if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
             // Green, red and blue at a third of it, pulsing, fading over the
             // last second.
-            const float fade = fx::clamp01(game.hint.timeLeftMs / 1000.0f);
+            const float fade = base::clamp01(game.hint.timeLeftMs / 1000.0f);
             const float bright = (0.65f + 0.35f * std::sin(0.03f * view.hintAgeMs)) * fade;
             const int g = int(255 * bright);
             drawPath(view.hintPath, g / 3, g, g / 3, int(230 * fade));
@@ -439,31 +439,31 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
 void queueBoardBolts(const PlayView& view, const GameState& game) {
     for (const DiamondSpark& s : game.diamondSparks) {
         if (s.lifeMs <= 0) continue;
-        const int a = int(255 * fx::clamp01(s.lifeMs / kDiamondSparkMs));
-        gfx::addBolt({s.from.x, s.from.y, 0}, {s.to.x, s.to.y, 0}, 14, 2.2f, 9, 7, fx::clampedArgb(255, 255, 255, a),
-                     fx::clampedArgb(120, 190, 255, a / 2));
+        const int a = int(255 * base::clamp01(s.lifeMs / kDiamondSparkMs));
+        gfx::addBolt({s.from.x, s.from.y, 0}, {s.to.x, s.to.y, 0}, 14, 2.2f, 9, 7, base::clampedArgb(255, 255, 255, a),
+                     base::clampedArgb(120, 190, 255, a / 2));
     }
     for (const ChainSnap& s : view.snaps) {
         if (s.lifeMs <= 0) continue;
-        const int a = int(255 * fx::clamp01(s.lifeMs / kChainSnapMs));
+        const int a = int(255 * base::clamp01(s.lifeMs / kChainSnapMs));
         // Three short sparks thrown out of the broken chain.
         for (int i = 0; i < 3; ++i) {
-            const fx::Vec2 d = fx::rotateDeg({26, 0}, 40.0f + 120.0f * float(i) + s.lifeMs * 0.3f);
+            const base::Vec2 d = base::rotateDeg({26, 0}, 40.0f + 120.0f * float(i) + s.lifeMs * 0.3f);
             gfx::addBolt({s.at.x, s.at.y, 0}, {s.at.x + d.x, s.at.y + d.y, 0}, 6, 1.6f, 6, 4,
-                         fx::clampedArgb(255, 250, 220, a), fx::clampedArgb(255, 200, 120, a / 2));
+                         base::clampedArgb(255, 250, 220, a), base::clampedArgb(255, 200, 120, a / 2));
         }
     }
 }
 
 void drawProgressSparks(const GameState& game) {
-    const fx::Vec2 bar = kLevelBarPoint;
+    const base::Vec2 bar = kLevelBarPoint;
     for (const ProgressSpark& s : game.progressSparks) {
         if (s.flightMs <= 0) continue;
-        const float k = 1.0f - fx::clamp01(s.flightMs / kProgressSparkFlightMs);
+        const float k = 1.0f - base::clamp01(s.flightMs / kProgressSparkFlightMs);
         const float e = k * k * (3 - 2 * k);  // smooth start and end
-        const fx::Vec2 p = s.from + (bar - s.from) * e + fx::Vec2{0, 70.0f * std::sin(fx::kPi * k)};
-        gfx::drawSheetSprite(p.x, p.y, 0, 22, fx::clampedArgb(255, 190, 80, 200), kBlendAdditive, kGlowCell);
-        gfx::drawSheetSprite(p.x, p.y, 0, 9, fx::clampedArgb(255, 255, 230, 255), kBlendAdditive, kGlowCell);
+        const base::Vec2 p = s.from + (bar - s.from) * e + base::Vec2{0, 70.0f * std::sin(base::kPi * k)};
+        gfx::drawSheetSprite(p.x, p.y, 0, 22, base::clampedArgb(255, 190, 80, 200), kBlendAdditive, kGlowCell);
+        gfx::drawSheetSprite(p.x, p.y, 0, 9, base::clampedArgb(255, 255, 230, 255), kBlendAdditive, kGlowCell);
     }
     gfx::setSheetBlend(0);
 }

@@ -18,7 +18,7 @@
 
 #include <array>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_state.h"
 
@@ -28,14 +28,14 @@ struct PlayView;
 struct PlayTextures;
 
 constexpr float kPieceSize = 40.0f;                 // a piece's quad, units
-constexpr fx::Vec2 kShadowOffset{3.0f, -4.0f};      // the light comes from the top left
+constexpr base::Vec2 kShadowOffset{3.0f, -4.0f};      // the light comes from the top left
 constexpr float kFloorHalfSize = 23.1f;             // floor tile half-size at scale 1
 constexpr float kPendingHalfSize = 6.0f;            // an announced ball's preview, fully grown
 
 // A path as drawn: absolute screen points, the target first and the start
 // cell's centre last.
 struct PathPreview {
-    std::array<fx::Vec2, kMaxPathPoints> points{};
+    std::array<base::Vec2, kMaxPathPoints> points{};
     int steps = 0;  // 0: nothing to draw
     CellRef from, to;
 };
@@ -62,7 +62,7 @@ float idleWobble(float clockMs, float phase);
 // seed it with 1000 once per frame and call this for every cell in the same
 // order, and each cell keeps its path.
 struct CellFlight {
-    fx::Vec2 offset;   // from the cell's centre, units
+    base::Vec2 offset;   // from the cell's centre, units
     float angleDeg = 0;
     float scale = 1;   // multiplies the cell's own scale; 0 once it is gone
 };

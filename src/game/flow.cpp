@@ -8,15 +8,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/random.h"
 #include "data/registry.h"
-#include "fx/random.h"
 #include "game/hammer.h"
 #include "game/level_file.h"
 #include "game/moves.h"
 #include "game/removal.h"
 #include "game/saved_game.h"
 #include "game/spawn.h"
-#include "shell/screen.h"
 #include "sound/sound.h"
 
 namespace tessaly::game {
@@ -27,15 +26,15 @@ constexpr int kLevelTunes = 4;            // tunes 0..3 play in levels
 constexpr int kCompleteTune = 4;
 constexpr int kDefeatTune = 5;
 constexpr float kSquareClockPeriod = 502.65f;
-constexpr fx::Vec2 kHammerButtonCentre{352.0f, -226.0f};
-constexpr fx::Vec2 kRelaxButtonCentre{347.0f, -98.0f};
+constexpr base::Vec2 kHammerButtonCentre{352.0f, -226.0f};
+constexpr base::Vec2 kRelaxButtonCentre{347.0f, -98.0f};
 
 bool endSequenceRunning(const GameState& game) {
     return game.completeTimer > 0 || game.defeatTimer > 0;
 }
 
 // Every level-state field back to its start value; what outlives a level
-// (host, mode, settings, the birdsong counter, the freshly loaded board and
+// (host, mode, settings and the cheat keys, the birdsong counter, the freshly loaded board and
 // parameters) is kept.
 void resetLevelState(GameState& game, int levelIndex) {
     auto fresh = std::make_unique<GameState>();
@@ -45,6 +44,7 @@ void resetLevelState(GameState& game, int levelIndex) {
     fresh->mode = game.mode;
     fresh->demo = game.demo;
     fresh->ballSpeed = game.ballSpeed;
+    fresh->cheatKeys = game.cheatKeys;
     fresh->birdCounter = game.birdCounter;
     fresh->excellentToggle = game.excellentToggle;
     fresh->animationClockMs = game.animationClockMs;
@@ -74,7 +74,7 @@ void showLevelTips(GameState& game) {
                     kLevelBarPoint, 2000.0f, kNoCell);
     forEachWindowCell([&](int x, int y) {
         const Cell& c = game.board.at(x, y);
-        const fx::Vec2 at = cellCentre(x, y);
+        const base::Vec2 at = cellCentre(x, y);
         if (c.floor == 2) showTipOnce(game, Tip::TipBusySquare2, at, 2000.0f, {x, y});
         if (c.hasPiece() && c.piece.chained > 0) showTipOnce(game, Tip::ChainItemTip, at, 2000.0f, {x, y});
         if (index == 1 && c.pending != kNoPiece) showTipOnce(game, Tip::NewBallTip, at, 2000.0f, {x, y});
@@ -194,7 +194,7 @@ void stepCells(GameState& game, float dtMs) {
         if (p.shakeMs > 0) {
             p.shakeMs -= dtMs;
             const float amplitude = (800.0f - p.shakeMs) / 350.0f;
-            p.offset = {fx::randomSigned(amplitude), fx::randomSigned(amplitude)};
+            p.offset = {base::randomSigned(amplitude), base::randomSigned(amplitude)};
             if (p.shakeMs <= 0) shaken = {x, y};
         }
     });
@@ -341,7 +341,7 @@ void stepAmbient(GameState& game, float dtMs) {
         char name[16];
         std::snprintf(name, sizeof name, "birds%i.ogg", game.birdCounter % 3 + 1);
         sound::playSound(name);
-        game.birdCounter += fx::randomBelow(2) + 1;
+        game.birdCounter += base::randomBelow(2) + 1;
     }
     const char* water = "waterfall.ogg";
     int period = 3000;
@@ -482,7 +482,7 @@ bool takeClickForFlow(GameState& game) {
     return false;
 }
 
-void leftButtonDown(GameState& game, fx::Vec2 cursor) {
+void leftButtonDown(GameState& game, base::Vec2 cursor) {
     if (takeClickForFlow(game)) return;
     if (inHammerButton(cursor)) {
         armHammer(game);
@@ -495,7 +495,7 @@ void leftButtonDown(GameState& game, fx::Vec2 cursor) {
     pressBoard(game, cursor);
 }
 
-void leftButtonUp(GameState& game, fx::Vec2 cursor) {
+void leftButtonUp(GameState& game, base::Vec2 cursor) {
     if (!game.running) {
         game.mainButtonDown = false;
         return;
@@ -503,7 +503,7 @@ void leftButtonUp(GameState& game, fx::Vec2 cursor) {
     releaseBoard(game, cursor);
 }
 
-void leftDoubleClick(GameState& game, fx::Vec2 cursor) {
+void leftDoubleClick(GameState& game, base::Vec2 cursor) {
     if (endSequenceRunning(game) || !game.running) return;
     doubleClickBoard(game, cursor);
 }
@@ -521,7 +521,7 @@ void rightButtonDown(GameState& game) {
 void rightButtonUp(GameState& game) { game.rightButtonHeld = false; }
 
 void middleButtonDown(GameState& game) {
-    if (!shell::g_shell.cheatKeys) return;
+    if (!game.cheatKeys) return;
     game.hammerCharge = std::min(1.0f, game.hammerCharge + 0.2f);
 }
 
@@ -544,7 +544,7 @@ void keyDown(GameState& game, int key) {
         game.host->setScene(key - '1');
         return;
     }
-    if (!shell::g_shell.cheatKeys) return;
+    if (!game.cheatKeys) return;
     switch (key) {
         case 'C': game.host->setLives(2); break;
         case 'E': sweepAllPieces(game); break;

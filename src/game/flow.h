@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/game_state.h"
 
 namespace tessaly::game {
@@ -50,9 +50,9 @@ bool takeClickForFlow(GameState& game);
 // A main-button click in play that reached the board area: the hammer button,
 // a hammer strike, or selection and moves. (Panel buttons, the question
 // cursor and open tips are the gameplay screen's, before this.)
-void leftButtonDown(GameState& game, fx::Vec2 cursor);
-void leftButtonUp(GameState& game, fx::Vec2 cursor);
-void leftDoubleClick(GameState& game, fx::Vec2 cursor);
+void leftButtonDown(GameState& game, base::Vec2 cursor);
+void leftButtonUp(GameState& game, base::Vec2 cursor);
+void leftDoubleClick(GameState& game, base::Vec2 cursor);
 void rightButtonDown(GameState& game);
 void rightButtonUp(GameState& game);
 void middleButtonDown(GameState& game);

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 
 namespace tessaly::game {
@@ -112,12 +112,12 @@ public:
     // --- Feedback -------------------------------------------------------------
     // A described particle effect by name at a point; `kind` is the piece it
     // belongs to (-1 for none), so ball effects can take its colour.
-    virtual void playEffect(std::string_view name, fx::Vec2 at, int kind) {
+    virtual void playEffect(std::string_view name, base::Vec2 at, int kind) {
         (void)name;
         (void)at;
         (void)kind;
     }
-    virtual void floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+    virtual void floatingText(std::string_view text, TextSource source, base::Vec2 at, float size,
                               float durationMs) {
         (void)text;
         (void)source;
@@ -126,14 +126,14 @@ public:
         (void)durationMs;
     }
     // The rising number of an amount of points booked at a point.
-    virtual void scorePopup(fx::Vec2 at, int points) {
+    virtual void scorePopup(base::Vec2 at, int points) {
         (void)at;
         (void)points;
     }
     // The message line at the bottom of the screen (a text key).
     virtual void showMessage(std::string_view key) { (void)key; }
     // A tip balloon with a title key, pointing at `cell` when it is valid.
-    virtual void showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) {
+    virtual void showTip(std::string_view name, base::Vec2 at, float durationMs, CellRef cell) {
         (void)name;
         (void)at;
         (void)durationMs;
@@ -141,10 +141,10 @@ public:
     }
     virtual bool tipOpen() { return false; }
     // The marker where a move was aimed, and the trail of a flying ball.
-    virtual void aimMarker(fx::Vec2 at) { (void)at; }
-    virtual void flightTrail(fx::Vec2 at) { (void)at; }
+    virtual void aimMarker(base::Vec2 at) { (void)at; }
+    virtual void flightTrail(base::Vec2 at) { (void)at; }
     // The flash of an earned special arriving (11 bomb, 12 diamond, 13 superbomb).
-    virtual void bonusFlash(int kind, fx::Vec2 at) {
+    virtual void bonusFlash(int kind, base::Vec2 at) {
         (void)kind;
         (void)at;
     }

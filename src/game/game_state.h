@@ -17,7 +17,7 @@
 #include <array>
 #include <cstdint>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_host.h"
 
@@ -48,7 +48,7 @@ constexpr int kMaxProgressSparks = 512;
 constexpr float kProgressSparkFlightMs = 600.0f;
 // The middle of the level bar in the panel (x 304..396, y 5..28), screen
 // units: progress sparks fly there.
-constexpr fx::Vec2 kLevelBarPoint{350.0f, 16.5f};
+constexpr base::Vec2 kLevelBarPoint{350.0f, 16.5f};
 
 // Level parameters as a level file gives them (see level_file.h).
 struct LevelParams {
@@ -63,7 +63,7 @@ struct LevelParams {
 
 // One removed piece waiting to pop, then paying out.
 struct ScoreItem {
-    fx::Vec2 at;               // centre of its cell, units
+    base::Vec2 at;               // centre of its cell, units
     int32_t kind = kNoPiece;   // what was removed
     bool onSquare = false;     // stood on a square
     float waitMs = 0;          // delay before it pops
@@ -86,12 +86,12 @@ struct ScoreQueue {
 };
 
 struct DiamondSpark {
-    fx::Vec2 from, to;         // diamond and swept ball, units
+    base::Vec2 from, to;         // diamond and swept ball, units
     float lifeMs = 0;          // > 0 while shown
 };
 
 struct ProgressSpark {
-    fx::Vec2 from;             // where it started, units
+    base::Vec2 from;             // where it started, units
     float amount = 0;          // bar points it carries
     float flightMs = 0;        // time left until it reaches the bar; <= 0 free
 };
@@ -133,6 +133,7 @@ struct GameState {
     Mode mode = Mode::Classic;
     bool demo = false;                    // a help-screen demonstration board
     float ballSpeed = kDefaultBallSpeed;  // from the settings; larger is slower
+    bool cheatKeys = false;               // the typed code's developer keys, set by the shell
 
     // The level as loaded and derived by startLevel.
     int32_t levelIndex = 0;
@@ -144,7 +145,7 @@ struct GameState {
     CellRef moveFrom;                     // start cell of the flying ball
     CellRef moveTarget;
     bool moveInFlight = false;
-    std::array<fx::Vec2, kMaxPathPoints> path{};  // relative to the start cell, target first
+    std::array<base::Vec2, kMaxPathPoints> path{};  // relative to the start cell, target first
     int32_t pathLength = 0;               // steps n; n + 1 points are used
     int32_t flightTotalMs = 0;            // T of the last move
     float trailClockMs = 0;               // flight time since the last trail puff

@@ -6,7 +6,7 @@
 
 namespace tessaly::game {
 
-bool inHammerButton(fx::Vec2 p) {
+bool inHammerButton(base::Vec2 p) {
     return p.x >= kHammerButtonLeft && p.x <= kHammerButtonRight && p.y >= kHammerButtonBottom &&
            p.y <= kHammerButtonTop;
 }
@@ -19,7 +19,7 @@ bool armHammer(GameState& game) {
     return true;
 }
 
-void strikeHammer(GameState& game, fx::Vec2 cursor) {
+void strikeHammer(GameState& game, base::Vec2 cursor) {
     if (game.cursorMode != CursorMode::Hammer || game.moveInFlight) return;
     const CellRef c = cellAtPoint(cursor);
     if (!c.valid() || !game.board.at(c).isCell()) {
@@ -28,7 +28,7 @@ void strikeHammer(GameState& game, fx::Vec2 cursor) {
     }
     Cell& cell = game.board.at(c);
     if (!cell.hasPiece()) return;
-    const fx::Vec2 at = cellCentre(c);
+    const base::Vec2 at = cellCentre(c);
     game.host->playEffect("hammer", at, cell.piece.kind);
     sound::playSound("hammer.ogg");
     beginScoreGroup(game);

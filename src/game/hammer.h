@@ -5,7 +5,7 @@
 // pass.
 #pragma once
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/game_state.h"
 
 namespace tessaly::game {
@@ -14,13 +14,13 @@ namespace tessaly::game {
 constexpr float kHammerButtonLeft = 320.0f, kHammerButtonRight = 384.0f;
 constexpr float kHammerButtonBottom = -290.0f, kHammerButtonTop = -162.0f;
 
-bool inHammerButton(fx::Vec2 p);
+bool inHammerButton(base::Vec2 p);
 // A click on the hammer button: with a full charge the hammer cursor toggles
 // and the selection is dropped. Returns whether it toggled.
 bool armHammer(GameState& game);
 // A click in hammer mode: on a piece it strikes (removes the piece or one of
 // its chains), uses the whole charge and ends hammer mode; on an empty cell
 // nothing; off the field hammer mode ends with the charge kept.
-void strikeHammer(GameState& game, fx::Vec2 cursor);
+void strikeHammer(GameState& game, base::Vec2 cursor);
 
 }  // namespace tessaly::game

@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_state.h"
 
@@ -44,7 +44,7 @@ bool loadLevel(GameState& game, int levelIndex, std::string* error = nullptr);
 // demonstration uses at most six.
 constexpr int kMaxHelpPointers = 16;
 struct HelpPointers {
-    std::array<fx::Vec2, kMaxHelpPointers> points{};
+    std::array<base::Vec2, kMaxHelpPointers> points{};
     int count = 0;
 };
 

@@ -51,9 +51,9 @@ void computeDistances(Board& board, CellRef from) {
     fillDistances(board, from);
 }
 
-int tracePath(const Board& board, CellRef from, CellRef to, fx::Vec2* points, int capacity) {
+int tracePath(const Board& board, CellRef from, CellRef to, base::Vec2* points, int capacity) {
     if (!to.valid() || board.at(to).dist < 1) return -1;
-    const fx::Vec2 origin = cellCentre(from);
+    const base::Vec2 origin = cellCentre(from);
     CellRef cur = to;
     int n = 0;
     while (board.at(cur).dist >= 1) {
@@ -116,7 +116,7 @@ bool startMove(GameState& game, CellRef target) {
     return true;
 }
 
-fx::Vec2 flightOffset(const GameState& game) {
+base::Vec2 flightOffset(const GameState& game) {
     if (!game.moveInFlight || game.pathLength < 1) return {};
     const Piece& p = game.board.at(game.moveFrom).piece;
     const float total = float(game.flightTotalMs);
@@ -125,7 +125,7 @@ fx::Vec2 flightOffset(const GameState& game) {
     int i = int(k);
     if (i >= game.pathLength) i = game.pathLength - 1;
     const float f = k - float(i);
-    const fx::Vec2 a = game.path[i], b = game.path[i + 1];
+    const base::Vec2 a = game.path[i], b = game.path[i + 1];
     return a + (b - a) * f;
 }
 
@@ -192,7 +192,7 @@ void stepFlight(GameState& game, float dtMs) {
     arrive(game);
 }
 
-void pressBoard(GameState& game, fx::Vec2 cursor) {
+void pressBoard(GameState& game, base::Vec2 cursor) {
     game.mainButtonDown = true;
     game.mainButtonHeldMs = 0;
     if (game.moveInFlight) return;
@@ -215,7 +215,7 @@ void pressBoard(GameState& game, fx::Vec2 cursor) {
     startMove(game, c);
 }
 
-void releaseBoard(GameState& game, fx::Vec2 cursor) {
+void releaseBoard(GameState& game, base::Vec2 cursor) {
     const bool held = game.mainButtonDown && game.mainButtonHeldMs > kDragMinHoldMs;
     game.mainButtonDown = false;
     if (!held || game.moveInFlight || endSequenceRunning(game) || !game.selected.valid()) return;
@@ -224,7 +224,7 @@ void releaseBoard(GameState& game, fx::Vec2 cursor) {
     startMove(game, c);
 }
 
-void doubleClickBoard(GameState& game, fx::Vec2 cursor) {
+void doubleClickBoard(GameState& game, base::Vec2 cursor) {
     if (game.moveInFlight) return;
     if (game.cursorMode == CursorMode::Question) {
         game.cursorMode = CursorMode::Normal;

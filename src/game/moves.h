@@ -9,7 +9,7 @@
 // remaining flight time; the path is kept with the game state.
 #pragma once
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_state.h"
 
@@ -27,7 +27,7 @@ void computeDistances(Board& board, CellRef from);
 // one step nearer is taken. Returns the number of steps n (n + 1 points
 // written), or -1 when `to` is unreached or the path needs more than
 // `capacity` points.
-int tracePath(const Board& board, CellRef from, CellRef to, fx::Vec2* points, int capacity);
+int tracePath(const Board& board, CellRef from, CellRef to, base::Vec2* points, int capacity);
 
 // Flight time of a path of n steps: trunc(sqrt(10 n) x ballSpeed) ms.
 int flightTimeMs(int steps, float ballSpeed);
@@ -40,14 +40,14 @@ bool startMove(GameState& game, CellRef target);
 // Advances the flight; on arrival the turn runs (removal pass, new balls).
 void stepFlight(GameState& game, float dtMs);
 // The flying ball's drawing offset from its start cell (zero when none flies).
-fx::Vec2 flightOffset(const GameState& game);
+base::Vec2 flightOffset(const GameState& game);
 
 // The board under the normal cursor: select, deselect or start a move.
-void pressBoard(GameState& game, fx::Vec2 cursor);
+void pressBoard(GameState& game, base::Vec2 cursor);
 // Release of the main button: after a hold of more than 200 ms on a
 // reachable empty cell the move starts as for a click.
-void releaseBoard(GameState& game, fx::Vec2 cursor);
+void releaseBoard(GameState& game, base::Vec2 cursor);
 // Double click on the board (see the rules in the .cpp).
-void doubleClickBoard(GameState& game, fx::Vec2 cursor);
+void doubleClickBoard(GameState& game, base::Vec2 cursor);
 
 }  // namespace tessaly::game

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/random.h"
 #include "data/text.h"
-#include "fx/random.h"
 #include "game/play_textures.h"
 #include "game/play_view.h"
 #include "gfx/draw.h"
@@ -24,7 +24,7 @@ constexpr float kBarTroughLeft = 7.0f / 128.0f;  // the fill's trough within the
 constexpr float kBarTroughWidth = 114.0f / 128.0f;
 constexpr int kMaxHearts = 3;                     // more lives show as one heart and a count
 
-void rect(const gfx::TextureEntry* texture, const fx::Rect& r, float u0, float v0, float u1, float v1,
+void rect(const gfx::TextureEntry* texture, const base::Rect& r, float u0, float v0, float u1, float v1,
           uint32_t colour) {
     gfx::setTexture(texture);
     gfx::drawRect(r.left, r.top, r.right, r.bottom, u0, v0, u1, v1, colour, kDepth);
@@ -35,8 +35,8 @@ void label(const char* key, float x, float y, float size) {
 }
 
 // A soft glow behind a button the pointer is over.
-void hoverGlow(fx::Vec2 at, float size, int alpha) {
-    gfx::drawSheetSprite(at.x, at.y, 0, size, fx::clampedArgb(255, 236, 190, alpha), kBlendAdditive, kGlowCell);
+void hoverGlow(base::Vec2 at, float size, int alpha) {
+    gfx::drawSheetSprite(at.x, at.y, 0, size, base::clampedArgb(255, 236, 190, alpha), kBlendAdditive, kGlowCell);
     gfx::setSheetBlend(0);
 }
 
@@ -49,7 +49,7 @@ void drawNumbers(const PlayView& view, const GameState& game) {
     char text[32];
     std::snprintf(text, sizeof text, "%i", view.score.value);
     if (view.score.running)
-        gfx::setTextColor(255, 255, 110 + fx::randomBelow(146), 255);  // a flickering yellow while it runs
+        gfx::setTextColor(255, 255, 110 + base::randomBelow(146), 255);  // a flickering yellow while it runs
     else
         gfx::setTextColor(255, 255, 255, 255);
     gfx::drawTextCentred(345, 238, 15, text);
@@ -82,8 +82,8 @@ void drawLives(const GameState& game, const PlayTextures& t) {
 void drawButtons(const PlayView& view, const GameState& game, const PlayTextures& t) {
     const PanelArea hovered = panelAreaAt(view.cursor);
     const float pulse = 0.5f + 0.5f * std::sin(view.clockMs * 0.006f);
-    if (hovered == PanelArea::MenuButton) hoverGlow(fx::centre(kMenuButtonArea), 96, 70);
-    if (hovered == PanelArea::RelaxButton) hoverGlow(fx::centre(kRelaxButtonArea), 84, 70);
+    if (hovered == PanelArea::MenuButton) hoverGlow(base::centre(kMenuButtonArea), 96, 70);
+    if (hovered == PanelArea::RelaxButton) hoverGlow(base::centre(kRelaxButtonArea), 84, 70);
     gfx::setTextColor(255, 246, 220, 255);
     label("menu", 350, -31, kLabelSize);
     gfx::setTextColor(255, 255, 255, 255);
@@ -96,14 +96,14 @@ void drawButtons(const PlayView& view, const GameState& game, const PlayTextures
                     0, 0, 1, 1, 0xFFFFFFFFu, kDepth);
 
     for (int s = 0; s < kSceneCount; ++s) {
-        const fx::Vec2 c = kSceneButtonCentres[s];
+        const base::Vec2 c = kSceneButtonCentres[s];
         if (sceneOfArea(hovered) == s) hoverGlow(c, 44, 70);
         gfx::setTexture(t.sceneButtons);
         gfx::drawSprite(c.x, c.y, 0, kSceneButtonSize, kSceneButtonSize, 0.25f * float(s), 0, 0.25f * float(s + 1),
                         1, 0xFFFFFFFFu, kDepth);
     }
     if (view.scene >= 0 && view.scene < kSceneCount) {
-        const fx::Vec2 c = kSceneButtonCentres[view.scene];
+        const base::Vec2 c = kSceneButtonCentres[view.scene];
         gfx::drawSprite(c.x, c.y, 0, kSceneButtonSize, kSceneButtonSize, 0.75f, 0, 1, 1, 0xFFFFFFFFu, kDepth);
     }
 }
@@ -111,9 +111,9 @@ void drawButtons(const PlayView& view, const GameState& game, const PlayTextures
 // The hammer: the idle picture, the charged one revealed from the bottom by
 // the charge, and, when it is ready, its glow added on top, pulsing.
 void drawHammer(const PlayView& view, const GameState& game, const PlayTextures& t) {
-    const fx::Rect& r = kHammerButtonArea;
+    const base::Rect& r = kHammerButtonArea;
     if (!game.level.hammerEnabled) {
-        rect(t.hammerIdle, r, 0, 0, 1, 1, fx::clampedArgb(255, 255, 255, 110));
+        rect(t.hammerIdle, r, 0, 0, 1, 1, base::clampedArgb(255, 255, 255, 110));
         return;
     }
     rect(t.hammerIdle, r, 0, 0, 1, 1, 0xFFFFFFFFu);
@@ -124,7 +124,7 @@ void drawHammer(const PlayView& view, const GameState& game, const PlayTextures&
     const float glow = armed ? 1.0f : 0.55f + 0.45f * std::sin(view.clockMs * 0.005f);
     const int v = int(255 * glow);
     gfx::setBlendMode(1);
-    rect(t.hammerGlow, r, 0, 0, 1, 1, fx::clampedArgb(v, v, v, 255));
+    rect(t.hammerGlow, r, 0, 0, 1, 1, base::clampedArgb(v, v, v, 255));
     gfx::setBlendMode(0);
 }
 
@@ -136,12 +136,12 @@ void drawLevelBar(const GameState& game, const PlayTextures& t) {
 
 }  // namespace
 
-bool inRect(const fx::Rect& r, fx::Vec2 p) {
+bool inRect(const base::Rect& r, base::Vec2 p) {
     const float top = std::max(r.top, r.bottom), bottom = std::min(r.top, r.bottom);
     return p.x >= r.left && p.x <= r.right && p.y <= top && p.y >= bottom;
 }
 
-PanelArea panelAreaAt(fx::Vec2 p) {
+PanelArea panelAreaAt(base::Vec2 p) {
     if (inRect(kScoreArea, p)) return PanelArea::Score;
     if (inRect(kLevelNumberArea, p)) return PanelArea::LevelNumber;
     if (inRect(kLivesArea, p)) return PanelArea::Lives;
@@ -155,7 +155,7 @@ PanelArea panelAreaAt(fx::Vec2 p) {
     int nearest = -1;
     float best = kSceneButtonSize / 2;
     for (int s = 0; s < kSceneCount; ++s) {
-        const fx::Vec2 c = kSceneButtonCentres[s];
+        const base::Vec2 c = kSceneButtonCentres[s];
         const float dx = std::fabs(p.x - c.x);
         if (std::fabs(p.y - c.y) > kSceneButtonSize / 2 || dx > best) continue;
         if (nearest < 0 || dx < best) {
@@ -179,7 +179,7 @@ int sceneOfArea(PanelArea area) {
 
 LevelBarFill levelBarFill(float shown) {
     const float d = std::clamp(shown, 0.0f, 1.0f);
-    const fx::Rect& bar = kLevelBarArea;
+    const base::Rect& bar = kLevelBarArea;
     const float w = bar.right - bar.left;
     LevelBarFill f;
     f.uLeft = kBarTroughLeft;
@@ -188,7 +188,7 @@ LevelBarFill levelBarFill(float shown) {
     return f;
 }
 
-fx::Vec2 levelBarEdge(float shown) {
+base::Vec2 levelBarEdge(float shown) {
     const LevelBarFill f = levelBarFill(shown);
     return {f.rect.right, (kLevelBarArea.top + kLevelBarArea.bottom) / 2};
 }

@@ -11,7 +11,7 @@
 // record, the gameplay textures, text drawing.
 #pragma once
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/game_state.h"
 
 namespace tessaly::game {
@@ -35,22 +35,22 @@ enum class PanelArea : int {
 };
 
 // Rectangles of the panel (left, top, right, bottom; y up).
-constexpr fx::Rect kScoreArea{300, 260, 390, 230};
-constexpr fx::Rect kLevelNumberArea{300, 170, 390, 140};
-constexpr fx::Rect kLivesArea{300, 70, 390, 40};
-constexpr fx::Rect kLevelBarArea{304, 28, 396, 5};
-constexpr fx::Rect kMenuButtonArea{300, -15, 390, -45};
-constexpr fx::Rect kRelaxButtonArea{310, -83, 385, -113};
-constexpr fx::Rect kHammerButtonArea{320, -162, 384, -290};
-constexpr fx::Vec2 kQuestionButtonCentre{345, -64};
+constexpr base::Rect kScoreArea{300, 260, 390, 230};
+constexpr base::Rect kLevelNumberArea{300, 170, 390, 140};
+constexpr base::Rect kLivesArea{300, 70, 390, 40};
+constexpr base::Rect kLevelBarArea{304, 28, 396, 5};
+constexpr base::Rect kMenuButtonArea{300, -15, 390, -45};
+constexpr base::Rect kRelaxButtonArea{310, -83, 385, -113};
+constexpr base::Rect kHammerButtonArea{320, -162, 384, -290};
+constexpr base::Vec2 kQuestionButtonCentre{345, -64};
 constexpr float kQuestionButtonSize = 30;
-constexpr fx::Vec2 kSceneButtonCentres[3] = {{320, -135}, {345, -135}, {370, -135}};
+constexpr base::Vec2 kSceneButtonCentres[3] = {{320, -135}, {345, -135}, {370, -135}};
 constexpr float kSceneButtonSize = 30;
 constexpr int kSceneCount = 3;  // night, morning, day
 
-bool inRect(const fx::Rect& r, fx::Vec2 p);
+bool inRect(const base::Rect& r, base::Vec2 p);
 // The panel area under a point; None off the panel's areas.
-PanelArea panelAreaAt(fx::Vec2 p);
+PanelArea panelAreaAt(base::Vec2 p);
 // Scene 0..2 of a scene button, -1 for any other area.
 int sceneOfArea(PanelArea area);
 
@@ -58,12 +58,12 @@ int sceneOfArea(PanelArea area);
 // rectangle and the texture's u range, revealed from the left inside the
 // frame's trough (texels 7..121 of 128).
 struct LevelBarFill {
-    fx::Rect rect;
+    base::Rect rect;
     float uLeft = 0, uRight = 0;
 };
 LevelBarFill levelBarFill(float shown);
 // The point at the fill's leading edge, where the bar's sparks fly.
-fx::Vec2 levelBarEdge(float shown);
+base::Vec2 levelBarEdge(float shown);
 
 // The whole panel: the picture, labels and numbers, hearts, level bar,
 // buttons and the hammer. Text colour is left opaque white.

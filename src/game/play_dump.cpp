@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <string>
 
-#include "data/lookups.h"
+#include "base/lookups.h"
+#include "base/state_dump.h"
 #include "game/autoplay.h"
 #include "game/play_host.h"
 #include "game/tips.h"
-#include "shell/state_dump.h"
 
 namespace tessaly::game {
 
 namespace {
 
 template <typename CellChar>
-void dumpRows(shell::JsonWriter& json, const char* key, const Board& board, CellChar cellChar) {
+void dumpRows(base::JsonWriter& json, const char* key, const Board& board, CellChar cellChar) {
     json.beginArray(key);
     std::string row(kFieldColumns, '.');
     for (int y = kFieldTop; y <= kFieldBottom; ++y) {
@@ -58,7 +58,7 @@ char pieceCharacter(int kind) {
     }
 }
 
-void dumpPlayState(shell::JsonWriter& json, PlayHost& host) {
+void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     const PlayView& view = host.view();
     const GameState& game = host.game();
     json.field("active", view.active);
@@ -98,7 +98,7 @@ void dumpPlayState(shell::JsonWriter& json, PlayHost& host) {
     json.beginArray("path");
     const bool flying = game.moveInFlight && game.moveFrom.valid();
     if (game.pathLength > 0 && (flying || game.lastMoveCell.valid())) {
-        const fx::Vec2 origin = flying ? cellCentre(game.moveFrom) : cellCentre(game.lastMoveCell) - game.path[0];
+        const base::Vec2 origin = flying ? cellCentre(game.moveFrom) : cellCentre(game.lastMoveCell) - game.path[0];
         for (int i = 0; i <= game.pathLength && i < kMaxPathPoints; ++i) {
             const CellRef c = cellAtPoint(origin + game.path[size_t(i)]);
             json.value(std::to_string(c.x) + "," + std::to_string(c.y));
@@ -124,10 +124,10 @@ void dumpPlayState(shell::JsonWriter& json, PlayHost& host) {
     json.endObject();
 }
 
-void dumpLookupMisses(shell::JsonWriter& json) {
-    const data::LookupMisses& m = data::g_lookupMisses;
-    static constexpr const char* kKinds[int(data::LookupKind::Count)] = {"textures", "sounds", "effects", "texts"};
-    for (int k = 0; k < int(data::LookupKind::Count); ++k) {
+void dumpLookupMisses(base::JsonWriter& json) {
+    const base::LookupMisses& m = base::g_lookupMisses;
+    static constexpr const char* kKinds[int(base::LookupKind::Count)] = {"textures", "sounds", "effects", "texts"};
+    for (int k = 0; k < int(base::LookupKind::Count); ++k) {
         json.field(kKinds[k], m.counts[k]);
         json.field(std::string("last_") + kKinds[k], m.lastName[k]);
     }

@@ -13,7 +13,7 @@
 
 #include "game/board.h"
 
-namespace tessaly::shell {
+namespace tessaly::base {
 class JsonWriter;
 }
 
@@ -24,7 +24,7 @@ class PlayHost;
 // The character of a piece code in the dump's rows.
 char pieceCharacter(int kind);
 
-void dumpPlayState(shell::JsonWriter& json, PlayHost& host);
-void dumpLookupMisses(shell::JsonWriter& json);
+void dumpPlayState(base::JsonWriter& json, PlayHost& host);
+void dumpLookupMisses(base::JsonWriter& json);
 
 }  // namespace tessaly::game

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "data/text.h"
+#include "fx/floating_text.h"
 #include "fx/particles.h"
+#include "fx/sparks.h"
 #include "game/panel.h"
 #include "game/play_screen.h"
-#include "gfx/floating_text.h"
 #include "gfx/message_line.h"
-#include "menus/sparks.h"
 
 namespace tessaly::game {
 
@@ -109,48 +109,48 @@ bool PlayHost::overlayOpen() {
     return m_view.overlay.screen != OverlayScreen::None;
 }
 
-void PlayHost::playEffect(std::string_view name, fx::Vec2 at, int kind) {
+void PlayHost::playEffect(std::string_view name, base::Vec2 at, int kind) {
     (void)kind;
     fx::startEffectByName(name, at.x, at.y);
     if (name == "chain1") addChainSnap(m_view, at);
     if (name == "hammer") m_view.strike = {at, 0};
 }
 
-void PlayHost::floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+void PlayHost::floatingText(std::string_view text, TextSource source, base::Vec2 at, float size,
                             float durationMs) {
     if (source == TextSource::Key) {
         const char* shown = data::findText(text);
         if (!shown) return;
-        gfx::addFloatingText(shown, at.x, at.y, size, durationMs);
+        fx::addFloatingText(shown, at.x, at.y, size, durationMs);
         return;
     }
-    gfx::addFloatingText(text, at.x, at.y, size, durationMs);
+    fx::addFloatingText(text, at.x, at.y, size, durationMs);
 }
 
-void PlayHost::scorePopup(fx::Vec2 at, int points) { addScorePopup(m_view, at, points); }
+void PlayHost::scorePopup(base::Vec2 at, int points) { addScorePopup(m_view, at, points); }
 
 void PlayHost::showMessage(std::string_view key) {
     if (const char* text = data::findText(key)) gfx::showMessage(text);
 }
 
-void PlayHost::showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) {
+void PlayHost::showTip(std::string_view name, base::Vec2 at, float durationMs, CellRef cell) {
     queueTip(m_view.tips, firstTimeTip(name, at, durationMs, cell));
 }
 
 bool PlayHost::tipOpen() { return tipIsOpen(m_view.tips); }
 
-void PlayHost::aimMarker(fx::Vec2 at) { menus::sparkBurstAt(at.x, at.y, kAimSparkBurst); }
+void PlayHost::aimMarker(base::Vec2 at) { fx::sparkBurstAt(at.x, at.y, kAimSparkBurst); }
 
-void PlayHost::flightTrail(fx::Vec2 at) { menus::spawnSpark(at.x, at.y, kTrailSparkPreset); }
+void PlayHost::flightTrail(base::Vec2 at) { fx::spawnSpark(at.x, at.y, kTrailSparkPreset); }
 
-void PlayHost::bonusFlash(int kind, fx::Vec2 at) {
+void PlayHost::bonusFlash(int kind, base::Vec2 at) {
     const char* effect = kind == kSuperbomb ? "addbomb2" : kind == kDiamond ? "adddiamond" : "addbomb1";
     fx::startEffectByName(effect, at.x, at.y);
 }
 
 void PlayHost::levelBarSparkle() {
-    const fx::Vec2 edge = levelBarEdge(m_game.barShown);
-    menus::spawnSpark(edge.x, edge.y, kBarSparkPreset);
+    const base::Vec2 edge = levelBarEdge(m_game.barShown);
+    fx::spawnSpark(edge.x, edge.y, kBarSparkPreset);
 }
 
 void PlayHost::setScene(int variant) { m_view.scene = std::clamp(variant, 0, kSceneCount - 1); }
@@ -159,12 +159,12 @@ void PlayHost::advanceScene(int variant) { setScene(variant); }
 
 // ---------------------------------------------------------------------------
 
-void addScorePopup(PlayView& view, fx::Vec2 at, int points) {
+void addScorePopup(PlayView& view, base::Vec2 at, int points) {
     view.popups[size_t(view.nextPopup)] = {at, points, 0};
     view.nextPopup = (view.nextPopup + 1) % kMaxScorePopups;
 }
 
-void addChainSnap(PlayView& view, fx::Vec2 at) {
+void addChainSnap(PlayView& view, base::Vec2 at) {
     view.snaps[size_t(view.nextSnap)] = {at, kChainSnapMs};
     view.nextSnap = (view.nextSnap + 1) % kMaxChainSnaps;
 }

@@ -86,16 +86,16 @@ public:
     bool gameScreenCurrent() override;
     bool overlayOpen() override;
 
-    void playEffect(std::string_view name, fx::Vec2 at, int kind) override;
-    void floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+    void playEffect(std::string_view name, base::Vec2 at, int kind) override;
+    void floatingText(std::string_view text, TextSource source, base::Vec2 at, float size,
                       float durationMs) override;
-    void scorePopup(fx::Vec2 at, int points) override;
+    void scorePopup(base::Vec2 at, int points) override;
     void showMessage(std::string_view key) override;
-    void showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) override;
+    void showTip(std::string_view name, base::Vec2 at, float durationMs, CellRef cell) override;
     bool tipOpen() override;
-    void aimMarker(fx::Vec2 at) override;
-    void flightTrail(fx::Vec2 at) override;
-    void bonusFlash(int kind, fx::Vec2 at) override;
+    void aimMarker(base::Vec2 at) override;
+    void flightTrail(base::Vec2 at) override;
+    void bonusFlash(int kind, base::Vec2 at) override;
     void levelBarSparkle() override;
     void setScene(int variant) override;
     void advanceScene(int variant) override;

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/frame_clock.h"
+#include "base/random.h"
 #include "data/text.h"
 #include "fx/balloon.h"
-#include "fx/camera.h"
+#include "fx/floating_text.h"
 #include "fx/particles.h"
-#include "fx/random.h"
+#include "fx/sparks.h"
 #include "game/board_view.h"
 #include "game/flow.h"
 #include "game/moves.h"
@@ -20,14 +22,12 @@
 #include "game/tips.h"
 #include "gfx/banners.h"
 #include "gfx/bolts.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
-#include "gfx/floating_text.h"
 #include "gfx/font.h"
 #include "gfx/message_line.h"
 #include "gfx/sprite_sheet.h"
-#include "menus/sparks.h"
 #include "platform/window.h"
-#include "shell/frame_clock.h"
 #include "sound/sound.h"
 
 namespace tessaly::game {
@@ -36,14 +36,14 @@ namespace {
 
 constexpr float kPauseShadeAlpha = 100.0f;
 constexpr float kSequenceShadeAlpha = 140.0f;
-constexpr fx::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
+constexpr base::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
 constexpr int kScoreSparkPreset = 0;  // white twinkles round the running score
 constexpr float kTextDepth = 45.0f;
 
 bool endSequenceRunning(const GameState& game) { return game.completeTimer > 0 || game.defeatTimer > 0; }
 
 void resetView(PlayView& view, int scene) {
-    const fx::Vec2 cursor = view.cursor;
+    const base::Vec2 cursor = view.cursor;
     const bool specialCursor = view.specialCursor;
     const ShownScore score = view.score;
     view = PlayView{};
@@ -67,8 +67,8 @@ bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
     const bool firstStart = !view.active;
     resetView(view, view.scene);
     fx::clearParticles();
-    menus::resetSparks();
-    gfx::clearFloatingTexts();
+    fx::resetSparks();
+    fx::clearFloatingTexts();
     gfx::clearBolts();
 
     const Mode previousMode = game.mode;
@@ -110,7 +110,7 @@ bool advanceShownScore(ShownScore& s, int target, float frameMs) {
     return s.running;
 }
 
-CellRef hoverCellAt(const GameState& game, fx::Vec2 cursor) {
+CellRef hoverCellAt(const GameState& game, base::Vec2 cursor) {
     const CellRef c = cellAtPoint(cursor);
     if (!c.valid() || !inWindow(c.x, c.y) || !game.board.at(c).isCell()) return kNoCell;
     return c;
@@ -148,7 +148,7 @@ void stepPaths(PlayView& view, GameState& game, float dtMs) {
     if (game.moveInFlight) {
         PathPreview& p = view.preview;
         if (p.steps == 0 || !(p.to == game.moveTarget) || !(p.from == game.moveFrom)) {
-            const fx::Vec2 origin = cellCentre(game.moveFrom);
+            const base::Vec2 origin = cellCentre(game.moveFrom);
             p.steps = std::min(game.pathLength, kMaxPathPoints - 1);
             for (int i = 0; i <= p.steps; ++i) p.points[size_t(i)] = origin + game.path[size_t(i)];
             p.from = game.moveFrom;
@@ -180,7 +180,7 @@ void stepPlay(PlayHost& host, float dtMs) {
         score.sparkleClockMs += dtMs;
         while (score.sparkleClockMs >= kScoreSparkleMs) {
             score.sparkleClockMs -= kScoreSparkleMs;
-            menus::spawnSpark(345.0f + fx::randomSigned(30.0f), 238.0f, kScoreSparkPreset);
+            fx::spawnSpark(345.0f + base::randomSigned(30.0f), 238.0f, kScoreSparkPreset);
         }
     } else {
         score.sparkleClockMs = 0;
@@ -197,7 +197,7 @@ PausedLook pausedLook(float t, bool stageEnd, bool gamePassed) {
     if (gamePassed) {
         if (t >= 3000.0f)
             look.congratulationsAlpha =
-                int(255.0f * std::max(0.0f, std::sin(fx::kPi * (t - 3000.0f) / 18000.0f)));
+                int(255.0f * std::max(0.0f, std::sin(base::kPi * (t - 3000.0f) / 18000.0f)));
         return look;
     }
     const float s = stageEnd ? std::sin(0.0003f * t - 2.1991148f) : std::cos(0.0003f * t - 0.9424779f);
@@ -214,16 +214,16 @@ PausedLook pausedLook(float t, bool stageEnd, bool gamePassed) {
 
 int sequenceShadeAlpha(const GameState& game) {
     float k = 0;
-    if (game.defeatTimer > 0) k = fx::clamp01((kDefeatSequenceMs - game.defeatTimer) / 4000.0f);
+    if (game.defeatTimer > 0) k = base::clamp01((kDefeatSequenceMs - game.defeatTimer) / 4000.0f);
     else if (game.defeatTimer < 0) k = 1;
-    if (game.completeTimer > 0) k = std::max(k, fx::clamp01((kCompleteSequenceMs - game.completeTimer) / 5500.0f));
+    if (game.completeTimer > 0) k = std::max(k, base::clamp01((kCompleteSequenceMs - game.completeTimer) / 5500.0f));
     else if (game.completeTimer < 0) k = 1;
     return int(kSequenceShadeAlpha * k);
 }
 
 int resumeShadeAlpha(const GameState& game) {
     if (!game.running || game.resumeShadeMs <= 0) return 0;
-    return int(kPauseShadeAlpha * fx::clamp01(game.resumeShadeMs / kResumeShadeMs));
+    return int(kPauseShadeAlpha * base::clamp01(game.resumeShadeMs / kResumeShadeMs));
 }
 
 namespace {
@@ -241,11 +241,11 @@ void drawBackdrop(const PlayView& view, const PlayTextures& t) {
                        kSceneLight[std::clamp(view.scene, 0, kSceneCount - 1)]);
 }
 
-void shade(const PlayTextures& t, const fx::Rect& r, int alpha) {
+void shade(const PlayTextures& t, const base::Rect& r, int alpha) {
     if (alpha <= 0) return;
     // The gradient's grain keeps a large dark plate from banding.
     gfx::setTexture(t.gradient);
-    gfx::drawRect(r.left, r.top, r.right, r.bottom, 0, 0, 1, 1, fx::clampedArgb(0, 0, 0, alpha), kTextDepth);
+    gfx::drawRect(r.left, r.top, r.right, r.bottom, 0, 0, 1, 1, base::clampedArgb(0, 0, 0, alpha), kTextDepth);
 }
 
 void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
@@ -271,10 +271,10 @@ void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
 void drawOverlay(const PlayView& view, const GameState& game, GameHost& host, const PlayTextures& t) {
     const OverlayScreen screen = view.overlay.screen;
     if (screen == OverlayScreen::None) return;
-    const float k = fx::clamp01(view.overlay.clockMs / 250.0f);
-    const fx::Rect plate{-260, 110, 180, -70};
+    const float k = base::clamp01(view.overlay.clockMs / 250.0f);
+    const base::Rect plate{-260, 110, 180, -70};
     gfx::setTexture(t.gradient);
-    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, fx::clampedArgb(40, 22, 10, int(200 * k)),
+    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, base::clampedArgb(40, 22, 10, int(200 * k)),
                   kTextDepth);
 
     const char* title = "";
@@ -321,7 +321,7 @@ void drawScorePopups(const PlayView& view) {
         std::snprintf(number, sizeof number, "+%i", p.points);
         // A deep gold, so the number reads on the pale tiles too.
         gfx::setTextColor(255, 196, 40, int(255 * (1.0f - k * k)));
-        gfx::drawTextCentred(p.at.x, p.at.y + 12.0f + 40.0f * k, 10.5f + 2.0f * std::sin(fx::kPi * k), number);
+        gfx::drawTextCentred(p.at.x, p.at.y + 12.0f + 40.0f * k, 10.5f + 2.0f * std::sin(base::kPi * k), number);
     }
     gfx::setTextColor(255, 255, 255, 255);
 }
@@ -353,8 +353,8 @@ void drawTip(const PlayView& view, const PlayTextures& t) {
     // The picture stands where a demonstration board would, growing in with
     // the balloon.
     const fx::BalloonLayout l = fx::layoutBalloon(fx::g_balloon.request, fx::g_balloon.timeShownMs);
-    const fx::Vec2 local = l.boxCentre + fx::Vec2{0, l.height / 2 - l.textHeight - 76.8f};
-    const fx::Vec2 at = l.anchor + local * l.k;
+    const base::Vec2 local = l.boxCentre + base::Vec2{0, l.height / 2 - l.textHeight - 76.8f};
+    const base::Vec2 at = l.anchor + local * l.k;
     const float size = 64.0f * l.k;
     const gfx::TextureEntry* picture = pieceTexture(t, tip->icon, view.clockMs);
     if (!picture || size <= 0) return;
@@ -365,7 +365,7 @@ void drawTip(const PlayView& view, const PlayTextures& t) {
 }
 
 void drawCursor(const PlayView& view, const GameState& game, const PlayTextures& t) {
-    const fx::Vec2 p = view.cursor;
+    const base::Vec2 p = view.cursor;
     if (game.cursorMode == CursorMode::Hammer) {
         // The hot spot is the middle of the striking face.
         gfx::setTexture(t.hammerCursor);
@@ -397,17 +397,17 @@ void drawPlay(PlayHost& host) {
 
     // Bolts and particles are 3D: the camera looks down +z at the screen
     // plane from 50 units away, x right and y up.
-    fx::g_camera.setIdentity();
-    fx::g_camera.translate(0, 0, 50);
-    if (device) device->setTransform(platform::TransformKind::View, fx::g_camera.view);
+    gfx::g_camera.setIdentity();
+    gfx::g_camera.translate(0, 0, 50);
+    if (device) device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
     queueBoardBolts(view, game);
     gfx::drawBolts();
     fx::drawParticles();
 
     gfx::begin2D();
-    menus::updateAndDrawSparks();
+    fx::updateAndDrawSparks();
     drawScorePopups(view);
-    gfx::drawFloatingTexts();
+    fx::drawFloatingTexts();
     gfx::drawBanners();
     gfx::drawMessageLine();
     drawOverlay(view, game, host, t);
@@ -424,7 +424,7 @@ void playFrame() {
     PlayHost& host = g_playHost;
     PlayView& view = host.view();
     gfx::screenToWorldCursor(&view.cursor.x, &view.cursor.y);
-    const float step = shell::g_frame.frameStepMs;
+    const float step = base::g_frame.frameStepMs;
     stepPlay(host, step);
     drawPlay(host);
     sound::updateSound(step);
@@ -478,7 +478,7 @@ bool menuTakesInput(PlayHost& host) {
 
 }  // namespace
 
-void playMouseMove(PlayHost& host, fx::Vec2 cursor) {
+void playMouseMove(PlayHost& host, base::Vec2 cursor) {
     host.view().cursor = cursor;
     if (!host.game().moveInFlight) host.view().hover = hoverCellAt(host.game(), cursor);
 }
@@ -488,7 +488,7 @@ void clearPlayHover(PlayView& view) {
     view.preview.steps = 0;
 }
 
-void playLeftButtonDown(PlayHost& host, fx::Vec2 cursor) {
+void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
     PlayView& view = host.view();
     GameState& game = host.game();
     if (!view.active) return;
@@ -549,7 +549,7 @@ void playLeftButtonDown(PlayHost& host, fx::Vec2 cursor) {
     leftButtonDown(game, cursor);
 }
 
-void playLeftButtonUp(PlayHost& host, fx::Vec2 cursor) {
+void playLeftButtonUp(PlayHost& host, base::Vec2 cursor) {
     if (!host.view().active || menuTakesInput(host)) {
         host.game().mainButtonDown = false;
         return;
@@ -557,7 +557,7 @@ void playLeftButtonUp(PlayHost& host, fx::Vec2 cursor) {
     leftButtonUp(host.game(), cursor);
 }
 
-void playLeftDoubleClick(PlayHost& host, fx::Vec2 cursor) {
+void playLeftDoubleClick(PlayHost& host, base::Vec2 cursor) {
     PlayView& view = host.view();
     if (!view.active) return;
     // Where the first click of a pair would have been taken by the overlay,

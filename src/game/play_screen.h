@@ -17,7 +17,7 @@
 // the tips, the board and panel drawing, the effect systems.
 #pragma once
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/game_state.h"
 #include "game/play_host.h"
 #include "game/play_view.h"
@@ -46,19 +46,19 @@ void drawPlay(PlayHost& host);
 void playFrame();
 
 // Input, with the pointer in screen units.
-void playLeftButtonDown(PlayHost& host, fx::Vec2 cursor);
-void playLeftButtonUp(PlayHost& host, fx::Vec2 cursor);
-void playLeftDoubleClick(PlayHost& host, fx::Vec2 cursor);
+void playLeftButtonDown(PlayHost& host, base::Vec2 cursor);
+void playLeftButtonUp(PlayHost& host, base::Vec2 cursor);
+void playLeftDoubleClick(PlayHost& host, base::Vec2 cursor);
 void playRightButtonDown(PlayHost& host);
 void playRightButtonUp(PlayHost& host);
 void playMiddleButtonDown(PlayHost& host);
 void playKeyDown(PlayHost& host, int virtualKey);
 // The pointer moved (or the window lost it: clearPlayHover).
-void playMouseMove(PlayHost& host, fx::Vec2 cursor);
+void playMouseMove(PlayHost& host, base::Vec2 cursor);
 void clearPlayHover(PlayView& view);
 
 // The cell under the pointer if it is a cell of the board, else kNoCell.
-CellRef hoverCellAt(const GameState& game, fx::Vec2 cursor);
+CellRef hoverCellAt(const GameState& game, base::Vec2 cursor);
 
 // The paused display at `pausedMs` since the pause began.
 struct PausedLook {

@@ -13,7 +13,7 @@
 #include <array>
 #include <cstdint>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board_view.h"
 #include "game/tips.h"
 
@@ -34,7 +34,7 @@ bool advanceShownScore(ShownScore& s, int target, float frameMs);
 
 // A rising "+10" where points were booked.
 struct ScorePopup {
-    fx::Vec2 at;                   // where it started, units
+    base::Vec2 at;                   // where it started, units
     int points = 0;
     float ageMs = -1;              // < 0: a free slot
 };
@@ -43,7 +43,7 @@ constexpr float kScorePopupMs = 900.0f;
 
 // Lightning where a chain snapped.
 struct ChainSnap {
-    fx::Vec2 at;
+    base::Vec2 at;
     float lifeMs = 0;              // > 0 while shown
 };
 constexpr int kMaxChainSnaps = 16;    // a pass breaks a few chains at once
@@ -51,7 +51,7 @@ constexpr float kChainSnapMs = 300.0f;
 
 // The hammer coming down on a cell.
 struct HammerStrike {
-    fx::Vec2 at;
+    base::Vec2 at;
     float timeMs = -1;             // since the strike; < 0 idle
 };
 constexpr float kHammerStrikeMs = 420.0f;
@@ -68,7 +68,7 @@ constexpr float kOverlayInputDelayMs = 400.0f;  // clicks right after it opens a
 struct PlayView {
     bool active = false;           // a game has been started on this view
     float clockMs = 0;             // since the level started, ms
-    fx::Vec2 cursor;               // pointer, screen units
+    base::Vec2 cursor;               // pointer, screen units
     CellRef hover;                 // cell under the pointer, kNoCell off the board
     ShownScore score;
     PathPreview preview;           // the previewed move; kept while the ball flies
@@ -88,7 +88,7 @@ struct PlayView {
 
 inline PlayView g_playView;
 
-void addScorePopup(PlayView& view, fx::Vec2 at, int points);
-void addChainSnap(PlayView& view, fx::Vec2 at);
+void addScorePopup(PlayView& view, base::Vec2 at, int points);
+void addChainSnap(PlayView& view, base::Vec2 at);
 
 }  // namespace tessaly::game

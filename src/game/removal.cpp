@@ -93,7 +93,7 @@ bool blastArea(Board& board, int x, int y, int radius2) {
     return special;
 }
 
-void addDiamondSpark(GameState& game, fx::Vec2 from, fx::Vec2 to) {
+void addDiamondSpark(GameState& game, base::Vec2 from, base::Vec2 to) {
     DiamondSpark& s = game.diamondSparks[game.nextDiamondSpark];
     s = {from, to, kDiamondSparkMs};
     game.nextDiamondSpark = (game.nextDiamondSpark + 1) % kMaxDiamondSparks;
@@ -126,7 +126,7 @@ void diamondSweep(GameState& game, int x, int y) {
             }
     }
     bool swept = false;
-    const fx::Vec2 from = cellCentre(x, y);
+    const base::Vec2 from = cellCentre(x, y);
     forEachWindowCellByRows([&](int cx, int cy) {
         Cell& c = board.at(cx, cy);
         if (c.marked || c.piece.kind < 0 || c.piece.kind > 9 || !chosen[c.piece.kind]) return;
@@ -158,7 +158,7 @@ void runBlasts(GameState& game) {
     }
 }
 
-void showText(GameState& game, const char* text, TextSource source, fx::Vec2 at, float size,
+void showText(GameState& game, const char* text, TextSource source, base::Vec2 at, float size,
               float ms) {
     game.host->floatingText(text, source, at, size, ms);
 }
@@ -281,8 +281,8 @@ int removalPass(GameState& game, bool afterMove) {
                 game.maxCombo = std::max(game.maxCombo, game.combo);
                 char text[32];
                 std::snprintf(text, sizeof text, "Combo x %i", game.combo);
-                const fx::Vec2 at = game.lastMoveCell.valid() ? cellCentre(game.lastMoveCell)
-                                                              : fx::Vec2{-40.0f, 0.0f};
+                const base::Vec2 at = game.lastMoveCell.valid() ? cellCentre(game.lastMoveCell)
+                                                              : base::Vec2{-40.0f, 0.0f};
                 showText(game, text, TextSource::Literal, at, 20.0f, 2000.0f);
             }
             chargeHammer(game, removed);
@@ -328,7 +328,7 @@ namespace {
 
 void payItem(GameState& game, const ScoreItem& item);
 
-void queueScoreItem(GameState& game, fx::Vec2 at, int kind, bool onSquare) {
+void queueScoreItem(GameState& game, base::Vec2 at, int kind, bool onSquare) {
     ScoreQueue& q = game.scores;
     ScoreItem item;
     item.at = at;
@@ -365,7 +365,7 @@ void breakChain(GameState& game, int x, int y) {
     Cell& cell = game.board.at(x, y);
     if (cell.piece.chained <= 0) return;
     --cell.piece.chained;
-    const fx::Vec2 at = cellCentre(x, y);
+    const base::Vec2 at = cellCentre(x, y);
     game.host->playEffect("chain1", at, cell.piece.kind);
     game.host->playEffect("chain2", at, cell.piece.kind);
     sound::playSound("chain.ogg");
@@ -376,7 +376,7 @@ void breakSquareLayer(GameState& game, int x, int y) {
     Cell& cell = game.board.at(x, y);
     if (cell.floor <= 0) return;
     const int before = cell.floor--;
-    const fx::Vec2 at = cellCentre(x, y);
+    const base::Vec2 at = cellCentre(x, y);
     if (before <= 2) {
         game.host->playEffect("square1", at, -1);
         game.host->playEffect("square2", at, -1);
@@ -402,7 +402,7 @@ void clearAllPieces(GameState& game) {
 // ---------------------------------------------------------------------------
 // Score items and sparks
 
-void addScore(GameState& game, fx::Vec2 at, int points) {
+void addScore(GameState& game, base::Vec2 at, int points) {
     if (game.demo) return;
     GameHost& host = *game.host;
     if (!host.gameScreenCurrent() || host.overlayOpen()) return;
@@ -428,7 +428,7 @@ void progressReachesBar(GameState& game, float amount) {
     sound::playSoundAtRate("score.ogg", int(15000.0f + 40000.0f * barFraction(game)));
 }
 
-void sendProgress(GameState& game, fx::Vec2 from, float amount) {
+void sendProgress(GameState& game, base::Vec2 from, float amount) {
     if (amount <= 0) return;
     for (ProgressSpark& s : game.progressSparks) {
         if (s.flightMs > 0) continue;

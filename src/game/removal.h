@@ -17,7 +17,7 @@
 
 #include <array>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_state.h"
 
@@ -27,9 +27,9 @@ constexpr int kMaxBlastRounds = 7;
 constexpr int kBombRadius2 = 5;       // dx^2 + dy^2 < 5: 13 cells
 constexpr int kSuperbombRadius2 = 8;  // dx^2 + dy^2 < 8: 21 cells
 // Where award points are booked and award texts shown, screen units.
-constexpr fx::Vec2 kAwardScorePoint{-40.0f, 200.0f};
-constexpr fx::Vec2 kAwardTextPoint{-40.0f, 60.0f};
-constexpr fx::Vec2 kAwardAmountPoint{-40.0f, 0.0f};
+constexpr base::Vec2 kAwardScorePoint{-40.0f, 200.0f};
+constexpr base::Vec2 kAwardTextPoint{-40.0f, 60.0f};
+constexpr base::Vec2 kAwardAmountPoint{-40.0f, 0.0f};
 
 // The longest line through (x, y) in the four directions, marking the cells
 // of every line found; 0 when none. Cells must lie in the window.
@@ -68,7 +68,7 @@ void beginScoreGroup(GameState& game);
 // new multiple of 100000 in the total brings a life. Ignored on
 // demonstration boards, when play isn't on screen or something is open over
 // it, and during the level-complete sequence after its first 500 ms.
-void addScore(GameState& game, fx::Vec2 at, int points);
+void addScore(GameState& game, base::Vec2 at, int points);
 
 // Advances the score items (pops, payouts), the diamond sparks and the
 // progress sparks flying to the level bar.
@@ -76,7 +76,7 @@ void stepScoreItems(GameState& game, float dtMs);
 void stepSparks(GameState& game, float dtMs);
 
 // Sends `amount` of level-bar progress flying from a point to the bar.
-void sendProgress(GameState& game, fx::Vec2 from, float amount);
+void sendProgress(GameState& game, base::Vec2 from, float amount);
 // Progress reaching the bar: `remaining` falls, not below 0.
 void progressReachesBar(GameState& game, float amount);
 // The bar's fraction (total - remaining) / total; 1 for a bar with no total.

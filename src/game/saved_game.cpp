@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/files.h"
 #include "game/board.h"
 
 namespace tessaly::game {
@@ -223,31 +224,20 @@ bool decodeSavedGame(const uint8_t* bytes, size_t size, GameState& game, std::st
 bool saveGame(const GameState& game, const std::string& path) {
     std::vector<uint8_t> image(kSavedGameBytes);
     encodeSavedGame(game, image.data());
-    const std::string temporary = path + ".tmp";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return base::writeFileAtomic(path, image.data(), image.size());
 }
 
 bool loadGame(GameState& game, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    // One byte more than an image, so an oversized file is seen as such.
-    std::vector<uint8_t> bytes(kSavedGameBytes + 1);
-    const size_t size = std::fread(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    // A file of any other size is refused unread: only an exact image is taken.
+    base::FileBytes file;
+    const base::FileStatus status = base::readWholeFile(path, kSavedGameBytes, file);
     std::string error;
-    if (!decodeSavedGame(bytes.data(), size, game, error)) {
-        std::fprintf(stderr, "Saved game %s not loaded: %s\n", path.c_str(), error.c_str());
-        return false;
-    }
-    return true;
+    if (status == base::FileStatus::Missing) return false;
+    if (status == base::FileStatus::TooLarge) error = "longer than a saved game";
+    else if (status != base::FileStatus::Ok) error = base::fileStatusText(status);
+    else if (decodeSavedGame(file.data.get(), file.size, game, error)) return true;
+    std::fprintf(stderr, "Saved game %s not loaded: %s\n", path.c_str(), error.c_str());
+    return false;
 }
 
 }  // namespace tessaly::game

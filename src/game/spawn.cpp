@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "fx/random.h"
+#include "base/random.h"
 #include "game/moves.h"
 #include "game/removal.h"
 #include "sound/sound.h"
@@ -34,7 +34,7 @@ const char* bonusEffect(int kind) {
 
 }  // namespace
 
-void showTipOnce(GameState& game, Tip tip, fx::Vec2 at, float durationMs, CellRef cell) {
+void showTipOnce(GameState& game, Tip tip, base::Vec2 at, float durationMs, CellRef cell) {
     if (game.host->tipShown(tip)) return;
     game.host->showTip(tipName(tip), at, durationMs, cell);
     game.host->markTipShown(tip);
@@ -46,10 +46,10 @@ void showTipOnce(GameState& game, Tip tip, fx::Vec2 at, float durationMs, CellRe
 void announceBall(GameState& game) {
     Board& board = game.board;
     if (board.freeCells <= 0 || game.level.colors <= 0) return;
-    int piece = fx::randomBelow(game.level.colors);
+    int piece = base::randomBelow(game.level.colors);
     const int frequency = std::max(1, game.level.jockerFrequency);
-    if (fx::randomBelow(frequency) == 0 && frequency < kJokerNeverFrequency) piece = kJoker;
-    int k = fx::randomBelow(board.freeCells);
+    if (base::randomBelow(frequency) == 0 && frequency < kJokerNeverFrequency) piece = kJoker;
+    int k = base::randomBelow(board.freeCells);
     for (int x = 0; x < kBoardSize; ++x)
         for (int y = 0; y < kBoardSize; ++y) {
             Cell& cell = board.at(x, y);
@@ -97,7 +97,7 @@ void specialArrival(GameState& game) {
             cell.piece = newPiece(kind);
             cell.pendingTimerMs = 0;
             --board.freeCells;
-            const fx::Vec2 at = cellCentre(x, y);
+            const base::Vec2 at = cellCentre(x, y);
             sound::playSound("addbonus.ogg");
             game.host->playEffect(bonusEffect(kind), at, kind);
             showTipOnce(game, bonusTip(kind), at, 2000.0f, {x, y});

@@ -3,7 +3,7 @@
 // board at a level's start, and the two searches built on "which piece would
 // make a line here": bestPiece and the hint search.
 //
-// Randomness comes only from fx::randomBelow / randomUnit, so a fixed seed
+// Randomness comes only from base::randomBelow / randomUnit, so a fixed seed
 // replays the same balls.
 #pragma once
 
@@ -58,6 +58,6 @@ bool findBallFor(Board& board, CellRef target, const BestPiece& best, CellRef& b
 bool findHint(GameState& game, CellRef& ball, CellRef& target);
 
 // Shows a first-time tip once per profile.
-void showTipOnce(GameState& game, Tip tip, fx::Vec2 at, float durationMs, CellRef cell);
+void showTipOnce(GameState& game, Tip tip, base::Vec2 at, float durationMs, CellRef cell);
 
 }  // namespace tessaly::game

@@ -18,7 +18,7 @@ void copyKey(char (&out)[kTipKeyLength + 1], std::string_view key) {
     out[n] = '\0';
 }
 
-TipRequest makeTip(std::string_view title, std::string_view second, int icon, int tipIndex, fx::Vec2 at,
+TipRequest makeTip(std::string_view title, std::string_view second, int icon, int tipIndex, base::Vec2 at,
                    CellRef cell, float delayMs) {
     TipRequest t;
     copyKey(t.title, title);
@@ -33,7 +33,7 @@ TipRequest makeTip(std::string_view title, std::string_view second, int icon, in
 
 // The tip of a special piece: its name as title, what it does as second
 // text, and its own picture.
-TipRequest specialTip(int kind, fx::Vec2 at, CellRef cell, float delayMs) {
+TipRequest specialTip(int kind, base::Vec2 at, CellRef cell, float delayMs) {
     switch (kind) {
         case kJoker: return makeTip("jokertip", "jokertip2", kJoker, int(Tip::JokerTip), at, cell, delayMs);
         case kBomb: return makeTip("triplebomb", "triplebomb2", kBomb, int(Tip::TripleBomb), at, cell, delayMs);
@@ -51,7 +51,7 @@ const char* modeHelpKey(Mode mode) {
 }
 
 TipRequest panelTip(const GameState& game, PanelArea area) {
-    auto at = [](const fx::Rect& r) { return fx::centre(r); };
+    auto at = [](const base::Rect& r) { return base::centre(r); };
     switch (area) {
         case PanelArea::Score: return makeTip("scoretip", {}, kNoPiece, -1, at(kScoreArea), kNoCell, 0);
         case PanelArea::LevelNumber:
@@ -121,7 +121,7 @@ void stepTips(TipQueue& q, float dtMs) {
 
 void clearTips(TipQueue& q) { q = TipQueue{}; }
 
-TipRequest firstTimeTip(std::string_view n, fx::Vec2 at, float delayMs, CellRef cell) {
+TipRequest firstTimeTip(std::string_view n, base::Vec2 at, float delayMs, CellRef cell) {
     if (n == "jokertip") return specialTip(kJoker, at, cell, delayMs);
     if (n == "triplebomb") return specialTip(kBomb, at, cell, delayMs);
     if (n == "diamond") return specialTip(kDiamond, at, cell, delayMs);
@@ -129,7 +129,7 @@ TipRequest firstTimeTip(std::string_view n, fx::Vec2 at, float delayMs, CellRef 
     return makeTip(n, {}, kNoPiece, -1, at, cell, delayMs);
 }
 
-TipRequest questionTipFor(const GameState& game, fx::Vec2 cursor) {
+TipRequest questionTipFor(const GameState& game, base::Vec2 cursor) {
     const PanelArea area = panelAreaAt(cursor);
     if (area != PanelArea::None || cursor.x >= kScoreArea.left) return panelTip(game, area);
 
@@ -138,7 +138,7 @@ TipRequest questionTipFor(const GameState& game, fx::Vec2 cursor) {
         return makeTip("doublerelax", {}, kNoPiece, -1, cursor, kNoCell, 0);
 
     const Cell& cell = game.board.at(c);
-    const fx::Vec2 at = cellCentre(c);
+    const base::Vec2 at = cellCentre(c);
     if (cell.hasPiece()) {
         const int kind = cell.piece.kind;
         if (cell.piece.chained > 0)

@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/board.h"
 #include "game/game_state.h"
 
@@ -40,7 +40,7 @@ struct TipRequest {
     int icon = kNoPiece;                    // piece shown in the balloon, kNoPiece for none
     int tipIndex = -1;                      // demonstration index; -1: a plain balloon
     int percent = -1;                       // the value of a "%i" in the title text; -1: none
-    fx::Vec2 at;                            // what the arrow points at, screen units
+    base::Vec2 at;                            // what the arrow points at, screen units
     CellRef cell;                           // the cell it explains, highlighted while open
     float delayMs = 0;                      // time left before it opens
 };
@@ -66,13 +66,13 @@ void clearTips(TipQueue& q);
 
 // A first-time tip as the rules name it ("triplebomb", "jokertip", ...):
 // its second text and piece picture, where it has them.
-TipRequest firstTimeTip(std::string_view name, fx::Vec2 at, float delayMs, CellRef cell);
+TipRequest firstTimeTip(std::string_view name, base::Vec2 at, float delayMs, CellRef cell);
 
 // The question tip for a click at `cursor` (screen units): a panel area, a
 // cell of the board, or empty space off the board ("doublerelax"). An empty
 // title means the click explains nothing (the question button itself, a
 // disabled hammer).
-TipRequest questionTipFor(const GameState& game, fx::Vec2 cursor);
+TipRequest questionTipFor(const GameState& game, base::Vec2 cursor);
 
 // Fills `out` with the shown wording of a text that may carry one "%i"
 // (the level bar's percent) and "%%": nothing else is taken as a format, so

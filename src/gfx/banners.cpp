@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fx/math.h"
+#include "base/frame_clock.h"
+#include "base/math.h"
 #include "gfx/font.h"
-#include "shell/frame_clock.h"
 
 namespace tessaly::gfx {
 
@@ -38,7 +38,7 @@ BannerLetterLook bannerLetterLook(const BannerLetter& letter) {
         s = L / 1500;
         alpha = s * 255;
     } else {
-        const float phase = (L - 1500) / 3500 * 3 * fx::kPi;
+        const float phase = (L - 1500) / 3500 * 3 * base::kPi;
         alpha = 255;
         s = 1 + 0.08f * std::sin(phase);
         dy = 2 * std::sin(2 * phase);
@@ -69,7 +69,7 @@ void clearBanners(Banners& b) {
     for (BannerLetter& letter : b.letters) letter.lifeMs = 0;
 }
 
-void drawBanners() { drawBanners(g_banners, shell::g_frame.frameStepMs); }
+void drawBanners() { drawBanners(g_banners, base::g_frame.frameStepMs); }
 void clearBanners() { clearBanners(g_banners); }
 
 }  // namespace tessaly::gfx

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "fx/camera.h"
-#include "fx/random.h"
+#include "base/random.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
 
@@ -13,26 +13,26 @@ namespace {
 
 // Plain square root: bolt geometry is rebuilt every frame and its length
 // decides the segment count, so it should not wobble with table precision.
-float exactLength(fx::Vec3 v) { return std::sqrt(fx::dot(v, v)); }
+float exactLength(base::Vec3 v) { return std::sqrt(base::dot(v, v)); }
 
-fx::Vec3 unit(fx::Vec3 v) {
+base::Vec3 unit(base::Vec3 v) {
     const float l = exactLength(v);
     return l > 0 ? v / l : v;
 }
 
 }  // namespace
 
-bool addBolt(Bolts& b, fx::Vec3 start, fx::Vec3 end, float step, float segmentWidth, float glowWidth,
+bool addBolt(Bolts& b, base::Vec3 start, base::Vec3 end, float step, float segmentWidth, float glowWidth,
              float jitter, uint32_t segmentColor, uint32_t glowColor) {
     if (b.count >= kMaxBolts) return false;
-    const fx::Vec3 d = end - start;
+    const base::Vec3 d = end - start;
     const float dist = exactLength(d);
     if (!(dist > 0)) return false;
-    const fx::Vec3 dir = d / dist;
-    fx::Vec3 side = unit(fx::cross(dir, {0, 0, 1}));
+    const base::Vec3 dir = d / dist;
+    base::Vec3 side = unit(base::cross(dir, {0, 0, 1}));
     // A bolt along the z axis has no side in the plane of z: take x.
     if (exactLength(side) == 0) side = {1, 0, 0};
-    const fx::Vec3 binormal = fx::cross(dir, side);
+    const base::Vec3 binormal = base::cross(dir, side);
 
     if (!(step > 0)) step = dist;
     float segments = std::floor(dist / step) + 1;
@@ -47,9 +47,9 @@ bool addBolt(Bolts& b, fx::Vec3 start, fx::Vec3 end, float step, float segmentWi
     for (int i = 1; i < bolt.count; ++i) {
         // side turned about dir by a random angle (side is perpendicular to
         // dir, so the turn stays in the plane across the bolt).
-        const float a = fx::randomSigned(180) * fx::kDegToRad;
-        const fx::Vec3 across = side * std::cos(a) + binormal * std::sin(a);
-        bolt.points[i] = start + dir * (step * float(i)) + across * fx::randomSigned(jitter);
+        const float a = base::randomSigned(180) * base::kDegToRad;
+        const base::Vec3 across = side * std::cos(a) + binormal * std::sin(a);
+        bolt.points[i] = start + dir * (step * float(i)) + across * base::randomSigned(jitter);
     }
     bolt.segmentColor = segmentColor;
     bolt.glowColor = glowColor;
@@ -58,12 +58,12 @@ bool addBolt(Bolts& b, fx::Vec3 start, fx::Vec3 end, float step, float segmentWi
     return true;
 }
 
-void drawBeam(fx::Vec3 p, fx::Vec3 q, float halfWidth, uint32_t argb) {
-    const fx::Vec3 a = p - q;
-    const fx::Vec3 view = fx::g_camera.viewDirection();
-    const fx::Vec3 s = unit(fx::cross(a, view * -1.0f)) * halfWidth;
-    const fx::Vec3 corners[4] = {q - s, q + s, p + s, p - s};
-    const fx::Vec2 uv[4] = {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}};
+void drawBeam(base::Vec3 p, base::Vec3 q, float halfWidth, uint32_t argb) {
+    const base::Vec3 a = p - q;
+    const base::Vec3 view = gfx::g_camera.viewDirection();
+    const base::Vec3 s = unit(base::cross(a, view * -1.0f)) * halfWidth;
+    const base::Vec3 corners[4] = {q - s, q + s, p + s, p - s};
+    const base::Vec2 uv[4] = {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}};
     drawQuad(corners, uv, argb);
 }
 
@@ -83,9 +83,9 @@ void drawBolts(Bolts& b) {
 
     for (int i = 0; i < b.count; ++i) {
         const Bolt& bolt = b.bolts[i];
-        const fx::Vec3* pts = bolt.points;
+        const base::Vec3* pts = bolt.points;
         // Segments reach a little past their end point to close the joints.
-        const fx::Vec3 u = unit(pts[bolt.count - 1] - pts[0]) * 0.05f;
+        const base::Vec3 u = unit(pts[bolt.count - 1] - pts[0]) * 0.05f;
         drawBeam(pts[0], pts[bolt.count], bolt.glowWidth, bolt.glowColor);
         for (int j = 0; j < bolt.count; ++j)
             drawBeam(pts[j], pts[j + 1] + u, bolt.segmentWidth, bolt.segmentColor);

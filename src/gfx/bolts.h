@@ -15,7 +15,7 @@
 #include <array>
 #include <cstdint>
 
-#include "fx/math.h"
+#include "base/math.h"
 
 namespace tessaly::gfx {
 
@@ -23,7 +23,7 @@ constexpr int kMaxBolts = 63;            // a bomb connects at most a few dozen 
 constexpr int kMaxBoltSegments = 100;
 
 struct Bolt {
-    fx::Vec3 points[kMaxBoltSegments + 1] = {};
+    base::Vec3 points[kMaxBoltSegments + 1] = {};
     int count = 0;                        // segments; points[0..count]
     uint32_t segmentColor = 0;            // ARGB
     uint32_t glowColor = 0;               // ARGB
@@ -40,15 +40,15 @@ inline Bolts g_bolts;
 
 // Adds a bolt unless the table is full or start and end coincide (no
 // direction to build it on). Returns whether it was added.
-bool addBolt(Bolts& b, fx::Vec3 start, fx::Vec3 end, float step, float segmentWidth, float glowWidth,
+bool addBolt(Bolts& b, base::Vec3 start, base::Vec3 end, float step, float segmentWidth, float glowWidth,
              float jitter, uint32_t segmentColor, uint32_t glowColor);
 void drawBolts(Bolts& b);
 inline void clearBolts(Bolts& b) { b.count = 0; }
 
 // One camera-facing ribbon from p to q with the current texture.
-void drawBeam(fx::Vec3 p, fx::Vec3 q, float halfWidth, uint32_t argb);
+void drawBeam(base::Vec3 p, base::Vec3 q, float halfWidth, uint32_t argb);
 
-inline bool addBolt(fx::Vec3 start, fx::Vec3 end, float step, float segmentWidth, float glowWidth,
+inline bool addBolt(base::Vec3 start, base::Vec3 end, float step, float segmentWidth, float glowWidth,
                     float jitter, uint32_t segmentColor, uint32_t glowColor) {
     return addBolt(g_bolts, start, end, step, segmentWidth, glowWidth, jitter, segmentColor, glowColor);
 }

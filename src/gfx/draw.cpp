@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fx/camera.h"
+#include "gfx/camera.h"
 #include "gfx/texture.h"
 #include "platform/window.h"
 
@@ -65,7 +65,7 @@ uint32_t modulateColor(uint32_t argb) {
                          int(argb >> 24));
 }
 
-platform::Matrix orthoProjection(float zFar) { return platform::orthoLH(800, 600, 1, zFar); }
+base::Matrix orthoProjection(float zFar) { return base::orthoLH(800, 600, 1, zFar); }
 
 void begin2D() {
     state(RenderState::DepthTest, 0);
@@ -75,8 +75,8 @@ void begin2D() {
     state(RenderState::AlphaRef, 1);
     state(RenderState::TextureFilter, platform::FilterLinear);
     if (!g_draw.device) return;
-    g_draw.device->setTransform(TransformKind::World, platform::Matrix::identity());
-    g_draw.device->setTransform(TransformKind::View, platform::Matrix::identity());
+    g_draw.device->setTransform(TransformKind::World, base::Matrix::identity());
+    g_draw.device->setTransform(TransformKind::View, base::Matrix::identity());
     g_draw.device->setTransform(TransformKind::Projection, orthoProjection(100));
 }
 
@@ -134,7 +134,7 @@ void setColorMultiplier(float r, float g, float b, float a) {
 void setPerspectiveFromClient(int clientWidth, int clientHeight) {
     const float aspect =
         clientWidth > 0 && clientHeight > 0 ? float(clientWidth) / float(clientHeight) : 800.0f / 600;
-    g_draw.perspective = platform::perspectiveFovLH(fx::kPi / 4, aspect, 5, 400);
+    g_draw.perspective = base::perspectiveFovLH(base::kPi / 4, aspect, 5, 400);
 }
 
 void drawRect(float x0, float y0, float x1, float y1, float uLeft, float vTop, float uRight,
@@ -152,14 +152,14 @@ void drawPixelRect(float x0, float y0, float x1, float y1, float uLeft, float vT
              uRight - kPixelInset, vBottom - kPixelInset, argb, 10);
 }
 
-void drawQuad(const fx::Vec3 corners[4], const fx::Vec2 uv[4], uint32_t argb) {
+void drawQuad(const base::Vec3 corners[4], const base::Vec2 uv[4], uint32_t argb) {
     const uint32_t c = modulateColor(argb);
     VertexPCT v[4];
     for (int i = 0; i < 4; ++i) v[i] = {corners[i].x, corners[i].y, corners[i].z, c, uv[i].x, uv[i].y};
     submitQuad(v);
 }
 
-void drawQuadColors(const fx::Vec3 corners[4], const uint32_t argb[4]) {
+void drawQuadColors(const base::Vec3 corners[4], const uint32_t argb[4]) {
     static constexpr float kU[4] = {0, 0, -1, -1};
     static constexpr float kV[4] = {0, -1, -1, 0};
     static constexpr int kOrder[6] = {0, 1, 2, 0, 2, 3};
@@ -174,7 +174,7 @@ void drawQuadColors(const fx::Vec3 corners[4], const uint32_t argb[4]) {
 
 void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft, float vTop,
                 float uRight, float vBottom, uint32_t argb, float depth) {
-    const float a = angleDeg * fx::kDegToRad;
+    const float a = angleDeg * base::kDegToRad;
     const float cs = std::cos(a), sn = std::sin(a);
     const float hw = w / 2, hh = h / 2;
     const float local[4][2] = {{-hw, hh}, {hw, hh}, {hw, -hh}, {-hw, -hh}};
@@ -189,7 +189,7 @@ void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft,
     submitQuad(q);
 }
 
-void drawTexturedQuad(const fx::Vec3 corners[4]) {
+void drawTexturedQuad(const base::Vec3 corners[4]) {
     static constexpr float kU[4] = {0, 0, -1, -1};
     static constexpr float kV[4] = {0, -1, -1, 0};
     static constexpr int kOrder[6] = {0, 1, 2, 0, 2, 3};
@@ -202,19 +202,19 @@ void drawTexturedQuad(const fx::Vec3 corners[4]) {
         g_draw.device->drawPrimitive(Primitive::TriangleList, VertexFormat::PosTex, s_plainQuad, 6);
 }
 
-void drawBillboard(const TextureEntry* texture, fx::Vec3 position, float angleDeg, float size) {
-    if (!fx::g_camera.sphereVisible(position.x, position.y, position.z, size)) return;
+void drawBillboard(const TextureEntry* texture, base::Vec3 position, float angleDeg, float size) {
+    if (!gfx::g_camera.sphereVisible(position.x, position.y, position.z, size)) return;
     state(RenderState::AlphaBlend, 1);
     setBlendMode(0);
     setTexture(texture);
     // The camera's right and up axes, turned by the angle within their plane.
-    const float a = angleDeg * fx::kDegToRad;
+    const float a = angleDeg * base::kDegToRad;
     const float cs = std::cos(a), sn = std::sin(a);
-    const fx::Vec3 right = fx::g_camera.rightAxis(), up = fx::g_camera.upAxis();
-    const fx::Vec3 x = (right * cs + up * sn) * size;
-    const fx::Vec3 y = (up * cs - right * sn) * size;
-    const fx::Vec3 corners[4] = {position - x + y, position + x + y, position + x - y, position - x - y};
-    const fx::Vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const base::Vec3 right = gfx::g_camera.rightAxis(), up = gfx::g_camera.upAxis();
+    const base::Vec3 x = (right * cs + up * sn) * size;
+    const base::Vec3 y = (up * cs - right * sn) * size;
+    const base::Vec3 corners[4] = {position - x + y, position + x + y, position + x - y, position - x - y};
+    const base::Vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     drawQuad(corners, uv, g_draw.billboardColor);
 }
 

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "platform/device.h"
 
 namespace tessaly::gfx {
@@ -25,7 +25,7 @@ struct DrawState {
     platform::Device* device = nullptr;
     float colorMultiplier[4] = {1, 1, 1, 1};  // r, g, b, a
     int triangleCount = 0;                    // reset each frame by the frame loop
-    platform::Matrix perspective = platform::Matrix::identity();  // from the window's aspect
+    base::Matrix perspective = base::Matrix::identity();  // from the window's aspect
     uint32_t billboardColor = 0xFFFFFFFFu;
 };
 
@@ -49,19 +49,19 @@ void setTexture(const TextureEntry* entry);
 void setTextureWithNormalCoords(const TextureEntry* entry);
 void setColorMultiplier(float r, float g, float b, float a);
 void setPerspectiveFromClient(int clientWidth, int clientHeight);
-platform::Matrix orthoProjection(float zFar);  // 800 x 600, near 1
+base::Matrix orthoProjection(float zFar);  // 800 x 600, near 1
 
 // Quad primitives. Each submits two triangles.
 void drawRect(float x0, float y0, float x1, float y1, float uLeft, float vTop, float uRight,
               float vBottom, uint32_t argb, float depth);
 void drawPixelRect(float x0, float y0, float x1, float y1, float uLeft, float vTop, float uRight,
                    float vBottom, uint32_t argb);
-void drawQuad(const fx::Vec3 corners[4], const fx::Vec2 uv[4], uint32_t argb);
-void drawQuadColors(const fx::Vec3 corners[4], const uint32_t argb[4]);
+void drawQuad(const base::Vec3 corners[4], const base::Vec2 uv[4], uint32_t argb);
+void drawQuadColors(const base::Vec3 corners[4], const uint32_t argb[4]);
 void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft, float vTop,
                 float uRight, float vBottom, uint32_t argb, float depth);
-void drawTexturedQuad(const fx::Vec3 corners[4]);
-void drawBillboard(const TextureEntry* texture, fx::Vec3 position, float angleDeg, float size);
+void drawTexturedQuad(const base::Vec3 corners[4]);
+void drawBillboard(const TextureEntry* texture, base::Vec3 position, float angleDeg, float size);
 
 // The cursor in screen units, mapped through the letterboxed window.
 void screenToWorldCursor(float* outX, float* outY);

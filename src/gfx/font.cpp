@@ -256,7 +256,7 @@ void drawRotatedChar(uint8_t c, float x, float y, float angleDeg, float size, ui
     const Font* font = g_text.current;
     if (!font) return;
     setTexture(font->texture);
-    const float a = angleDeg * fx::kDegToRad;
+    const float a = angleDeg * base::kDegToRad;
     glyphQuad(*font, c, x, y, kGlyphDepth, size * g_text.scale, std::cos(a), std::sin(a),
               modulateColor(argb));
 }

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "fx/math.h"
+#include "base/frame_clock.h"
+#include "base/math.h"
 #include "gfx/font.h"
-#include "shell/frame_clock.h"
 
 namespace tessaly::gfx {
 
@@ -25,16 +25,16 @@ MessageFrame advanceMessageLine(MessageLine& m, float stepMs) {
     t -= (t < 500 || t > 1000) ? stepMs : 0.3f * stepMs;
 
     f.visible = true;
-    f.alpha = int(std::sin(t * fx::kPi / 1500) * 127 + 127);
+    f.alpha = int(std::sin(t * base::kPi / 1500) * 127 + 127);
     if (t < 500) {
         f.y = -270 - (500 - t) * 0.1f;
         f.size = 21.58f;
     } else if (t > 1000) {
         f.y = -270 - (t - 1000) * 0.1f;
-        f.size = (std::sin(t * fx::kPi / 1500) * 12 + 6) * 1.3f;
+        f.size = (std::sin(t * base::kPi / 1500) * 12 + 6) * 1.3f;
     } else {
         f.y = -270;
-        f.size = std::sin((t - 500) * 2 * fx::kPi / 125) + 21.58f;
+        f.size = std::sin((t - 500) * 2 * base::kPi / 125) + 21.58f;
     }
     return f;
 }
@@ -47,6 +47,6 @@ void drawMessageLine(MessageLine& m, float stepMs) {
     setTextColor(255, 255, 255, 255);
 }
 
-void drawMessageLine() { drawMessageLine(g_messageLine, shell::g_frame.frameStepMs); }
+void drawMessageLine() { drawMessageLine(g_messageLine, base::g_frame.frameStepMs); }
 
 }  // namespace tessaly::gfx

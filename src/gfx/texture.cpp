@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "data/lookups.h"
+#include "base/lookups.h"
 #include "data/registry.h"
 #include "platform/window.h"
 
@@ -89,7 +89,7 @@ TextureEntry* TextureManager::load(std::string_view name, bool fatal) {
     if (bytes && decodeImage(bytes, size, image)) e = newEntry(*this, name, image.width, image.height);
     if (!e) {
         if (fatal) couldntLoad(name);
-        data::noteLookupMiss(data::LookupKind::Texture, name);
+        base::noteLookupMiss(base::LookupKind::Texture, name);
         return nullptr;
     }
     upload(*device, *e, image, image.width, image.height);

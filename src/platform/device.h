@@ -14,22 +14,9 @@
 
 #include <cstdint>
 
+#include "base/math.h"
+
 namespace tessaly::platform {
-
-// A 4 x 4 matrix, row-major, for row vectors: the translation sits in m[3].
-struct Matrix {
-    float m[4][4];
-
-    static constexpr Matrix identity() {
-        return Matrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
-    }
-};
-
-Matrix multiply(const Matrix& a, const Matrix& b);  // a then b: v * a * b
-
-// Left-handed projections with depth mapped to 0..1.
-Matrix perspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
-Matrix orthoLH(float width, float height, float zNear, float zFar);
 
 enum class RenderState : uint8_t {
     DepthTest,        // bool
@@ -139,8 +126,8 @@ public:
 
     virtual void setRenderState(RenderState state, uint32_t value) = 0;
     virtual uint32_t renderState(RenderState state) const = 0;
-    virtual void setTransform(TransformKind kind, const Matrix& m) = 0;
-    virtual const Matrix& transform(TransformKind kind) const = 0;
+    virtual void setTransform(TransformKind kind, const base::Matrix& m) = 0;
+    virtual const base::Matrix& transform(TransformKind kind) const = 0;
 
     // Clears the whole logical target.
     virtual void clear(uint32_t flags, uint32_t argb, float depth, uint32_t stencil) = 0;

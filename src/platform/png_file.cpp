@@ -2,8 +2,9 @@
 
 #include <png.h>
 
-#include <cstdio>
 #include <cstring>
+
+#include "base/files.h"
 
 namespace tessaly::platform {
 
@@ -21,26 +22,25 @@ bool writePng(const std::string& path, const uint8_t* rgba, int width, int heigh
         setError(error, "empty picture");
         return false;
     }
-    // Through a temporary name, so a failed write leaves no broken file
-    // where a reader expects a picture.
-    const std::string temp = path + ".tmp";
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(width);
     image.height = png_uint_32(height);
     image.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&image, temp.c_str(), 0, rgba, width * 4, nullptr)) {
-        setError(error, std::string("cannot write ") + path + ": " + image.message);
-        std::remove(temp.c_str());
+    // Encoded in memory, then written in one step, so a failed write leaves
+    // no broken file where a reader expects a picture.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgba, width * 4, nullptr)) {
+        setError(error, std::string("cannot encode ") + path + ": " + image.message);
         return false;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        setError(error, "cannot write " + path);
-        std::remove(temp.c_str());
+    std::vector<uint8_t> bytes(size);
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgba, width * 4, nullptr)) {
+        setError(error, std::string("cannot encode ") + path + ": " + image.message);
         return false;
     }
-    return true;
+    return base::writeFileAtomic(path, bytes.data(), size, error);
 }
 
 bool readPng(const std::string& path, std::vector<uint8_t>& rgba, int* width, int* height,

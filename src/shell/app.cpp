@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_clock.h"
+#include "base/loading.h"
+#include "base/math.h"
+#include "base/random.h"
 #include "data/registry.h"
 #include "data/text.h"
-#include "fx/math.h"
 #include "fx/particles.h"
-#include "fx/random.h"
 #include "game/autoplay.h"
 #include "game/play_screen.h"
 #include "game/play_textures.h"
@@ -23,12 +25,10 @@
 #include "platform/letterbox.h"
 #include "platform/png_file.h"
 #include "platform/window.h"
-#include "shell/frame_clock.h"
 #include "shell/frame_loop.h"
 #include "shell/game_screen.h"
 #include "shell/hooks.h"
 #include "shell/input_script.h"
-#include "shell/loading.h"
 #include "shell/options.h"
 #include "shell/screen.h"
 #include "shell/state_dump.h"
@@ -46,13 +46,13 @@ constexpr int kExitOutputFailed = 3;
 // ---------------------------------------------------------------------------
 // State dump contributors
 
-void dumpShell(JsonWriter& json) {
+void dumpShell(base::JsonWriter& json) {
     json.field("appActive", g_shell.appActive);
     json.field("statsOverlay", g_shell.statsOverlay);
     json.field("cheatKeys", g_shell.cheatKeys);
     json.field("allLevelsSelectable", g_shell.allLevelsSelectable);
-    json.field("frameStepMs", g_frame.frameStepMs);
-    json.field("animationClockMs", g_frame.animationClockMs);
+    json.field("frameStepMs", base::g_frame.frameStepMs);
+    json.field("animationClockMs", base::g_frame.animationClockMs);
     json.field("fps", g_loop.fps.text);
     float x = 0, y = 0;
     gfx::screenToWorldCursor(&x, &y);
@@ -60,12 +60,12 @@ void dumpShell(JsonWriter& json) {
     json.field("cursorY", y);
 }
 
-void dumpLoading(JsonWriter& json) {
-    json.field("loadedBytes", int64_t(g_loading.loadedBytes));
-    json.field("reports", g_loading.reports);
+void dumpLoading(base::JsonWriter& json) {
+    json.field("loadedBytes", int64_t(base::g_loading.loadedBytes));
+    json.field("reports", base::g_loading.reports);
 }
 
-void dumpTitle(JsonWriter& json) {
+void dumpTitle(base::JsonWriter& json) {
     json.field("titleClockMs", g_titleScreen.titleClockMs());
     json.field("fadeClockMs", g_titleScreen.fadeClockMs());
     json.field("musicStarted", g_titleScreen.musicStarted());
@@ -113,7 +113,7 @@ void deliverAutoplay() {
     using platform::EventType;
     if (currentScreen() != &g_gameScreen) return;
     const game::AutoplayAction a =
-        game::nextAutoplayAction(game::g_autoplay, game::g_playHost, g_frame.frameStepMs);
+        game::nextAutoplayAction(game::g_autoplay, game::g_playHost, base::g_frame.frameStepMs);
     auto send = [](EventType type, int key = 0) { dispatchEvent(platform::Event{type, key}); };
     using Kind = game::AutoplayAction::Kind;
     if (a.kind == Kind::None) return;
@@ -149,7 +149,7 @@ void deliverAutoplay() {
 
 void loadResources(bool hasSeed, unsigned seed) {
     // 1. The random generator: a given seed replays a run exactly.
-    fx::seedRandom(hasSeed ? seed : platform::systemUptimeMs());
+    base::seedRandom(hasSeed ? seed : platform::systemUptimeMs());
     // 2. The packs; a missing one is skipped, its files are read loose.
     data::g_registry.loadPack("targa.dat");
     data::g_registry.loadPack("jpeg.dat");
@@ -198,13 +198,13 @@ int runGame(int argc, char** argv) {
     // A second copy leaves at once, without a window.
     if (!platform::acquireSingleInstanceLock(kInstanceName)) return 0;
 
-    fx::buildSqrtTables();
+    base::buildSqrtTables();
     g_shell.tickSuspended = true;
     data::g_registry.dataFolder =
         options.dataDir.empty() ? executableFolder() + "/Data" : options.dataDir;
-    g_stateDump.add("shell", &dumpShell);
-    g_stateDump.add("loading", &dumpLoading);
-    g_stateDump.add("title", &dumpTitle);
+    base::g_stateDump.add("shell", &dumpShell);
+    base::g_stateDump.add("loading", &dumpLoading);
+    base::g_stateDump.add("title", &dumpTitle);
     connectGameScreen();
 
     // Full screen is the settings' default; only that choice is remembered
@@ -225,13 +225,13 @@ int runGame(int argc, char** argv) {
     gfx::setPerspectiveFromClient(platform::kLogicalWidth, platform::kLogicalHeight);
 
     // The loading screen, then everything else with a loading frame per file.
-    g_loading.drawFrame = &drawLoadingFrame;
+    base::g_loading.drawFrame = &drawLoadingFrame;
     g_titleScreen.loadResources();
     drawLoadingFrame();
     loadResources(options.hasSeed, options.seed);
     // Files read later (levels, backdrops) must not flash the loading screen
     // over the game.
-    g_loading.drawFrame = nullptr;
+    base::g_loading.drawFrame = nullptr;
 
     // Play at once, for play-testing and the tests, instead of the title.
     if (options.startsPlay()) {
@@ -266,13 +266,13 @@ int runGame(int argc, char** argv) {
                 continue;
             dispatchEvent(event);
         }
-        deliverScriptedInput(script, int64_t(g_frame.frameNumber) + 1);
+        deliverScriptedInput(script, int64_t(base::g_frame.frameNumber) + 1);
         if (options.autoplay) deliverAutoplay();
         if (g_shell.quitRequested) break;
         runFrame();
         if (options.autoplay) game::checkPlayInvariants(game::g_autoplay, game::g_playHost);
-        screenshots.take(int64_t(g_frame.frameNumber));
-        if (options.frames > 0 && int64_t(g_frame.frameNumber) >= options.frames) requestQuit();
+        screenshots.take(int64_t(base::g_frame.frameNumber));
+        if (options.frames > 0 && int64_t(base::g_frame.frameNumber) >= options.frames) requestQuit();
     }
 
     // Shutdown.

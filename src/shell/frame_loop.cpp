@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fx/camera.h"
+#include "base/frame_clock.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "platform/letterbox.h"
-#include "shell/frame_clock.h"
 #include "shell/hooks.h"
 #include "shell/screen.h"
 #include "sound/sound.h"
@@ -25,9 +25,9 @@ bool FpsSample::addFrame(uint32_t deltaMs) {
 }
 
 void advanceFrameTiming(uint32_t deltaMs) {
-    g_frame.frameDeltaMs = deltaMs;
+    base::g_frame.frameDeltaMs = deltaMs;
     g_loop.fps.addFrame(deltaMs);
-    g_frame.frameStepMs = float(deltaMs);
+    base::g_frame.frameStepMs = float(deltaMs);
 }
 
 void restartFrameClock() { g_loop.lastFrameTimeMs = platform::milliseconds(); }
@@ -41,8 +41,8 @@ void dispatchEvent(const platform::Event& event) {
         g_shell.appActive = true;
         // The first frame after the pause measures from now, so animations
         // do not jump by the time spent away.
-        g_frame.frameStepMs = 0;
-        g_frame.frameDeltaMs = 0;
+        base::g_frame.frameStepMs = 0;
+        base::g_frame.frameDeltaMs = 0;
         restartFrameClock();
         return;
     case EventType::Deactivate:
@@ -94,7 +94,7 @@ void statisticsOverlay(platform::Device& device) {
         gfx::setTextColor(saved[0], saved[1], saved[2], saved[3]);
     }
     device.setTransform(platform::TransformKind::Projection, gfx::g_draw.perspective);
-    device.setTransform(platform::TransformKind::View, fx::g_camera.view);
+    device.setTransform(platform::TransformKind::View, gfx::g_camera.view);
     device.setRenderState(platform::RenderState::AlphaBlend, 0);
     device.setRenderState(platform::RenderState::AlphaTest, 0);
     gfx::g_draw.triangleCount = 0;
@@ -103,7 +103,7 @@ void statisticsOverlay(platform::Device& device) {
 }  // namespace
 
 void runFrame() {
-    ++g_frame.frameNumber;
+    ++base::g_frame.frameNumber;
     const bool fixed = g_loop.fixedStepMs > 0;
     if (!g_shell.appActive) {
         if (!fixed) platform::sleepMs(kInactiveSleepMs);
@@ -136,7 +136,7 @@ void runFrame() {
     // The screens' tick, every 33 ms of frame time. Every screen leaves it
     // empty today; it runs here rather than on a timer thread, so it could
     // never race the frame.
-    g_loop.tickAccumulatorMs += g_frame.frameDeltaMs;
+    g_loop.tickAccumulatorMs += base::g_frame.frameDeltaMs;
     while (g_loop.tickAccumulatorMs >= kTickPeriodMs) {
         g_loop.tickAccumulatorMs -= kTickPeriodMs;
         if (!g_shell.tickSuspended && currentScreen()) currentScreen()->tick();
@@ -144,7 +144,7 @@ void runFrame() {
 
     if (Screen* s = currentScreen()) s->afterFrame();
     switchPendingScreen();
-    g_frame.animationClockMs += g_frame.frameStepMs;
+    base::g_frame.animationClockMs += base::g_frame.frameStepMs;
 }
 
 }  // namespace tessaly::shell

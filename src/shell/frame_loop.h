@@ -53,7 +53,7 @@ void dispatchEvent(const platform::Event& event);
 void restartFrameClock();
 
 // One pass of the loop after the events: a frame when active, a sleep when
-// not. Always counts the pass in g_frame.frameNumber.
+// not. Always counts the pass in base::g_frame.frameNumber.
 void runFrame();
 
 // Sets the frame clocks from a measured delta: frameDeltaMs, frameStepMs and

@@ -1,6 +1,6 @@
 #include "shell/game_screen.h"
 
-#include "fx/math.h"
+#include "base/math.h"
 #include "game/play_dump.h"
 #include "game/play_screen.h"
 #include "gfx/draw.h"
@@ -11,8 +11,8 @@ namespace tessaly::shell {
 
 namespace {
 
-fx::Vec2 cursor() {
-    fx::Vec2 p;
+base::Vec2 cursor() {
+    base::Vec2 p;
     gfx::screenToWorldCursor(&p.x, &p.y);
     return p;
 }
@@ -37,8 +37,8 @@ void GameScreen::onMouseMove() { game::playMouseMove(game::g_playHost, cursor())
 void connectGameScreen() {
     game::g_playHost.screenIsCurrent = [] { return currentScreen() == &g_gameScreen; };
     g_hooks.clearBoardHover = [] { game::clearPlayHover(game::g_playView); };
-    g_stateDump.add("game", [](JsonWriter& json) { game::dumpPlayState(json, game::g_playHost); });
-    g_stateDump.add("lookups", [](JsonWriter& json) { game::dumpLookupMisses(json); });
+    base::g_stateDump.add("game", [](base::JsonWriter& json) { game::dumpPlayState(json, game::g_playHost); });
+    base::g_stateDump.add("lookups", [](base::JsonWriter& json) { game::dumpLookupMisses(json); });
 }
 
 }  // namespace tessaly::shell

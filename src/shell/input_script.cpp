@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
+#include "base/files.h"
+#include "base/parse_number.h"
 #include "platform/letterbox.h"
 #include "shell/frame_loop.h"
-#include "shell/parse_number.h"
 
 namespace tessaly::shell {
 
@@ -69,20 +68,20 @@ bool parseInputScript(std::string_view text, InputScript& out, std::string& erro
             continue;
         }
         ScriptedEvent e;
-        if (!parseNumber(words[0], e.frame) || e.frame < 1)
+        if (!base::parseNumber(words[0], e.frame) || e.frame < 1)
             return fail("frame number 1 or more expected, not '" + std::string(words[0]) + "'");
         if (words.size() < 2) return fail("an event is missing after the frame number");
         const std::string_view what = words[1];
         size_t expectedWords = 2;
         if (what == "key") {
             expectedWords = 3;
-            if (words.size() < 3 || !parseNumber(words[2], e.event.key) || e.event.key < 1 ||
+            if (words.size() < 3 || !base::parseNumber(words[2], e.event.key) || e.event.key < 1 ||
                 e.event.key > 255)
                 return fail("key wants a virtual-key number from 1 to 255");
             e.event.type = platform::EventType::KeyDown;
         } else if (what == "move") {
             expectedWords = 4;
-            if (words.size() < 4 || !parseNumber(words[2], e.x) || !parseNumber(words[3], e.y) ||
+            if (words.size() < 4 || !base::parseNumber(words[2], e.x) || !base::parseNumber(words[3], e.y) ||
                 !std::isfinite(e.x) || !std::isfinite(e.y))
                 return fail("move wants two numbers, x and y in screen units");
             e.event.type = platform::EventType::MouseMove;
@@ -109,14 +108,16 @@ bool parseInputScript(std::string_view text, InputScript& out, std::string& erro
 }
 
 bool loadInputScript(const std::string& path, InputScript& out, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
+    // A script is a few hundred lines; anything this large is not one.
+    constexpr size_t kMaxScriptBytes = size_t(16) << 20;
+    base::FileBytes file;
+    const base::FileStatus status = base::readWholeFile(path, kMaxScriptBytes, file);
+    if (status != base::FileStatus::Ok) {
+        error = "cannot read " + path + " (" + base::fileStatusText(status) + ")";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!parseInputScript(text.str(), out, error)) {
+    const std::string_view text(reinterpret_cast<const char*>(file.data.get()), file.size);
+    if (!parseInputScript(text, out, error)) {
         error = path + ", " + error;
         return false;
     }

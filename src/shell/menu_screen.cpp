@@ -1,9 +1,9 @@
 #include "shell/menu_screen.h"
 
+#include "base/frame_clock.h"
 #include "fx/particles.h"
 #include "gfx/draw.h"
 #include "platform/keys.h"
-#include "shell/frame_clock.h"
 #include "sound/sound.h"
 
 namespace tessaly::shell {
@@ -26,11 +26,11 @@ void MenuScreen::afterFrame() {
 }
 
 void MenuScreen::draw() {
-    m_menuClockMs += g_frame.frameStepMs;
+    m_menuClockMs += base::g_frame.frameStepMs;
     if (platform::Device* device = gfx::g_draw.device)
         device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
     // Tune requests made by the menus fade and start here.
-    sound::updateSound(g_frame.frameStepMs);
+    sound::updateSound(base::g_frame.frameStepMs);
 }
 
 }  // namespace tessaly::shell

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "shell/parse_number.h"
+#include "base/parse_number.h"
 
 namespace tessaly::shell {
 
@@ -54,20 +54,20 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             out.dataDir = v;
         } else if (arg == "--fixed-step") {
             if (!value(v)) return false;
-            if (!parseNumber(v, out.fixedStepMs) || out.fixedStepMs < 1 || out.fixedStepMs > 1000) {
+            if (!base::parseNumber(v, out.fixedStepMs) || out.fixedStepMs < 1 || out.fixedStepMs > 1000) {
                 error = "--fixed-step wants milliseconds from 1 to 1000, not '" + std::string(v) + "'";
                 return false;
             }
         } else if (arg == "--seed") {
             if (!value(v)) return false;
-            if (!parseNumber(v, out.seed)) {
+            if (!base::parseNumber(v, out.seed)) {
                 error = "--seed wants a number from 0 to 4294967295, not '" + std::string(v) + "'";
                 return false;
             }
             out.hasSeed = true;
         } else if (arg == "--frames") {
             if (!value(v)) return false;
-            if (!parseNumber(v, out.frames) || out.frames < 1) {
+            if (!base::parseNumber(v, out.frames) || out.frames < 1) {
                 error = "--frames wants a positive number, not '" + std::string(v) + "'";
                 return false;
             }
@@ -83,7 +83,7 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             if (ok && frame == "loading") {
                 shot.frame = kLoadingScreenshotFrame;
             } else if (ok) {
-                ok = parseNumber(frame, shot.frame) && shot.frame >= 1;
+                ok = base::parseNumber(frame, shot.frame) && shot.frame >= 1;
             }
             if (!ok) {
                 error = "--screenshot wants FRAME:FILE.png (FRAME 1 or more, or 'loading'), not '" +
@@ -94,13 +94,13 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             out.screenshots.push_back(shot);
         } else if (arg == "--level") {
             if (!value(v)) return false;
-            if (!parseNumber(v, out.level) || out.level < 0 || out.level > 69) {
+            if (!base::parseNumber(v, out.level) || out.level < 0 || out.level > 69) {
                 error = "--level wants a level from 0 to 69, not '" + std::string(v) + "'";
                 return false;
             }
         } else if (arg == "--mode") {
             if (!value(v)) return false;
-            if (!parseNumber(v, out.mode) || out.mode < 0 || out.mode > 2) {
+            if (!base::parseNumber(v, out.mode) || out.mode < 0 || out.mode > 2) {
                 error = "--mode wants 0 (classic), 1 (puzzle) or 2 (action), not '" + std::string(v) + "'";
                 return false;
             }

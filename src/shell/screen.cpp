@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/game_state.h"
 #include "gfx/message_line.h"
 #include "shell/game_screen.h"
 #include "shell/hooks.h"
@@ -48,6 +49,8 @@ bool TypedCodes::feed(int key) {
                                                        : ScreenKind::Other;
     const TypedCode code = push(key, where);
     applyTypedCode(code, g_shell);
+    // The rules read the cheat keys from their own record.
+    game::g_game.cheatKeys = g_shell.cheatKeys;
     return code != TypedCode::None;
 }
 

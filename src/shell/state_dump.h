@@ -1,75 +1,15 @@
-// The state dump: a JSON object written at exit (--dump-state) that tests
-// read to see where a run ended. The shell writes the screen's name and the
-// frame count; every subsystem that wants to be seen adds a contributor,
-// which writes the fields of one named member object:
-//
-//   void dumpBoard(JsonWriter& json) { json.field("score", score); ... }
-//   g_stateDump.add("board", &dumpBoard);   // once, at start-up
-//
-// Capacity: kMaxStateContributors (one per subsystem); add() refuses more
-// and returns false.
+// The state dump file: a JSON object written at exit (--dump-state) that
+// tests read to see where a run ended. The shell writes the screen's name
+// and the frame count, then every contributor of base::g_stateDump.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "base/state_dump.h"
 
 namespace tessaly::shell {
 
-// Writes one JSON value; objects and arrays nest. Keys and strings are
-// escaped; numbers that are not finite are written as null.
-class JsonWriter final {
-public:
-    void beginObject(std::string_view key = {});
-    void endObject();
-    void beginArray(std::string_view key = {});
-    void endArray();
-    void field(std::string_view key, int64_t value);
-    void field(std::string_view key, int value) { field(key, int64_t(value)); }
-    void field(std::string_view key, uint32_t value) { field(key, int64_t(value)); }
-    void field(std::string_view key, double value);
-    void field(std::string_view key, float value) { field(key, double(value)); }
-    void field(std::string_view key, bool value);
-    void field(std::string_view key, std::string_view value);
-    void field(std::string_view key, const char* value) { field(key, std::string_view(value)); }
-    // Array elements.
-    void value(int64_t v) { field({}, v); }
-    void value(double v) { field({}, v); }
-    void value(std::string_view v) { field({}, v); }
-
-    const std::string& text() const { return m_text; }
-
-private:
-    void key(std::string_view key);
-    void string(std::string_view s);
-
-    std::string m_text;
-    bool m_needComma = false;
-};
-
-constexpr int kMaxStateContributors = 16;  // a handful of subsystems report
-
-using StateContributor = void (*)(JsonWriter& json);
-
-struct StateDump {
-    struct Entry {
-        const char* name = nullptr;  // member name in the dump
-        StateContributor write = nullptr;
-    };
-    std::array<Entry, kMaxStateContributors> entries{};
-    int count = 0;
-
-    // Adds a contributor; a name already present is replaced. False when
-    // the table is full.
-    bool add(const char* name, StateContributor write);
-    // The whole object: screen, frame, then one member per contributor.
-    std::string render(const char* screenName, int64_t frame) const;
-};
-
-inline StateDump g_stateDump;
-
-// Writes g_stateDump's object to a file (through a temporary name). False
+// Writes base::g_stateDump's object to a file (through a temporary name). False
 // with the reason in `error` when the file cannot be written.
 bool writeStateDump(const std::string& path, std::string& error);
 

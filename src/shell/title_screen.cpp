@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fx/camera.h"
+#include "base/frame_clock.h"
+#include "base/loading.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
-#include "shell/frame_clock.h"
 #include "shell/hooks.h"
-#include "shell/loading.h"
 #include "shell/menu_screen.h"
 #include "sound/sound.h"
 
@@ -60,7 +60,7 @@ void TitleScreen::loadResources() {
 
 float TitleScreen::progress() const {
     if (m_musicStarted) return 1.0f;
-    return float(double(g_loading.loadedBytes) / double(kExpectedLoadBytes));
+    return float(double(base::g_loading.loadedBytes) / double(kExpectedLoadBytes));
 }
 
 void TitleScreen::drawLoadingScreen() {
@@ -81,7 +81,7 @@ void TitleScreen::afterFrame() {
 }
 
 void TitleScreen::draw() {
-    const float step = g_frame.frameStepMs;
+    const float step = base::g_frame.frameStepMs;
     if (!m_musicStarted) {
         sound::switchTuneNow(kTitleTune);
         m_musicStarted = true;
@@ -105,7 +105,7 @@ void TitleScreen::draw() {
     drawLoadingScreen();
     gfx::begin2D();
     if (platform::Device* device = gfx::g_draw.device)
-        device->setTransform(platform::TransformKind::View, fx::g_camera.view);
+        device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
 
     const float t = m_titleClockMs;
     const float g = std::min(t / 1500.0f, 1.0f);

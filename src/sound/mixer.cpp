@@ -27,7 +27,7 @@ Voice* oldest(Mixer& mixer, int sample) {
 }
 
 // Adds one voice into `out` at `gain`; returns false when the sample ended.
-bool mixVoice(Voice& v, const Sample& s, float* out, int frames, float gain) {
+bool mixVoice(Voice& v, const platform::Sample& s, float* out, int frames, float gain) {
     const int16_t* pcm = s.pcm.get();
     const uint64_t end = uint64_t(s.frames) << 32;
     uint64_t pos = v.position;
@@ -61,7 +61,7 @@ bool mixVoice(Voice& v, const Sample& s, float* out, int frames, float gain) {
 
 }  // namespace
 
-uint32_t addSample(Mixer& mixer, Sample&& sample) {
+uint32_t addSample(Mixer& mixer, platform::Sample&& sample) {
     if (sample.empty() || !sample.pcm || (sample.channels != 1 && sample.channels != 2)) return 0;
     if (mixer.sampleCount >= kMaxSamples) return 0;
     mixer.samples[size_t(mixer.sampleCount)] = std::move(sample);
@@ -71,7 +71,7 @@ uint32_t addSample(Mixer& mixer, Sample&& sample) {
 uint32_t playSample(Mixer& mixer, uint32_t sample, int rateHz) {
     if (sample == 0 || sample > uint32_t(mixer.sampleCount) || rateHz <= 0) return 0;
     const int index = int(sample) - 1;
-    const Sample& s = mixer.samples[size_t(index)];
+    const platform::Sample& s = mixer.samples[size_t(index)];
 
     int playing = 0;
     for (const Voice& v : mixer.voices) playing += (v.channel != 0 && v.sample == index);
@@ -129,7 +129,7 @@ void mix(Mixer& mixer, float* out, int frames) {
     const float sampleGain = float(std::clamp(mixer.sampleVolume, 0, kMaxVolume)) / kMaxVolume * kPcmScale;
     for (Voice& v : mixer.voices) {
         if (v.channel == 0) continue;
-        const Sample& s = mixer.samples[size_t(v.sample)];
+        const platform::Sample& s = mixer.samples[size_t(v.sample)];
         if (!mixVoice(v, s, out, frames, sampleGain)) v = Voice{};
     }
 

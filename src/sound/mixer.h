@@ -17,8 +17,8 @@
 #include <array>
 #include <cstdint>
 
-#include "sound/music.h"
-#include "sound/sample.h"
+#include "platform/music_module.h"
+#include "platform/sample.h"
 
 namespace tessaly::sound {
 
@@ -45,20 +45,20 @@ struct Voice {
 };
 
 struct Mixer {
-    std::array<Sample, kMaxSamples> samples;
+    std::array<platform::Sample, kMaxSamples> samples;
     int sampleCount = 0;
     std::array<Voice, kMaxVoices> voices;
     uint32_t startSerial = 0;       // counts playbacks started
     int sampleVolume = kMaxVolume;  // global sample volume, 0..100
     int musicVolume = kMaxVolume;   // global music volume, 0..100
     int musicChannelVolume = kMaxVolume;  // the music channel's own volume (fades), 0..100
-    MusicModule music;
+    platform::MusicModule music;
     std::array<float, 2 * kMixBlockFrames> musicBlock{};  // music render scratch
 };
 
 // Takes a decoded sample into the table. Returns its handle, or 0 when the
 // sample is empty or the table is full (the sample is dropped).
-uint32_t addSample(Mixer& mixer, Sample&& sample);
+uint32_t addSample(Mixer& mixer, platform::Sample&& sample);
 
 // Plays a sample once at `rateHz` (kNormalRateHz = its own pitch). Returns
 // the channel handle, or 0 for a handle that names no sample or a rate <= 0.

@@ -2,8 +2,8 @@
 // and sound_system.h.
 #include "sound/sound.h"
 
+#include "base/state_dump.h"
 #include "data/registry.h"
-#include "shell/state_dump.h"
 #include "sound/sound_system.h"
 
 namespace tessaly::sound {
@@ -12,7 +12,7 @@ namespace {
 
 // What a test of a whole run wants to see of the sound: whether it is
 // heard at all, what was loaded, and where the music is.
-void dumpSound(shell::JsonWriter& json) {
+void dumpSound(base::JsonWriter& json) {
     int decoded = 0;
     for (int i = 0; i < g_sound.soundCount; ++i) decoded += g_sound.sounds[size_t(i)].sample != 0;
     json.field("open", g_sound.open);
@@ -46,7 +46,7 @@ bool initSound() {
 
 void loadSounds() {
     loadSounds(g_sound, data::g_registry.dataFolder);
-    shell::g_stateDump.add("sound", &dumpSound);
+    base::g_stateDump.add("sound", &dumpSound);
 }
 
 void playSound(std::string_view name) { requestSound(g_sound, name, kNormalRateHz); }

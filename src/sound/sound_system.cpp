@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
-#include "data/lookups.h"
-#include "shell/loading.h"
-#include "sound/vorbis_decode.h"
+#include "base/files.h"
+#include "base/loading.h"
+#include "base/lookups.h"
+#include "platform/vorbis_decode.h"
 
 namespace tessaly::sound {
 
@@ -21,7 +20,7 @@ namespace {
 // A sound file or module larger than this is not read: the data set's
 // largest file is a few hundred KB, and a stray huge file must not stall
 // start-up or exhaust memory.
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+constexpr size_t kMaxFileBytes = size_t(64) << 20;
 
 struct Tune {
     int tune;
@@ -30,17 +29,6 @@ struct Tune {
 
 // Four level tunes, level complete, defeat, and the mode screens.
 constexpr std::array<Tune, 7> kTunes{{{0, 0}, {1, 11}, {2, 29}, {3, 47}, {4, 63}, {5, 65}, {6, 44}}};
-
-bool readWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileBytes) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.resize(size_t(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-    return bool(in) || in.gcount() == std::streamsize(size);
-}
 
 bool hasOggExtension(const std::string& name) {
     if (name.size() < 4) return false;
@@ -95,13 +83,13 @@ void closeSound(SoundSystem& system) {
 // ------------------------------------------------------------ loading
 
 bool addSound(SoundSystem& system, std::string_view name, const uint8_t* bytes, size_t size) {
-    Sample decoded;
+    platform::Sample decoded;
     // Without an output nothing is decoded; the name is still known.
-    if (system.open && system.soundCount < kMaxSounds) decodeVorbis(bytes, size, decoded);
+    if (system.open && system.soundCount < kMaxSounds) platform::decodeVorbis(bytes, size, decoded);
     return addSound(system, name, std::move(decoded));
 }
 
-bool addSound(SoundSystem& system, std::string_view name, Sample&& sample) {
+bool addSound(SoundSystem& system, std::string_view name, platform::Sample&& sample) {
     if (system.soundCount >= kMaxSounds) return false;
     if (name.empty() || name.size() > size_t(kMaxSoundNameLength)) return false;
 
@@ -119,35 +107,27 @@ bool addSound(SoundSystem& system, std::string_view name, Sample&& sample) {
 }
 
 void loadSoundFolder(SoundSystem& system, const std::string& folder) {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) continue;
-        if (hasOggExtension(it->path().filename().string())) files.push_back(it->path());
-    }
-    // Sorted by name, so the table's order does not depend on the file system.
-    std::sort(files.begin(), files.end(),
-              [](const auto& a, const auto& b) { return a.filename().string() < b.filename().string(); });
-
-    std::vector<uint8_t> bytes;
-    for (const auto& path : files) {
+    // Sorted by name (the seam sorts), so the table's order does not depend
+    // on the file system.
+    std::vector<std::string> names;
+    base::listFolder(folder, names);
+    for (const std::string& name : names) {
+        if (!hasOggExtension(name)) continue;
         if (system.soundCount >= kMaxSounds) break;  // the rest are not loaded
-        const std::string name = path.filename().string();
         if (name.size() > size_t(kMaxSoundNameLength)) continue;
-        std::error_code sizeError;
-        const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
-        if (system.open && readWholeFile(path, bytes)) {
-            addSound(system, name, bytes.data(), bytes.size());
+        base::FileBytes file;
+        const bool read = base::readWholeFile(folder + "/" + name, kMaxFileBytes, file) == base::FileStatus::Ok;
+        if (system.open && read) {
+            addSound(system, name, file.data.get(), file.size);
         } else {
             addSound(system, name, nullptr, 0);
         }
-        shell::reportLoadProgress(sizeError ? 0 : int32_t(std::min<std::uintmax_t>(fileSize, INT32_MAX)));
+        base::reportLoadProgress(read ? int32_t(file.size) : 0);
     }
 }
 
 bool loadMusic(SoundSystem& system, const uint8_t* bytes, size_t size) {
-    MusicModule module;
+    platform::MusicModule module;
     if (!system.open || !module.load(bytes, size)) return false;
     module.setAmplify(kMusicAmplify);
     platform::AudioLock lock(system.output);
@@ -157,12 +137,12 @@ bool loadMusic(SoundSystem& system, const uint8_t* bytes, size_t size) {
 }
 
 void loadSounds(SoundSystem& system, const std::string& dataFolder) {
-    const std::filesystem::path root(dataFolder);
-    loadSoundFolder(system, (root / "Sounds").string());
+    loadSoundFolder(system, dataFolder + "/Sounds");
 
-    std::vector<uint8_t> bytes;
-    if (system.open && readWholeFile(root / "music.mo3", bytes)) loadMusic(system, bytes.data(), bytes.size());
-    shell::reportLoadProgress(kMusicLoadReportBytes);
+    base::FileBytes file;
+    if (system.open && base::readWholeFile(dataFolder + "/music.mo3", kMaxFileBytes, file) == base::FileStatus::Ok)
+        loadMusic(system, file.data.get(), file.size);
+    base::reportLoadProgress(kMusicLoadReportBytes);
 }
 
 // ------------------------------------------- requests and the frame update
@@ -178,7 +158,7 @@ void requestSound(SoundSystem& system, std::string_view name, int rateHz) {
         system.requests[size_t(system.ringPosition)] = SoundRequest{kRequestWaiting, 0, entry.sample, rateHz};
         system.ringPosition = (system.ringPosition + 1) % kRequestRingSize;
     }
-    if (!known) data::noteLookupMiss(data::LookupKind::Sound, name);
+    if (!known) base::noteLookupMiss(base::LookupKind::Sound, name);
 }
 
 void updateSound(SoundSystem& system, float dtMs) {

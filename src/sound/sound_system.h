@@ -91,7 +91,7 @@ void closeSound(SoundSystem& system);
 bool addSound(SoundSystem& system, std::string_view name, const uint8_t* bytes, size_t size);
 // The same for a sound already decoded (or made in code); an empty sample
 // gives an entry that plays nothing.
-bool addSound(SoundSystem& system, std::string_view name, Sample&& sample);
+bool addSound(SoundSystem& system, std::string_view name, platform::Sample&& sample);
 // Every "*.ogg" of `folder`, sorted by name, each reported to the loading
 // progress by its size.
 void loadSoundFolder(SoundSystem& system, const std::string& folder);

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/loading.h"
 #include "data/registry.h"
-#include "shell/loading.h"
 #include "support/test_support.h"
 
 namespace tessaly::data {
@@ -45,12 +45,12 @@ protected:
 
 TEST_F(Registry, LooseFilesAreReadOnceAndServedFromMemory) {
     m_folder.write("menu.txt", "hello");
-    const int64_t bytesBefore = shell::g_loading.loadedBytes;
+    const int64_t bytesBefore = base::g_loading.loadedBytes;
     int32_t size = -1;
     uint8_t* first = loadDataFile("menu.txt", &size, false);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(blockText(first, size), "hello");
-    EXPECT_EQ(shell::g_loading.loadedBytes - bytesBefore, 5);  // registering reports its size
+    EXPECT_EQ(base::g_loading.loadedBytes - bytesBefore, 5);  // registering reports its size
 
     // Any letter case finds the registered block without touching the disk.
     std::filesystem::remove(m_folder.path() / "menu.txt");
@@ -111,10 +111,10 @@ TEST_F(Registry, PackEntriesAreUnscrambledAndServedOnce) {
                                   {"bal00.tga", toBytes("TGA-DATA-LONGER-THAN-ITS-NAME")}});
     m_folder.write("targa.dat", pack);
     m_folder.write("bal00.tga", "from disk");
-    const int64_t bytesBefore = shell::g_loading.loadedBytes;
+    const int64_t bytesBefore = base::g_loading.loadedBytes;
     EXPECT_EQ(reg.loadPack("targa.dat"), 3);
     EXPECT_EQ(reg.count, 4);  // the pack itself and its three entries
-    EXPECT_EQ(shell::g_loading.loadedBytes - bytesBefore, 5 + 0 + 29);
+    EXPECT_EQ(base::g_loading.loadedBytes - bytesBefore, 5 + 0 + 29);
 
     int32_t size = -1;
     uint8_t* ball = loadDataFile("BAL00.TGA", &size, true);

@@ -34,7 +34,7 @@ protected:
         NullDeviceTest::TearDown();
     }
 
-    BalloonLayout layout(Vec2 anchor, const char* text, float angle = kAutomaticArrowAngle,
+    BalloonLayout layout(base::Vec2 anchor, const char* text, float angle = kAutomaticArrowAngle,
                          bool button = false) {
         BalloonState& b = *state;
         if (button)
@@ -68,29 +68,29 @@ TEST_F(BalloonTest, ALongTextWrapsAtTheMaximumWidth) {
 
 TEST_F(BalloonTest, BoxEdgeStandsBeyondTheArrowAlongItsDirection) {
     struct Case {
-        Vec2 anchor;
+        base::Vec2 anchor;
         float angle;
-        Vec2 direction;
+        base::Vec2 direction;
     };
     const Case cases[] = {
         {{0, 0}, kAutomaticArrowAngle, {-1, 0}},  // the centre is moved right: points left
         {{120, 40}, 180, {-1, 0}},
         {{-300, 0}, kAutomaticArrowAngle, {1, 0}},
         {{0, 250}, kAutomaticArrowAngle, {0, -1}},
-        {{300, 200}, kAutomaticArrowAngle, normalize(Vec2{-300, -200})},
+        {{300, 200}, kAutomaticArrowAngle, normalize(base::Vec2{-300, -200})},
     };
     for (const Case& c : cases) {
         const BalloonLayout l = layout(c.anchor, "Bomb", c.angle);
         EXPECT_NEAR(l.direction.x, c.direction.x, 1e-3);
         EXPECT_NEAR(l.direction.y, c.direction.y, 1e-3);
         // The point 89.6 units out along the direction lies on the box edge.
-        const Vec2 p = l.direction * kBalloonGap;
+        const base::Vec2 p = l.direction * kBalloonGap;
         const bool onVertical = std::fabs(std::fabs(p.x - l.boxCentre.x) - l.width / 2) < 0.05f &&
                                 std::fabs(p.y - l.boxCentre.y) <= l.height / 2 + 0.05f;
         const bool onHorizontal = std::fabs(std::fabs(p.y - l.boxCentre.y) - l.height / 2) < 0.05f &&
                                   std::fabs(p.x - l.boxCentre.x) <= l.width / 2 + 0.05f;
         EXPECT_TRUE(onVertical || onHorizontal) << c.anchor.x << "," << c.anchor.y;
-        EXPECT_NEAR(l.arrowAngle, angleOf(c.direction) + 180, 1e-2);
+        EXPECT_NEAR(l.arrowAngle, base::angleOf(c.direction) + 180, 1e-2);
     }
     // An arrow angle of 180 puts the box left of the anchor, its right edge
     // 89.6 units away.
@@ -114,7 +114,7 @@ TEST_F(BalloonTest, TheArrowBobsBetweenItsTwoDistances) {
 
 TEST_F(BalloonTest, TipBalloonStandsBesideItsAnchorOnTheCentreSide) {
     struct Case {
-        Vec2 anchor;
+        base::Vec2 anchor;
         float side;  // sign of the box centre's x relative to the anchor
     };
     for (const Case& c : {Case{{-250, 150}, 1}, Case{{250, -150}, -1}}) {
@@ -122,8 +122,8 @@ TEST_F(BalloonTest, TipBalloonStandsBesideItsAnchorOnTheCentreSide) {
         const BalloonLayout l = layoutBalloon(state->request, 1000);
         const float h1 = 1.8f * 11 + 32, h2 = 1.8f * 11 + 32;
         EXPECT_FLOAT_EQ(l.height, h1 + h2 + 44.8f + 150);
-        const Vec2 v = {c.side * 150, (l.height / 2 - 64) * (-c.anchor.y / 300)};
-        const Vec2 expected = normalize(v) * (length(v) + kBalloonGap);
+        const base::Vec2 v = {c.side * 150, (l.height / 2 - 64) * (-c.anchor.y / 300)};
+        const base::Vec2 expected = normalize(v) * (length(v) + kBalloonGap);
         EXPECT_NEAR(l.boxCentre.x, expected.x, 1e-2);
         EXPECT_NEAR(l.boxCentre.y, expected.y, 1e-2);
         EXPECT_FLOAT_EQ(l.direction.x, c.side);
@@ -182,7 +182,7 @@ TEST_F(BalloonTest, ContinueButtonRectangleIsStoredInScreenUnits) {
     showBalloonWithContinue(*state, 150, 20, "Well done", 300, true, 180, false);
     updateBalloon(*state, 16, {});
     const BalloonLayout l = layoutBalloon(state->request, 0);
-    const Vec2 buttonCentre = {150 + l.boxCentre.x, 20 + l.boxCentre.y - l.height / 2 + 32};
+    const base::Vec2 buttonCentre = {150 + l.boxCentre.x, 20 + l.boxCentre.y - l.height / 2 + 32};
     EXPECT_NEAR(centre(state->continueRect).x, buttonCentre.x, 1e-3);
     EXPECT_NEAR(centre(state->continueRect).y, buttonCentre.y, 1e-3);
     EXPECT_NEAR(width(state->continueRect), 140, 1e-3);
@@ -198,14 +198,14 @@ TEST_F(BalloonTest, ContinueButtonRectangleIsStoredInScreenUnits) {
 
 TEST_F(BalloonTest, BoxFrameIsFilledInsideAndFramedOnItsEdges) {
     m_device.recordVertices = true;
-    const Rect box = {-100, 50, 100, -50};  // 200 x 100
+    const base::Rect box = {-100, 50, 100, -50};  // 200 x 100
     drawBalloonFrame(box, true);
     const auto& calls = m_device.calls;
     // Five fill quads (four strips and the middle), then four corners and
     // two of each edge.
     ASSERT_EQ(calls.size(), 13u);
     auto bounds = [&](size_t i) {
-        Rect r = {1e9f, -1e9f, -1e9f, 1e9f};
+        base::Rect r = {1e9f, -1e9f, -1e9f, 1e9f};
         for (int v = 0; v < calls[i].vertexCount; ++v) {
             const auto& p = m_device.vertices[calls[i].firstVertex + v];
             r.left = std::min(r.left, p.x), r.right = std::max(r.right, p.x);
@@ -213,13 +213,13 @@ TEST_F(BalloonTest, BoxFrameIsFilledInsideAndFramedOnItsEdges) {
         }
         return r;
     };
-    const Rect topStrip = bounds(0);
+    const base::Rect topStrip = bounds(0);
     EXPECT_FLOAT_EQ(topStrip.left, -68);
     EXPECT_FLOAT_EQ(topStrip.right, 68);
     EXPECT_FLOAT_EQ(topStrip.top, 50);
     EXPECT_FLOAT_EQ(topStrip.bottom, 18);
-    EXPECT_EQ(m_device.vertices[calls[0].firstVertex].color, Color32(63, 30, 11, 210).argb);
-    const Rect topLeftCorner = bounds(5);
+    EXPECT_EQ(m_device.vertices[calls[0].firstVertex].color, base::Color32(63, 30, 11, 210).argb);
+    const base::Rect topLeftCorner = bounds(5);
     EXPECT_FLOAT_EQ(topLeftCorner.left, -132);
     EXPECT_FLOAT_EQ(topLeftCorner.right, -68);
     EXPECT_FLOAT_EQ(topLeftCorner.top, 82);

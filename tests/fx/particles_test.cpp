@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "fx/camera.h"
-#include "fx/random.h"
+#include "base/random.h"
+#include "gfx/camera.h"
 #include "gfx/texture.h"
 #include "support/test_support.h"
 
@@ -18,7 +18,7 @@ class ParticlesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ps = std::make_unique<ParticleSystem>();
-        seedRandom(1);
+        base::seedRandom(1);
     }
 
     int add(const std::string& fileName, const std::string& text) {
@@ -146,7 +146,7 @@ TEST_F(ParticlesTest, BurstEmitsCeilingOfFrequencyGroups) {
 TEST_F(ParticlesTest, CopiesAtEmitStandEvenlyAroundTheStart) {
     struct Case {
         int copies;
-        std::vector<Vec2> positions;
+        std::vector<base::Vec2> positions;
     };
     const Case cases[] = {
         {4, {{110, 50}, {100, 60}, {90, 50}, {100, 40}}},
@@ -285,7 +285,7 @@ TEST_F(ParticlesTest, BirthColoursAreClampedAndInterpolated) {
     ps->quadCount = 0;
     updateParticles(*ps, 0);
     ASSERT_EQ(ps->quadCount, 1);
-    EXPECT_EQ(ps->quads[0].argb, Color32(127, 127, 127, 127).argb);
+    EXPECT_EQ(ps->quads[0].argb, base::Color32(127, 127, 127, 127).argb);
 }
 
 TEST_F(ParticlesTest, OrbitAndWobbleMoveTheQuadNotTheParticle) {
@@ -346,7 +346,7 @@ protected:
     void SetUp() override {
         NullDeviceTest::SetUp();
         ps = std::make_unique<ParticleSystem>();
-        g_camera.setIdentity();
+        gfx::g_camera.setIdentity();
         m_device.recordVertices = true;
     }
     std::unique_ptr<ParticleSystem> ps;

@@ -16,7 +16,7 @@ TEST(Board, CellCentresAndPointerMappingAgree) {
     // Every cell's centre and every point well inside it map back to it.
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
         for (int y = kFieldTop; y <= kFieldBottom; ++y)
-            for (const fx::Vec2 d : {fx::Vec2{0, 0}, fx::Vec2{-19, 19}, fx::Vec2{19, -19}}) {
+            for (const base::Vec2 d : {base::Vec2{0, 0}, base::Vec2{-19, 19}, base::Vec2{19, -19}}) {
                 const CellRef c = cellAtPoint(cellCentre(x, y) + d);
                 EXPECT_EQ(c, (CellRef{x, y})) << x << "," << y << " offset " << d.x << "," << d.y;
             }
@@ -24,7 +24,7 @@ TEST(Board, CellCentresAndPointerMappingAgree) {
 
 TEST(Board, PointerMappingTruncatesTowardsZero) {
     struct Case {
-        fx::Vec2 p;
+        base::Vec2 p;
         CellRef cell;
     };
     const Case cases[] = {
@@ -60,7 +60,7 @@ TEST(Board, IsMatchSeesOnlyFullyAppearedColoursAndSpecials) {
 }
 
 TEST(Board, NewPiecesStartAppearingAndIdle) {
-    fx::seedRandom(7);
+    base::seedRandom(7);
     const Piece p = newPiece(kBomb);
     EXPECT_EQ(p.kind, kBomb);
     EXPECT_FLOAT_EQ(p.appear, 500.0f);

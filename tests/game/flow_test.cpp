@@ -9,7 +9,6 @@
 #include "game/removal.h"
 #include "game/spawn.h"
 #include "game_test_support.h"
-#include "shell/screen.h"
 #include "sound/sound_system.h"
 #include "support/test_support.h"
 
@@ -377,7 +376,7 @@ TEST_F(Flow, PlayTimeCountsOnlyWhilePlaying) {
 
 TEST_F(Flow, KeysInPlay) {
     setBoard(g, {"a__b"});
-    shell::g_shell.cheatKeys = false;
+    g.cheatKeys = false;
     keyDown(g, kKeySpace);
     EXPECT_FALSE(g.running);
     keyDown(g, 'Q');  // any key resumes
@@ -390,7 +389,7 @@ TEST_F(Flow, KeysInPlay) {
     keyDown(g, 'Z');  // cheat keys need the flag
     EXPECT_EQ(f.host.total, 0);
 
-    shell::g_shell.cheatKeys = true;
+    g.cheatKeys = true;
     keyDown(g, 'Z');
     EXPECT_EQ(f.host.total, 10000);
     keyDown(g, 'C');
@@ -403,7 +402,7 @@ TEST_F(Flow, KeysInPlay) {
     EXPECT_FLOAT_EQ(g.barRemaining, 0.0f);
     keyDown(g, 'E');
     EXPECT_EQ(countPieces(g.board), 0);
-    shell::g_shell.cheatKeys = false;
+    g.cheatKeys = false;
 }
 
 TEST_F(Flow, AClearedBoardBringsTheAnnouncedBallsAndABonus) {

@@ -93,7 +93,7 @@ int SoundLog::count(const std::string& name) const {
 }
 
 GameFixture::GameFixture() {
-    fx::seedRandom(12345);
+    base::seedRandom(12345);
     game->host = &host;
     clearBoard(game->board);
     game->level.colors = 5;

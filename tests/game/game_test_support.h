@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "fx/random.h"
+#include "base/random.h"
 #include "game/board.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
@@ -28,18 +28,18 @@ public:
     struct Text {
         std::string text;
         TextSource source;
-        fx::Vec2 at;
+        base::Vec2 at;
         float size;
         float durationMs;
     };
     struct Effect {
         std::string name;
-        fx::Vec2 at;
+        base::Vec2 at;
         int kind;
     };
     struct TipCall {
         std::string name;
-        fx::Vec2 at;
+        base::Vec2 at;
         float durationMs;
         CellRef cell;
     };
@@ -63,7 +63,7 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> screens;
     std::vector<std::pair<std::string, int>> leaves;
-    std::vector<std::pair<fx::Vec2, int>> popups;
+    std::vector<std::pair<base::Vec2, int>> popups;
     std::vector<LevelResult> results;
     std::vector<int> scenes, advancedScenes;
     int livesAdded = 0, livesTaken = 0, savedGamesDropped = 0, profileSaves = 0;
@@ -100,21 +100,21 @@ public:
     void leavePlay(std::string_view screen, int mode) override { leaves.emplace_back(std::string(screen), mode); }
     bool gameScreenCurrent() override { return gameOnScreen; }
     bool overlayOpen() override { return overlay; }
-    void playEffect(std::string_view name, fx::Vec2 at, int kind) override {
+    void playEffect(std::string_view name, base::Vec2 at, int kind) override {
         effects.push_back({std::string(name), at, kind});
     }
-    void floatingText(std::string_view text, TextSource source, fx::Vec2 at, float size,
+    void floatingText(std::string_view text, TextSource source, base::Vec2 at, float size,
                       float durationMs) override {
         texts.push_back({std::string(text), source, at, size, durationMs});
     }
-    void scorePopup(fx::Vec2 at, int points) override { popups.emplace_back(at, points); }
+    void scorePopup(base::Vec2 at, int points) override { popups.emplace_back(at, points); }
     void showMessage(std::string_view key) override { messages.emplace_back(key); }
-    void showTip(std::string_view name, fx::Vec2 at, float durationMs, CellRef cell) override {
+    void showTip(std::string_view name, base::Vec2 at, float durationMs, CellRef cell) override {
         tips.push_back({std::string(name), at, durationMs, cell});
     }
     bool tipOpen() override { return tipIsOpen; }
-    void aimMarker(fx::Vec2) override { ++aims; }
-    void flightTrail(fx::Vec2) override { ++trails; }
+    void aimMarker(base::Vec2) override { ++aims; }
+    void flightTrail(base::Vec2) override { ++trails; }
     void levelBarSparkle() override { ++sparkles; }
     void setScene(int variant) override { scenes.push_back(variant); }
     void advanceScene(int variant) override { advancedScenes.push_back(variant); }
@@ -166,7 +166,7 @@ inline void setBoard(GameState& game, std::initializer_list<const char*> rows) {
     setBoard(game, std::vector<std::string>(rows.begin(), rows.end()));
 }
 inline CellRef at(int column, int row) { return {kFieldLeft + column, kFieldTop + row}; }
-inline fx::Vec2 pointOf(int column, int row) { return cellCentre(at(column, row)); }
+inline base::Vec2 pointOf(int column, int row) { return cellCentre(at(column, row)); }
 // Piece kind at a fixture position (-1 empty).
 int kindAt(const GameState& game, int column, int row);
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "base/random.h"
 #include "data/registry.h"
-#include "fx/random.h"
 #include "game/flow.h"
 #include "game/greedy_player.h"
 #include "game/level_file.h"
@@ -41,7 +41,7 @@ TEST_F(Levels, TheGreedyPlayerWinsEveryLevelInEveryMode) {
         for (int mode = 0; mode < 3; ++mode) {
             auto game = std::make_unique<GameState>();
             game->mode = Mode(mode);
-            fx::seedRandom(uint32_t(1000 + level * 31 + mode * 7));
+            base::seedRandom(uint32_t(1000 + level * 31 + mode * 7));
             ASSERT_TRUE(startLevel(*game, level)) << levelFileName(level);
             const GreedyResult r = playGreedy(*game);
             const std::string what = levelFileName(level) + " in " + kModeNames[mode];

@@ -18,7 +18,7 @@ protected:
     testing::GameFixture f;
     testing::SoundLog sounds;
     GameState& g = f.g();
-    const fx::Vec2 button{350.0f, -200.0f};
+    const base::Vec2 button{350.0f, -200.0f};
 };
 
 TEST_F(Hammer, ArmsOnlyWithAFullChargeAndAnEnabledHammer) {
@@ -51,7 +51,7 @@ TEST_F(Hammer, StrikesOnePieceOrOneChainAndUsesTheWholeCharge) {
 
     struct Step {
         const char* what;
-        fx::Vec2 click;
+        base::Vec2 click;
         bool strikes;
         CursorMode after;
     };

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "base/random.h"
 #include "data/registry.h"
-#include "fx/random.h"
 #include "game/level_file.h"
 #include "game_test_support.h"
 #include "support/test_support.h"

@@ -5,7 +5,6 @@
 #include "game/flow.h"
 #include "game/moves.h"
 #include "game_test_support.h"
-#include "shell/screen.h"
 
 namespace tessaly::game {
 namespace {
@@ -69,9 +68,9 @@ TEST_F(Moves, PathsPreferLeftThenRightThenUpThenDownOnTheWayBack) {
     const Case cases[] = {{at(0, 0), at(1, 0)}, {at(2, 0), at(1, 0)}, {at(0, 2), at(1, 2)}, {at(2, 2), at(1, 2)}};
     for (const Case& c : cases) {
         computeDistances(g.board, at(1, 1));
-        fx::Vec2 points[8];
+        base::Vec2 points[8];
         ASSERT_EQ(tracePath(g.board, at(1, 1), c.target, points, 8), 2);
-        const fx::Vec2 origin = cellCentre(at(1, 1));
+        const base::Vec2 origin = cellCentre(at(1, 1));
         EXPECT_FLOAT_EQ(points[0].x, cellCentre(c.target).x - origin.x);
         EXPECT_FLOAT_EQ(points[1].x, cellCentre(c.via).x - origin.x);
         EXPECT_FLOAT_EQ(points[1].y, cellCentre(c.via).y - origin.y);
@@ -79,7 +78,7 @@ TEST_F(Moves, PathsPreferLeftThenRightThenUpThenDownOnTheWayBack) {
         EXPECT_FLOAT_EQ(points[2].y, 0.0f);
     }
     // A path that needs more points than given is refused.
-    fx::Vec2 two[2];
+    base::Vec2 two[2];
     computeDistances(g.board, at(1, 1));
     EXPECT_EQ(tracePath(g.board, at(1, 1), at(0, 0), two, 2), -1);
 }
@@ -238,13 +237,13 @@ TEST_F(Moves, RightAndMiddleButtons) {
     rightButtonDown(g);
     EXPECT_TRUE(g.running);
 
-    shell::g_shell.cheatKeys = false;
+    g.cheatKeys = false;
     middleButtonDown(g);
     EXPECT_FLOAT_EQ(g.hammerCharge, 0.0f);
-    shell::g_shell.cheatKeys = true;
+    g.cheatKeys = true;
     for (int i = 0; i < 7; ++i) middleButtonDown(g);
     EXPECT_FLOAT_EQ(g.hammerCharge, 1.0f);
-    shell::g_shell.cheatKeys = false;
+    g.cheatKeys = false;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "fx/random.h"
+#include "base/random.h"
 #include "game/board_view.h"
 #include "game/flow.h"
 #include "game/level_file.h"
@@ -38,7 +38,7 @@ struct PlayFixture {
     PlayHost host{*view, *game, player};
 
     PlayFixture() {
-        fx::seedRandom(777);
+        base::seedRandom(777);
         game->host = &host;
         game->level.colors = 5;
         game->level.addBalls = 3;
@@ -47,7 +47,7 @@ struct PlayFixture {
     }
     GameState& g() { return *game; }
     PlayView& v() { return *view; }
-    void click(fx::Vec2 p) { playLeftButtonDown(host, p); }
+    void click(base::Vec2 p) { playLeftButtonDown(host, p); }
     void step(float ms, float stepMs = 10) {
         for (float t = 0; t < ms; t += stepMs) stepPlay(host, stepMs);
     }
@@ -58,7 +58,7 @@ struct PlayFixture {
 
 TEST(Panel, PointsMapToTheirAreas) {
     struct Case {
-        fx::Vec2 p;
+        base::Vec2 p;
         PanelArea area;
     };
     const Case cases[] = {
@@ -114,7 +114,7 @@ TEST(QuestionTips, ChosenByWhatWasClicked) {
     struct Case {
         const char* name;
         Mode mode;
-        fx::Vec2 p;
+        base::Vec2 p;
         const char* title;
         const char* second;
         int icon;
@@ -305,7 +305,7 @@ TEST(PausedDisplay, AlphaFollowsTheSineOfThePause) {
     // After the last stage: the congratulations fade in from 3 s and out again.
     EXPECT_EQ(pausedLook(2999, false, true).congratulationsAlpha, 0);
     EXPECT_NEAR(pausedLook(12000, false, true).congratulationsAlpha, 255, 1);
-    EXPECT_NEAR(pausedLook(7500, false, true).congratulationsAlpha, int(255 * std::sin(fx::kPi * 0.25f)), 1);
+    EXPECT_NEAR(pausedLook(7500, false, true).congratulationsAlpha, int(255 * std::sin(base::kPi * 0.25f)), 1);
     EXPECT_EQ(pausedLook(12000, false, true).promptAlpha, 0);
 }
 
@@ -382,7 +382,7 @@ TEST(PieceLook, AppearanceZoomAndPreviewGrowth) {
 TEST(LevelEndFlight, EachCellKeepsItsPathFromFrameToFrame) {
     // Two frames of the same moment: the same numbers for every cell.
     auto frame = [](float elapsed, CellFlight* out, int n) {
-        fx::seedRepeatable(1000);
+        base::seedRepeatable(1000);
         for (int i = 0; i < n; ++i) out[i] = cellFlight(elapsed);
     };
     CellFlight a[40], b[40];
@@ -449,7 +449,7 @@ TEST_F(PlayInput, TheQuestionCursorExplainsWhatWasClicked) {
 }
 
 TEST_F(PlayInput, RelaxPausesAndAnyClickResumes) {
-    f.click(fx::centre(kRelaxButtonArea));
+    f.click(base::centre(kRelaxButtonArea));
     EXPECT_FALSE(g.running);
     sounds.collect();
     EXPECT_TRUE(sounds.heard("menu.ogg"));
@@ -472,7 +472,7 @@ TEST_F(PlayInput, PanelButtons) {
 
     // The menu button opens the pause menu; a click right after it opened is
     // not taken, a later one closes it.
-    f.click(fx::centre(kMenuButtonArea));
+    f.click(base::centre(kMenuButtonArea));
     EXPECT_EQ(f.v().overlay.screen, OverlayScreen::PauseMenu);
     EXPECT_TRUE(f.host.overlayOpen());
     f.click({0, 0});
@@ -484,10 +484,10 @@ TEST_F(PlayInput, PanelButtons) {
 
     // The hammer arms only with a full charge, and strikes the piece clicked.
     g.level.hammerEnabled = true;
-    f.click(fx::centre(kHammerButtonArea));
+    f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Normal);
     g.hammerCharge = 1;
-    f.click(fx::centre(kHammerButtonArea));
+    f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Hammer);
     f.click(pointOf(2, 2));
     EXPECT_EQ(testing::kindAt(g, 2, 2), kNoPiece);

@@ -154,7 +154,7 @@ TEST_F(SavedGame, AFlightSavedMidwayResumesAfterLoading) {
     ASSERT_TRUE(g.moveInFlight);
     stepGame(g, 200.0f);
     const float left = g.board.at(at(0, 0)).piece.flightMs;
-    const fx::Vec2 offset = flightOffset(g);
+    const base::Vec2 offset = flightOffset(g);
     const Bytes b = encode(g);
 
     testing::GameFixture other;

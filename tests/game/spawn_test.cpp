@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fx/random.h"
+#include "base/random.h"
 #include "game/removal.h"
 #include "game/spawn.h"
 #include "game_test_support.h"
@@ -47,14 +47,14 @@ TEST_F(Spawn, AnnouncingWalksColumnsThenRows) {
     setBoard(g, {"_a_", "a_a", "_a_"});
     const CellRef columnOrder[5] = {at(0, 0), at(0, 2), at(1, 1), at(2, 0), at(2, 2)};
     for (uint32_t seed = 1; seed < 40; ++seed) {
-        fx::CRandom replica;
+        base::CRandom replica;
         replica.seed(seed);
         replica.next();  // colour
         replica.next();  // joker roll
         const int k = replica.next() % 5;
         for (int c = 0; c < 3; ++c)
             for (int r = 0; r < 3; ++r) g.board.at(at(c, r)).pending = kNoPiece;
-        fx::seedRandom(seed);
+        base::seedRandom(seed);
         announceBall(g);
         EXPECT_NE(g.board.at(columnOrder[k]).pending, kNoPiece) << "seed " << seed << " k " << k;
         EXPECT_FLOAT_EQ(g.board.at(columnOrder[k]).pendingTimerMs, 500.0f);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <memory>
 
-#include "fx/camera.h"
-#include "fx/random.h"
+#include "base/random.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "support/test_support.h"
 
@@ -17,8 +17,8 @@ class BoltsTest : public test::NullDeviceTest {
 protected:
     void SetUp() override {
         NullDeviceTest::SetUp();
-        fx::seedRandom(11);
-        fx::g_camera.setIdentity();
+        base::seedRandom(11);
+        gfx::g_camera.setIdentity();
     }
     std::unique_ptr<Bolts> bolts = std::make_unique<Bolts>();
 };
@@ -37,20 +37,20 @@ TEST_F(BoltsTest, SegmentCountFollowsTheStepUpToAHundred) {
 }
 
 TEST_F(BoltsTest, ALongBoltIsCutIntoEqualStepsWithJitterAcrossIt) {
-    const fx::Vec3 start = {-300, 100, 0}, end = {300, -100, 0};
+    const base::Vec3 start = {-300, 100, 0}, end = {300, -100, 0};
     ASSERT_TRUE(addBolt(*bolts, start, end, 1, 2, 8, 6, 0xFFFFFFFF, 0x80FFFFFF));
     const Bolt& b = bolts->bolts[0];
     ASSERT_EQ(b.count, 100);
-    const fx::Vec3 d = end - start;
-    const float dist = std::sqrt(fx::dot(d, d));
-    const fx::Vec3 dir = d / dist;
+    const base::Vec3 d = end - start;
+    const float dist = std::sqrt(base::dot(d, d));
+    const base::Vec3 dir = d / dist;
     EXPECT_FLOAT_EQ(b.points[0].x, start.x);
     EXPECT_FLOAT_EQ(b.points[100].y, end.y);
     for (int i = 1; i < 100; ++i) {
-        const fx::Vec3 rel = b.points[i] - start;
-        EXPECT_NEAR(fx::dot(rel, dir), dist / 100 * i, 1e-2) << i;
-        const fx::Vec3 across = rel - dir * fx::dot(rel, dir);
-        EXPECT_LE(std::sqrt(fx::dot(across, across)), 6.001f) << i;
+        const base::Vec3 rel = b.points[i] - start;
+        EXPECT_NEAR(base::dot(rel, dir), dist / 100 * i, 1e-2) << i;
+        const base::Vec3 across = rel - dir * base::dot(rel, dir);
+        EXPECT_LE(std::sqrt(base::dot(across, across)), 6.001f) << i;
     }
 }
 

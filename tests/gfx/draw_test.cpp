@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "fx/camera.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
 #include "platform/null/null_device.h"
@@ -37,7 +37,7 @@ protected:
 };
 
 // Where a point lands in clip space under a row-vector matrix.
-fx::Vec2 project(const platform::Matrix& m, float x, float y, float z) {
+base::Vec2 project(const base::Matrix& m, float x, float y, float z) {
     const float cx = x * m.m[0][0] + y * m.m[1][0] + z * m.m[2][0] + m.m[3][0];
     const float cy = x * m.m[0][1] + y * m.m[1][1] + z * m.m[2][1] + m.m[3][1];
     const float w = x * m.m[0][3] + y * m.m[1][3] + z * m.m[2][3] + m.m[3][3];
@@ -56,12 +56,12 @@ TEST_F(Draw, Begin2DSetsUpTheLayeredScreen) {
 
     // A pixel rectangle of the whole screen covers clip space exactly.
     drawPixelRect(0, 0, 800, 600, 0, 0, 1, 1, 0xFFFFFFFFu);
-    const platform::Matrix& proj = device.transform(platform::TransformKind::Projection);
+    const base::Matrix& proj = device.transform(platform::TransformKind::Projection);
     float minX = 9, maxX = -9, minY = 9, maxY = -9;
     for (int i = 0; i < 4; ++i) {
         const RecordedVertex& v = vertex(0, i);
         EXPECT_FLOAT_EQ(v.z, 10);
-        const fx::Vec2 p = project(proj, v.x, v.y, v.z);
+        const base::Vec2 p = project(proj, v.x, v.y, v.z);
         minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
         minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
         EXPECT_TRUE(v.u == 0.001f || v.u == 0.999f) << v.u;  // texture coordinates inset
@@ -91,7 +91,7 @@ TEST_F(Draw, StateSwitchesAndBlendModes) {
     }
     setPerspectiveFromClient(800, 600);
     enableState(3);
-    const platform::Matrix ortho = orthoProjection(500);
+    const base::Matrix ortho = orthoProjection(500);
     EXPECT_EQ(device.transform(platform::TransformKind::Projection).m[2][2], ortho.m[2][2]);
     disableState(3);
     EXPECT_EQ(device.transform(platform::TransformKind::Projection).m[2][3], 1.0f);  // perspective
@@ -110,7 +110,7 @@ TEST_F(Draw, ColourMultiplierScalesEveryQuadColour) {
     setColorMultiplier(1, 1, 1, 0.5f);
     drawRect(0, 10, 10, 0, 0, 0, 1, 1, 0xFF804020u, 5);
     EXPECT_EQ(vertex(0, 0).color, 0x7F804020u);
-    const fx::Vec3 corners[4] = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+    const base::Vec3 corners[4] = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
     const uint32_t colors[4] = {0xFFFFFFFFu, 0x80FFFFFFu, 0x00FFFFFFu, 0xFF000000u};
     drawQuadColors(corners, colors);
     EXPECT_EQ(vertex(1, 0).color, 0x7FFFFFFFu);
@@ -146,8 +146,8 @@ TEST_F(Draw, QuadsMapCornersToTextureCoordinatesAndKeepTheirWinding) {
     EXPECT_TRUE(found);
     EXPECT_LT(firstTriangleArea(1), 0);
 
-    const fx::Vec3 around[4] = {{1, 1, 3}, {1, -1, 3}, {-1, -1, 3}, {-1, 1, 3}};
-    const fx::Vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const base::Vec3 around[4] = {{1, 1, 3}, {1, -1, 3}, {-1, -1, 3}, {-1, 1, 3}};
+    const base::Vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     drawQuad(around, uv, 0xFFFFFFFFu);
     EXPECT_LT(firstTriangleArea(2), 0);
 
@@ -166,9 +166,9 @@ TEST_F(Draw, QuadsMapCornersToTextureCoordinatesAndKeepTheirWinding) {
 }
 
 TEST_F(Draw, BillboardsFaceTheCameraAndSkipWhatIsOutOfView) {
-    const fx::Camera saved = fx::g_camera;
-    fx::g_camera = fx::Camera{};
-    fx::g_camera.updateViewPlanes(platform::perspectiveFovLH(fx::kPi / 4, 4.0f / 3, 5, 400));
+    const gfx::Camera saved = gfx::g_camera;
+    gfx::g_camera = gfx::Camera{};
+    gfx::g_camera.updateViewPlanes(base::perspectiveFovLH(base::kPi / 4, 4.0f / 3, 5, 400));
     TextureManager textures;
     textures.device = &device;
     TextureEntry* tex = textures.create("spark", 4, 4, kFormatA8R8G8B8, false);
@@ -187,7 +187,7 @@ TEST_F(Draw, BillboardsFaceTheCameraAndSkipWhatIsOutOfView) {
         EXPECT_FLOAT_EQ(vertex(0, i).z, 100);
     }
     textures.clear();
-    fx::g_camera = saved;
+    gfx::g_camera = saved;
 }
 
 TEST_F(Draw, CursorMapsBetweenPixelsAndScreenUnits) {

@@ -46,12 +46,12 @@ protected:
         m_device.clearRecording();
     }
     // Centre of recorded quad i.
-    fx::Vec2 centreOf(size_t i) const {
+    base::Vec2 centreOf(size_t i) const {
         const platform::RecordedCall& call = m_device.calls[i];
-        fx::Vec2 sum;
+        base::Vec2 sum;
         for (int k = 0; k < call.vertexCount; ++k) {
             const RecordedVertex& v = m_device.vertices[size_t(call.firstVertex + k)];
-            sum = sum + fx::Vec2{v.x, v.y};
+            sum = sum + base::Vec2{v.x, v.y};
         }
         return sum / float(call.vertexCount);
     }

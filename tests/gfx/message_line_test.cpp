@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "fx/math.h"
+#include "base/math.h"
 
 namespace tessaly::gfx {
 namespace {
@@ -15,7 +15,7 @@ TEST(MessageLine, ArrivesWobblesAndLeavesInItsPhases) {
         float timer, step;
         float expectTimer, expectY, expectSize;
     };
-    const float pi = fx::kPi;
+    const float pi = base::kPi;
     const Case cases[] = {
         // Arriving: slides up from below the screen, growing.
         {1400, 100, 1300, -300, (std::sin(1300 * pi / 1500) * 12 + 6) * 1.3f},

@@ -27,10 +27,10 @@ protected:
         m_device = windowDevice();
         ASSERT_NE(m_device, nullptr);
         // 2D drawing as the game sets it up: screen units, no depth test.
-        m_device->setTransform(TransformKind::World, Matrix::identity());
-        m_device->setTransform(TransformKind::View, Matrix::identity());
-        m_device->setTransform(TransformKind::Projection, orthoLH(800, 600, 1, 100));
-        m_device->setTransform(TransformKind::Texture0, Matrix::identity());
+        m_device->setTransform(TransformKind::World, base::Matrix::identity());
+        m_device->setTransform(TransformKind::View, base::Matrix::identity());
+        m_device->setTransform(TransformKind::Projection, base::orthoLH(800, 600, 1, 100));
+        m_device->setTransform(TransformKind::Texture0, base::Matrix::identity());
         m_device->setRenderState(RenderState::DepthTest, 0);
         m_device->setRenderState(RenderState::Cull, CullNone);
         m_device->setRenderState(RenderState::AlphaBlend, 0);

@@ -25,7 +25,7 @@ TEST(NullDevice, StartsWithTheDeviceDefaultsAndCountsRealChanges) {
     d.setRenderState(RenderState::AlphaBlend, 0);
     EXPECT_EQ(d.stats().stateChanges, 2u);
 
-    Matrix m = Matrix::identity();
+    base::Matrix m = base::Matrix::identity();
     m.m[3][0] = 5;
     d.setTransform(TransformKind::View, m);
     EXPECT_EQ(d.transform(TransformKind::View).m[3][0], 5);

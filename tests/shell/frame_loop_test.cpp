@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/frame_clock.h"
+#include "base/frame_clock.h"
 #include "shell/frame_loop.h"
 
 namespace tessaly::shell {
@@ -36,10 +36,10 @@ TEST(FpsSample, CarriedTimeCountsTowardsTheNextWindow) {
 
 TEST(FrameTiming, StepIsTheMeasuredDeltaWithoutCap) {
     advanceFrameTiming(500);
-    EXPECT_EQ(g_frame.frameDeltaMs, 500u);
-    EXPECT_FLOAT_EQ(g_frame.frameStepMs, 500.0f);
+    EXPECT_EQ(base::g_frame.frameDeltaMs, 500u);
+    EXPECT_FLOAT_EQ(base::g_frame.frameStepMs, 500.0f);
     advanceFrameTiming(0);
-    EXPECT_FLOAT_EQ(g_frame.frameStepMs, 0.0f);
+    EXPECT_FLOAT_EQ(base::g_frame.frameStepMs, 0.0f);
 }
 
 }  // namespace

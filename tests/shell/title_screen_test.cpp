@@ -1,22 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "shell/loading.h"
+#include "base/loading.h"
 #include "shell/title_screen.h"
 
 namespace tessaly::shell {
 namespace {
 
 TEST(TitleScreen, BarFollowsTheBytesLoadedUnclamped) {
-    const LoadingProgress saved = g_loading;
+    const base::LoadingProgress saved = base::g_loading;
     TitleScreen title;
-    g_loading.loadedBytes = 0;
+    base::g_loading.loadedBytes = 0;
     EXPECT_FLOAT_EQ(title.progress(), 0.0f);
-    g_loading.loadedBytes = kExpectedLoadBytes / 2;
+    base::g_loading.loadedBytes = kExpectedLoadBytes / 2;
     EXPECT_NEAR(title.progress(), 0.5f, 1e-6f);
     // A data set larger than expected makes the bar longer than the frame.
-    g_loading.loadedBytes = kExpectedLoadBytes * 2;
+    base::g_loading.loadedBytes = kExpectedLoadBytes * 2;
     EXPECT_FLOAT_EQ(title.progress(), 2.0f);
-    g_loading = saved;
+    base::g_loading = saved;
 }
 
 TEST(TitleScreen, KeysAndClicksStartTheFade) {

@@ -53,7 +53,7 @@ TEST_F(MixerTest, PlaybackRateSetsLengthAndPitch) {
 TEST_F(MixerTest, LinearInterpolationBetweenFrames) {
     // Two frames, 0 and 16384, played at a quarter of the rate: the output
     // walks up in quarters and then towards silence.
-    Sample ramp;
+    platform::Sample ramp;
     ramp.pcm = std::make_unique<int16_t[]>(2);
     ramp.pcm[0] = 0;
     ramp.pcm[1] = 16384;
@@ -72,7 +72,7 @@ TEST_F(MixerTest, LinearInterpolationBetweenFrames) {
 }
 
 TEST_F(MixerTest, StereoSamplesKeepTheirSides) {
-    Sample s = sineSample(441, 4410, 44100, 0.5, 2);
+    platform::Sample s = sineSample(441, 4410, 44100, 0.5, 2);
     for (int i = 0; i < s.frames; ++i) s.pcm[size_t(2 * i + 1)] = 0;  // right side silent
     playSample(*m_mixer, addSample(*m_mixer, std::move(s)), 44100);
     const auto out = render(*m_mixer, 4410);
@@ -138,7 +138,7 @@ TEST_F(MixerTest, OneSampleHasAtMost255Playbacks) {
 }
 
 TEST_F(MixerTest, RefusesWhatItCannotPlay) {
-    EXPECT_EQ(addSample(*m_mixer, Sample{}), 0u) << "an empty sample";
+    EXPECT_EQ(addSample(*m_mixer, platform::Sample{}), 0u) << "an empty sample";
     const uint32_t a = addSample(*m_mixer, sineSample(441, 100));
     EXPECT_EQ(playSample(*m_mixer, 0, 44100), 0u);
     EXPECT_EQ(playSample(*m_mixer, a + 1, 44100), 0u) << "a handle past the table";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/music.h"
+#include "platform/music_module.h"
 #include "sound/sound_system.h"
 #include "sound/sound_test_support.h"
 
@@ -30,7 +30,7 @@ protected:
         return std::sqrt(sum / (seconds * 10.0 * double(block.size())));
     }
 
-    MusicModule m_music;
+    platform::MusicModule m_music;
 };
 
 TEST_F(MusicTest, EveryTuneLoopsInsideItsOwnRange) {
@@ -110,7 +110,7 @@ TEST(MusicModuleLoad, BadBytesLoadNothingAndSayNothing) {
         std::string bytes;
     } cases[] = {{"junk", junk}, {"a truncated header", xmHeadOnly}, {"nothing", ""}};
     for (const auto& c : cases) {
-        MusicModule music;
+        platform::MusicModule music;
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
         EXPECT_FALSE(music.load(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size())) << c.what;

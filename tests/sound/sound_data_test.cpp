@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/vorbis_decode.h"
 #include "sound/sound_test_support.h"
-#include "sound/vorbis_decode.h"
 
 namespace tessaly::sound {
 namespace {
@@ -24,8 +24,8 @@ TEST(SoundData, EveryRequestedSoundIsThereAndPlayable) {
     for (const char* name : kRequestedSounds) {
         const auto bytes = test::readFile(std::string(TESSALY_DATA_DIR) + "/Sounds/" + name);
         ASSERT_FALSE(bytes.empty()) << name << " is missing";
-        Sample s;
-        ASSERT_TRUE(decodeVorbis(bytes.data(), bytes.size(), s)) << name;
+        platform::Sample s;
+        ASSERT_TRUE(platform::decodeVorbis(bytes.data(), bytes.size(), s)) << name;
         EXPECT_EQ(s.rateHz, 44100) << name;
         int peak = 0;
         double sum = 0;

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/loading.h"
 #include "platform/audio_device.h"
-#include "shell/loading.h"
 #include "sound/sound_system.h"
 #include "sound/sound_test_support.h"
 #include "support/test_support.h"
@@ -253,7 +253,7 @@ TEST_F(SoundLoadingTest, FolderIsReadSortedByNameWithItsSizesReported) {
     m_data.write("Sounds/bad.ogg", std::string("not a sound"));
     m_data.write("Sounds/readme.txt", std::string("skipped"));
     m_data.write("Sounds/" + std::string(30, 'x') + ".ogg", ogg);  // 34 characters: too long
-    const auto before = shell::g_loading;
+    const auto before = base::g_loading;
     loadSounds(*m_system, m_data.path().string());
 
     ASSERT_EQ(m_system->soundCount, 4);
@@ -261,8 +261,8 @@ TEST_F(SoundLoadingTest, FolderIsReadSortedByNameWithItsSizesReported) {
     for (int i = 0; i < 4; ++i) EXPECT_STREQ(m_system->sounds[size_t(i)].name, order[i]);
     EXPECT_NE(m_system->sounds[0].sample, 0u);
     EXPECT_EQ(m_system->sounds[2].sample, 0u) << "a file that does not decode plays nothing";
-    EXPECT_EQ(shell::g_loading.reports - before.reports, 5) << "four sounds and the music";
-    EXPECT_EQ(shell::g_loading.loadedBytes - before.loadedBytes,
+    EXPECT_EQ(base::g_loading.reports - before.reports, 5) << "four sounds and the music";
+    EXPECT_EQ(base::g_loading.loadedBytes - before.loadedBytes,
               int64_t(3 * ogg.size() + 11 + kMusicLoadReportBytes));
     EXPECT_FALSE(m_system->music.loaded) << "no music.mo3 here";
 
@@ -305,12 +305,12 @@ TEST(SoundLoadingClosed, NamesAndProgressWithoutDecoding) {
     data.write("Sounds/menu.ogg", test::encodeOgg(440, 0.1));
     data.write("music.mo3", test::readFile(kDataDir + "/music.mo3"));
     auto system = std::make_unique<SoundSystem>();
-    const auto before = shell::g_loading;
+    const auto before = base::g_loading;
     loadSounds(*system, data.path().string());
     EXPECT_EQ(system->soundCount, 1);
     EXPECT_EQ(system->sounds[0].sample, 0u);
     EXPECT_FALSE(system->music.loaded);
-    EXPECT_EQ(shell::g_loading.reports - before.reports, 2);
+    EXPECT_EQ(base::g_loading.reports - before.reports, 2);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 namespace tessaly::sound::test {
 
-Sample sineSample(double freqHz, int frames, int rateHz, double amplitude, int channels) {
-    Sample s;
+platform::Sample sineSample(double freqHz, int frames, int rateHz, double amplitude, int channels) {
+    platform::Sample s;
     s.pcm = std::make_unique<int16_t[]>(size_t(frames * channels));
     s.frames = frames;
     s.rateHz = rateHz;
@@ -22,8 +22,8 @@ Sample sineSample(double freqHz, int frames, int rateHz, double amplitude, int c
     return s;
 }
 
-Sample constantSample(int16_t value, int frames, int rateHz) {
-    Sample s;
+platform::Sample constantSample(int16_t value, int frames, int rateHz) {
+    platform::Sample s;
     s.pcm = std::make_unique<int16_t[]>(size_t(frames));
     std::fill(s.pcm.get(), s.pcm.get() + frames, value);
     s.frames = frames;

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/sample.h"
 #include "sound/mixer.h"
-#include "sound/sample.h"
 
 namespace tessaly::sound::test {
 
 using Bytes = std::vector<uint8_t>;
 
 // A sine of `frames` frames at `freqHz`, peak `amplitude` (0..1).
-Sample sineSample(double freqHz, int frames, int rateHz = kOutputRateHz, double amplitude = 0.5, int channels = 1);
+platform::Sample sineSample(double freqHz, int frames, int rateHz = kOutputRateHz, double amplitude = 0.5, int channels = 1);
 // A constant level, for exact volume checks.
-Sample constantSample(int16_t value, int frames, int rateHz = kOutputRateHz);
+platform::Sample constantSample(int16_t value, int frames, int rateHz = kOutputRateHz);
 
 // An Ogg Vorbis file of `channels` copies of a sine (libvorbisenc).
 Bytes encodeOgg(double freqHz, double seconds, int rateHz = 44100, int channels = 1);

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "../../tools/datagen/pack_format.h"
-#include "tools/data_set_fixture.h"
 #include "data/registry.h"
 #include "data/text.h"
 #include "gfx/texture.h"
+#include "tools/data_set_fixture.h"
 
 namespace tessaly {
 namespace {

@@ -16,27 +16,27 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_clock.h"
+#include "base/math.h"
+#include "base/random.h"
 #include "data/registry.h"
 #include "data/text.h"
 #include "fx/balloon.h"
-#include "fx/camera.h"
-#include "fx/math.h"
+#include "fx/floating_text.h"
 #include "fx/particles.h"
-#include "fx/random.h"
+#include "fx/sparks.h"
 #include "gfx/banners.h"
 #include "gfx/bolts.h"
+#include "gfx/camera.h"
 #include "gfx/draw.h"
-#include "gfx/floating_text.h"
 #include "gfx/font.h"
 #include "gfx/message_line.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
-#include "menus/sparks.h"
 #include "platform/device.h"
 #include "platform/letterbox.h"
 #include "platform/png_file.h"
 #include "platform/window.h"
-#include "shell/frame_clock.h"
 #include "shell/options.h"
 
 namespace {
@@ -79,8 +79,8 @@ struct ViewerOptions {
     int sparkPreset = -1;
     bool bolt = false;
     std::string banner, text, message, balloon, tip;
-    fx::Vec2 at = {0, 0};
-    fx::Vec2 to = {200, 0};
+    base::Vec2 at = {0, 0};
+    base::Vec2 to = {200, 0};
     float size = 32;
     float angle = fx::kAutomaticArrowAngle;
     bool continueButton = false;
@@ -96,9 +96,9 @@ const char* const kGameEffects[] = {
     "addbomb2", "chain1", "chain2", "square1", "square2", "hammer", "scorewow",
 };
 
-fx::Vec2 galleryPosition(int i) { return {-320.0f + 160.0f * float(i % 5), 170.0f - 190.0f * float(i / 5)}; }
+base::Vec2 galleryPosition(int i) { return {-320.0f + 160.0f * float(i % 5), 170.0f - 190.0f * float(i / 5)}; }
 
-bool parsePoint(const char* text, fx::Vec2& out) {
+bool parsePoint(const char* text, base::Vec2& out) {
     char* end = nullptr;
     const float x = std::strtof(text, &end);
     if (end == text || *end != ',') return false;
@@ -178,21 +178,21 @@ bool parseViewerOptions(int argc, char** argv, ViewerOptions& v, std::vector<con
 // Starts (or restarts) everything that plays once.
 void replay(const ViewerOptions& v) {
     fx::clearParticles();
-    menus::resetSparks();
-    gfx::clearFloatingTexts();
+    fx::resetSparks();
+    fx::clearFloatingTexts();
     if (!v.effect.empty()) fx::startEffectByName(v.effect, v.at.x, v.at.y);
     if (v.gallery) {
         // Started a frame apart in the game too; here the chain limiter must
         // not cut the later ones short, so each gets a fresh run.
         for (int i = 0; i < int(std::size(kGameEffects)); ++i) {
             fx::g_particles.chainCount = 0;
-            const fx::Vec2 p = galleryPosition(i);
+            const base::Vec2 p = galleryPosition(i);
             fx::startEffectByName(kGameEffects[i], p.x, p.y);
         }
     }
-    if (v.sparkBurstKind >= 0) menus::sparkBurst(v.at.x, v.at.y, v.to.x, v.to.y, v.sparkBurstKind);
+    if (v.sparkBurstKind >= 0) fx::sparkBurst(v.at.x, v.at.y, v.to.x, v.to.y, v.sparkBurstKind);
     if (!v.banner.empty()) gfx::addBanner(v.banner, v.at.x, v.at.y, v.size);
-    if (!v.text.empty()) gfx::addFloatingText(v.text, v.at.x, v.at.y, v.size, 1500);
+    if (!v.text.empty()) fx::addFloatingText(v.text, v.at.x, v.at.y, v.size, 1500);
     if (!v.message.empty()) gfx::showMessage(v.message);
     // The balloon restarts its appear animation when its text is new.
     fx::g_balloon.previousText[0] = 0;
@@ -217,9 +217,9 @@ void drawFrame(const ViewerOptions& v, float sparkClockMs) {
     // Particles and bolts are 3D drawing: the camera looks down +z at the
     // screen plane from 50 units away, with x right and y up.
     platform::Device* device = gfx::g_draw.device;
-    fx::g_camera.setIdentity();
-    fx::g_camera.translate(0, 0, 50);
-    device->setTransform(platform::TransformKind::View, fx::g_camera.view);
+    gfx::g_camera.setIdentity();
+    gfx::g_camera.translate(0, 0, 50);
+    device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
     if (v.bolt)
         gfx::addBolt({v.at.x, v.at.y, 0}, {v.to.x, v.to.y, 0}, 12, 2.5f, 14, 9, 0xF0FFFFFFu, 0x906090FFu);
     gfx::drawBolts();
@@ -229,15 +229,15 @@ void drawFrame(const ViewerOptions& v, float sparkClockMs) {
     gfx::begin2D();
     if (v.gallery)
         for (int i = 0; i < int(std::size(kGameEffects)); ++i) {
-            const fx::Vec2 p = galleryPosition(i);
+            const base::Vec2 p = galleryPosition(i);
             gfx::setTextColor(200, 190, 170, 255);
             gfx::drawTextCentred(p.x, p.y - 80, 11, kGameEffects[i]);
         }
     gfx::setTextColor(255, 255, 255, 255);
-    if (v.sparkPreset >= 0 && std::fmod(sparkClockMs, 50.0f) < shell::g_frame.frameStepMs)
-        menus::spawnSpark(v.at.x, v.at.y, v.sparkPreset);
-    menus::updateAndDrawSparks();
-    gfx::drawFloatingTexts();
+    if (v.sparkPreset >= 0 && std::fmod(sparkClockMs, 50.0f) < base::g_frame.frameStepMs)
+        fx::spawnSpark(v.at.x, v.at.y, v.sparkPreset);
+    fx::updateAndDrawSparks();
+    fx::drawFloatingTexts();
     gfx::drawBanners();
     gfx::drawMessageLine();
     if (!v.balloon.empty()) {
@@ -292,8 +292,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    fx::buildSqrtTables();
-    fx::seedRandom(options.hasSeed ? options.seed : platform::systemUptimeMs());
+    base::buildSqrtTables();
+    base::seedRandom(options.hasSeed ? options.seed : platform::systemUptimeMs());
     data::g_registry.dataFolder = options.dataDir.empty() ? executableFolder(argv[0]) + "/Data" : options.dataDir;
     if (!platform::openWindow({false, "Tessaly effect viewer"})) {
         std::fprintf(stderr, "tessaly-fxview: %s\n", platform::windowError());
@@ -347,16 +347,16 @@ int main(int argc, char** argv) {
             last = now;
             if (step < 1) platform::sleepMs(1), step = 1;
         }
-        shell::g_frame.frameDeltaMs = uint32_t(step);
-        shell::g_frame.frameStepMs = step;
+        base::g_frame.frameDeltaMs = uint32_t(step);
+        base::g_frame.frameStepMs = step;
 
         if (viewer.replayMs > 0 && sinceReplayMs >= viewer.replayMs) replay(viewer), sinceReplayMs = 0;
         drawFrame(viewer, sparkClockMs);
         device->present();
         screenshotsOk = takeScreenshots(options.screenshots, frame, pixels) && screenshotsOk;
 
-        shell::g_frame.animationClockMs += step;
-        ++shell::g_frame.frameNumber;
+        base::g_frame.animationClockMs += step;
+        ++base::g_frame.frameNumber;
         sinceReplayMs += step;
         sparkClockMs += step;
         if (options.frames > 0 && frame >= options.frames) quit = true;

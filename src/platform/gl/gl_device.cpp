@@ -169,7 +169,7 @@ GlDevice::GlDevice(SDL_Window* window) : m_window(window) {
     set(RenderState::Lighting, 0);
     set(RenderState::TextureFilter, FilterPoint);
     set(RenderState::TexCoordSource, TexCoordVertex);
-    m_transforms.fill(Matrix::identity());
+    m_transforms.fill(base::Matrix::identity());
 }
 
 std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, std::string* error) {
@@ -302,7 +302,7 @@ uint32_t GlDevice::renderState(RenderState state) const {
     return i < m_states.size() ? m_states[i] : 0;
 }
 
-void GlDevice::setTransform(TransformKind kind, const Matrix& m) {
+void GlDevice::setTransform(TransformKind kind, const base::Matrix& m) {
     const size_t i = size_t(kind);
     if (i >= m_transforms.size()) return;
     if (std::memcmp(&m_transforms[i], &m, sizeof m) == 0) return;
@@ -310,7 +310,7 @@ void GlDevice::setTransform(TransformKind kind, const Matrix& m) {
     m_transforms[i] = m;
 }
 
-const Matrix& GlDevice::transform(TransformKind kind) const {
+const base::Matrix& GlDevice::transform(TransformKind kind) const {
     const size_t i = size_t(kind);
     return m_transforms[i < m_transforms.size() ? i : 0];
 }
@@ -375,11 +375,11 @@ void GlDevice::applyDrawState() {
     }
 
     gl.UseProgram(m_program);
-    const Matrix& world = m_transforms[size_t(TransformKind::World)];
-    const Matrix& view = m_transforms[size_t(TransformKind::View)];
-    const Matrix& projection = m_transforms[size_t(TransformKind::Projection)];
-    const Matrix worldView = multiply(world, view);
-    const Matrix worldViewProj = multiply(worldView, projection);
+    const base::Matrix& world = m_transforms[size_t(TransformKind::World)];
+    const base::Matrix& view = m_transforms[size_t(TransformKind::View)];
+    const base::Matrix& projection = m_transforms[size_t(TransformKind::Projection)];
+    const base::Matrix worldView = base::multiply(world, view);
+    const base::Matrix worldViewProj = base::multiply(worldView, projection);
     gl.UniformMatrix4fv(m_uniforms.worldViewProj, 1, GL_FALSE, &worldViewProj.m[0][0]);
     gl.UniformMatrix4fv(m_uniforms.worldView, 1, GL_FALSE, &worldView.m[0][0]);
     gl.UniformMatrix4fv(m_uniforms.texMatrix, 1, GL_FALSE,

@@ -48,8 +48,8 @@ public:
 
     void setRenderState(RenderState state, uint32_t value) override;
     uint32_t renderState(RenderState state) const override;
-    void setTransform(TransformKind kind, const Matrix& m) override;
-    const Matrix& transform(TransformKind kind) const override;
+    void setTransform(TransformKind kind, const base::Matrix& m) override;
+    const base::Matrix& transform(TransformKind kind) const override;
     void clear(uint32_t flags, uint32_t argb, float depth, uint32_t stencil) override;
 
     TextureId createTexture(int width, int height) override;
@@ -105,7 +105,7 @@ private:
 
     // Device state as the drawing code set it.
     std::array<uint32_t, size_t(RenderState::Count)> m_states{};
-    std::array<Matrix, size_t(TransformKind::Count)> m_transforms{};
+    std::array<base::Matrix, size_t(TransformKind::Count)> m_transforms{};
     TextureId m_texture = 0;
     float m_brightness = 0.5f;
 

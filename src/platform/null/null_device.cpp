@@ -8,7 +8,7 @@ namespace tessaly::platform {
 NullDevice::NullDevice(int width, int height) : m_width(width), m_height(height) {
     for (size_t i = 0; i < size_t(RenderState::Count); ++i)
         m_states[i] = defaultRenderState(RenderState(i));
-    for (Matrix& m : m_transforms) m = Matrix::identity();
+    for (base::Matrix& m : m_transforms) m = base::Matrix::identity();
 }
 
 void NullDevice::setRenderState(RenderState state, uint32_t value) {
@@ -19,8 +19,8 @@ void NullDevice::setRenderState(RenderState state, uint32_t value) {
     flush();
 }
 
-void NullDevice::setTransform(TransformKind kind, const Matrix& m) {
-    Matrix& slot = m_transforms[size_t(kind)];
+void NullDevice::setTransform(TransformKind kind, const base::Matrix& m) {
+    base::Matrix& slot = m_transforms[size_t(kind)];
     if (std::memcmp(&slot, &m, sizeof m) == 0) return;
     slot = m;
     flush();

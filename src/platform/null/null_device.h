@@ -52,8 +52,8 @@ public:
 
     void setRenderState(RenderState state, uint32_t value) override;
     uint32_t renderState(RenderState state) const override { return m_states[std::size_t(state)]; }
-    void setTransform(TransformKind kind, const Matrix& m) override;
-    const Matrix& transform(TransformKind kind) const override { return m_transforms[std::size_t(kind)]; }
+    void setTransform(TransformKind kind, const base::Matrix& m) override;
+    const base::Matrix& transform(TransformKind kind) const override { return m_transforms[std::size_t(kind)]; }
 
     void clear(uint32_t flags, uint32_t argb, float depth, uint32_t stencil) override;
 
@@ -107,7 +107,7 @@ private:
 
     int m_width, m_height;
     uint32_t m_states[std::size_t(RenderState::Count)];
-    Matrix m_transforms[std::size_t(TransformKind::Count)];
+    base::Matrix m_transforms[std::size_t(TransformKind::Count)];
     TextureId m_bound = 0;
     float m_brightness = 0.5f;
     uint32_t m_clearColor = 0;
