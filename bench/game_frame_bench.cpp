@@ -129,6 +129,7 @@ void Game_Frame(benchmark::State& state) {
     for (; frame < 30; ++frame) {
         feedEffects(host, frame);
         game::stepPlay(host, kFrameMs);
+        game::stepPlayEffects(host, kFrameMs);
         game::drawPlay(host);
         device->present();
     }
@@ -136,6 +137,7 @@ void Game_Frame(benchmark::State& state) {
     for (auto _ : state) {
         feedEffects(host, frame++);
         game::stepPlay(host, kFrameMs);
+        game::stepPlayEffects(host, kFrameMs);
         game->idleMs = 0;  // the hint stays as it is
         game->hint.timeLeftMs = game::kHintShowMs;
         game::drawPlay(host);

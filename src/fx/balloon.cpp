@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/frame_clock.h"
 #include "data/text.h"
 #include "gfx/button.h"
 #include "gfx/draw.h"
@@ -208,11 +207,13 @@ void drawBalloonFrame(const base::Rect& box, bool growIn) {
 
 namespace {
 
-void drawBalloon(BalloonState& b, const BalloonLayout& l, base::Vec2 cursor) {
-    const BalloonRequest& r = b.request;
+// The continue button's centre in the balloon's frame.
+base::Vec2 continueCentre(const BalloonLayout& l) { return {l.boxCentre.x, l.boxCentre.y - l.height / 2 + 32}; }
+
+void drawBalloonLayout(const BalloonState& b, const BalloonLayout& l) {
+    const BalloonRequest& r = b.current;
     platform::Device* device = gfx::g_draw.device;
     if (!device) return;
-
     // The balloon's frame: origin at the anchor, scaled while growing in.
     const float scale = r.growIn ? l.k : 1.0f;
     base::Matrix frame = base::Matrix::identity();
@@ -251,14 +252,8 @@ void drawBalloon(BalloonState& b, const BalloonLayout& l, base::Vec2 cursor) {
     if (r.tipIndex >= 0 && b.demonstration.draw)
         b.demonstration.draw(l.boxCentre.x, l.boxCentre.y + l.height / 2 - l.textHeight - 76.8f);
 
-    b.continueRect = {};
-    b.continueHovered = false;
     if (r.continueButton) {
-        const base::Vec2 centre = {l.boxCentre.x, l.boxCentre.y - l.height / 2 + 32};
-        const base::Rect screenRect = base::offsetRect(base::rectFromCentre(centre, kButtonWidth, kButtonHeight), l.anchor);
-        b.continueRect = screenRect;
-        b.continueHovered = cursor.x >= screenRect.left && cursor.x <= screenRect.right &&
-                            cursor.y <= screenRect.top && cursor.y >= screenRect.bottom;
+        const base::Vec2 centre = continueCentre(l);
         const char* caption = data::findText("continue");
         gfx::drawMenuButton(centre.x, centre.y, kButtonWidth, kButtonHeight, kButtonTextSize,
                               caption ? caption : "Continue", b.continueHovered);
@@ -271,7 +266,7 @@ void drawBalloon(BalloonState& b, const BalloonLayout& l, base::Vec2 cursor) {
 
 }  // namespace
 
-void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
+void stepBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
     BalloonRequest& r = b.request;
     if (!r.requested) {
         if (b.shown && b.shownTipIndex >= 0 && b.demonstration.end) b.demonstration.end();
@@ -292,10 +287,28 @@ void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
         b.previousAnchor = r.anchor;
     }
     const BalloonLayout layout = layoutBalloon(r, b.timeShownMs);
-    drawBalloon(b, layout, cursor);
+    b.continueRect = {};
+    b.continueHovered = false;
+    if (r.continueButton) {
+        const base::Rect screenRect =
+            base::offsetRect(base::rectFromCentre(continueCentre(layout), kButtonWidth, kButtonHeight), layout.anchor);
+        b.continueRect = screenRect;
+        b.continueHovered = cursor.x >= screenRect.left && cursor.x <= screenRect.right &&
+                            cursor.y <= screenRect.top && cursor.y >= screenRect.bottom;
+    }
+    b.current = r;
     b.shown = true;
     b.shownTipIndex = r.tipIndex;
     r.requested = false;
+}
+
+void drawBalloon(const BalloonState& b) {
+    if (b.shown) drawBalloonLayout(b, layoutBalloon(b.current, b.timeShownMs));
+}
+
+void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
+    stepBalloon(b, stepMs, cursor);
+    drawBalloon(b);
 }
 
 bool balloonContinueHit(const BalloonState& b, base::Vec2 p) {
@@ -304,10 +317,10 @@ bool balloonContinueHit(const BalloonState& b, base::Vec2 p) {
     return p.x >= r.left && p.x <= r.right && p.y <= r.top && p.y >= r.bottom;
 }
 
-void updateBalloon() {
+void stepBalloon(float stepMs) {
     base::Vec2 cursor;
     gfx::screenToWorldCursor(&cursor.x, &cursor.y);
-    updateBalloon(g_balloon, base::g_frame.frameStepMs, cursor);
+    stepBalloon(g_balloon, stepMs, cursor);
 }
 
 }  // namespace tessaly::fx

@@ -15,7 +15,7 @@
 // fill), "button.tga" (the continue button). The same box frame is drawn
 // around the name-entry field (drawBalloonFrame).
 // Depends on: drawing primitives, textures, fonts, text table ("continue"),
-// the menu button, the frame clock.
+// the menu button.
 #pragma once
 
 #include <string_view>
@@ -54,15 +54,16 @@ struct BalloonRequest {
     bool growIn = false;              // otherwise fade in
     bool continueButton = false;
     int tipIndex = -1;                // -1: ordinary balloon
-    bool requested = false;           // set by a request, cleared by updateBalloon
+    bool requested = false;           // set by a request, cleared by the step
 };
 
 struct BalloonState {
-    BalloonRequest request;
+    BalloonRequest request;           // this frame's request, being made
+    BalloonRequest current;           // the balloon the step took for this frame's picture
     float timeShownMs = 0;
     char previousText[kBalloonTextSize] = {};
     base::Vec2 previousAnchor = {-10000, -100000};
-    bool shown = false;               // a balloon was drawn in the previous frame
+    bool shown = false;               // this frame shows `current`
     int shownTipIndex = -1;
     base::Rect continueRect = {};           // screen units; empty without a button
     bool continueHovered = false;
@@ -96,8 +97,14 @@ void showTipBalloon(BalloonState& b, float x, float y, std::string_view text, st
 
 // Computes the layout of the current request at time shown timeShownMs.
 BalloonLayout layoutBalloon(const BalloonRequest& request, float timeShownMs);
-// Once per drawn frame after the screen's own drawing. `cursor` is the
-// pointer in screen units (for the continue button's hover).
+// The frame's step, after the frame's request: takes the request for this
+// frame's picture (or hides the balloon when none was made), advances the
+// appear animation and places the continue button. `cursor` is the pointer
+// in screen units (for the continue button's hover).
+void stepBalloon(BalloonState& b, float stepMs, base::Vec2 cursor);
+// Draws what the step took, after the screen's own drawing; only reads.
+void drawBalloon(const BalloonState& b);
+// Both, for tools and tests that draw as they go.
 void updateBalloon(BalloonState& b, float stepMs, base::Vec2 cursor);
 // Whether a screen-unit point lies on the continue button drawn last frame.
 bool balloonContinueHit(const BalloonState& b, base::Vec2 point);
@@ -119,6 +126,7 @@ inline void showTipBalloon(float x, float y, std::string_view text, std::string_
                            float maxWidth, int tipIndex) {
     showTipBalloon(g_balloon, x, y, text, secondText, maxWidth, tipIndex);
 }
-void updateBalloon();
+void stepBalloon(float stepMs);  // reads the pointer
+inline void drawBalloon() { drawBalloon(g_balloon); }
 
 }  // namespace tessaly::fx

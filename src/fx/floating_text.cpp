@@ -48,35 +48,45 @@ FloatingTextLook floatingTextLook(const FloatingText& t) {
     return look;
 }
 
-void drawFloatingTexts(FloatingTexts& f, SparkSystem& sparks, float stepMs, float clockMs) {
+void stepFloatingTexts(FloatingTexts& f, SparkSystem& sparks, float stepMs) {
+    for (FloatingText& t : f.slots) {
+        t.drawn = t.life > 0;
+        if (!t.drawn) continue;
+        t.shown = floatingTextLook(t);
+        if (t.shown.growing)
+            spawnSpark(sparks, t.x + base::randomSigned(t.width / 2), t.y, kFloatingTextSparkPreset);
+        t.life -= stepMs * t.rate;
+    }
+}
+
+void drawFloatingTexts(const FloatingTexts& f, float clockMs) {
+    if (!gfx::g_text.current) return;
     // Oscillator of `cycles` per second on the animation clock.
     auto osc = [clockMs](float cycles) {
         return std::sin(cycles * 2 * base::kPi * clockMs * 0.001f) * 0.5f + 0.5f;
     };
     const int green = int(230 + 25 * osc(3));
     const int blue = int(100 + 155 * osc(4));
-    for (FloatingText& t : f.slots) {
-        if (t.life <= 0) continue;
-        const FloatingTextLook look = floatingTextLook(t);
-        if (gfx::g_text.current) {
-            gfx::setTextColor(255, green, blue, std::max(0, look.alpha));
-            gfx::drawTextCentred(t.x, t.y, look.size, t.text);
-        }
-        if (look.growing)
-            fx::spawnSpark(sparks, t.x + base::randomSigned(t.width / 2), t.y, kFloatingTextSparkPreset);
-        t.life -= stepMs * t.rate;
+    for (const FloatingText& t : f.slots) {
+        if (!t.drawn) continue;
+        const FloatingTextLook& look = t.shown;
+        gfx::setTextColor(255, green, blue, std::max(0, look.alpha));
+        gfx::drawTextCentred(t.x, t.y, look.size, t.text);
     }
     gfx::setTextColor(255, 255, 255, 255);
 }
 
-void drawFloatingTexts() {
-    drawFloatingTexts(g_floatingTexts, fx::g_sparks, base::g_frame.frameStepMs,
-                      base::g_frame.animationClockMs);
-}
+void stepFloatingTexts(float stepMs) { stepFloatingTexts(g_floatingTexts, g_sparks, stepMs); }
+
+void drawFloatingTexts() { drawFloatingTexts(g_floatingTexts, base::g_frame.animationClockMs); }
 
 void clearFloatingTexts() {
     gfx::g_messageLine.timerMs = 0;
-    for (FloatingText& t : g_floatingTexts.slots) t.life = -1;
+    gfx::g_messageLine.shown = {};
+    for (FloatingText& t : g_floatingTexts.slots) {
+        t.life = -1;
+        t.drawn = false;
+    }
     gfx::clearBanners();
 }
 

@@ -383,13 +383,15 @@ void applyBlendType(platform::Device& device, int blendType) {
 
 }  // namespace
 
-void drawParticleQueue(ParticleSystem& ps) {
+void stepParticles(ParticleSystem& ps, float dtMs) {
+    ps.quadCount = 0;
+    ps.droppedQuads = 0;
+    updateParticles(ps, dtMs);
+}
+
+void drawParticles(const ParticleSystem& ps) {
     platform::Device* device = gfx::g_draw.device;
-    if (!device || ps.quadCount == 0) {
-        ps.quadCount = 0;
-        ps.droppedQuads = 0;
-        return;
-    }
+    if (!device || ps.quadCount == 0) return;
     using platform::RenderState;
     device->setRenderState(RenderState::Lighting, 0);
     device->setRenderState(RenderState::AlphaBlend, 1);
@@ -425,8 +427,6 @@ void drawParticleQueue(ParticleSystem& ps) {
         const base::Vec2 uv[4] = {{left, top}, {left + w, top}, {left + w, top + h}, {left, top + h}};
         gfx::drawQuad(corners, uv, q.argb);
     }
-    ps.quadCount = 0;
-    ps.droppedQuads = 0;
 
     device->setRenderState(RenderState::AlphaTest, 1);
     device->setRenderState(RenderState::DepthTest, 0);
@@ -434,9 +434,10 @@ void drawParticleQueue(ParticleSystem& ps) {
     applyBlendType(*device, 1);
 }
 
-void drawParticles() {
-    updateParticles(g_particles, base::g_frame.frameStepMs);
-    drawParticleQueue(g_particles);
+void drawParticleQueue(ParticleSystem& ps) {
+    drawParticles(ps);
+    ps.quadCount = 0;
+    ps.droppedQuads = 0;
 }
 
 int liveParticleCount(const ParticleSystem& ps) {

@@ -169,12 +169,18 @@ void startChainedEffect(ParticleSystem& ps, std::string_view name, float x, floa
                         float targetY, float scale, int cell, float clockMs);
 int findParticleEffect(const ParticleSystem& ps, std::string_view name);
 
-// Advances emitters and particles by dtMs and queues this frame's quads.
+// Advances emitters and particles by dtMs and queues this frame's quads
+// (each particle as it was before the advance), after what is queued.
 void updateParticles(ParticleSystem& ps, float dtMs);
-// Draws the queued quads and empties the queue.
+// The frame's step: a fresh quad queue, then updateParticles.
+void stepParticles(ParticleSystem& ps, float dtMs);
+// Draws the queued quads; drawing only reads.
+void drawParticles(const ParticleSystem& ps);
+// Draws the queued quads and empties the queue (tools that draw without a step).
 void drawParticleQueue(ParticleSystem& ps);
-// The per-frame pass on the process-wide system with the frame step.
-void drawParticles();
+// The process-wide system.
+inline void stepParticles(float dtMs) { stepParticles(g_particles, dtMs); }
+inline void drawParticles() { drawParticles(g_particles); }
 
 // Counters for tests and tools.
 int liveParticleCount(const ParticleSystem& ps);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/frame_clock.h"
 #include "base/math.h"
 #include "base/random.h"
 #include "gfx/draw.h"
@@ -359,7 +358,13 @@ void updateSparks(SparkSystem& s, float t) {
     }
 }
 
-void drawSparkQueue(SparkSystem& s) {
+void stepSparks(SparkSystem& s, float dtMs) {
+    s.queueCount = 0;
+    s.droppedEntries = 0;
+    updateSparks(s, dtMs);
+}
+
+void drawSparks(const SparkSystem& s) {
     int blend = -1;
     for (int i = 0; i < s.queueCount; ++i) {
         const SparkQueueEntry& e = s.queue[i];
@@ -370,6 +375,10 @@ void drawSparkQueue(SparkSystem& s) {
         gfx::drawSheetSprite(e.x, e.y, e.rotation, e.size, e.argb, e.blend, e.cell);
     }
     if (blend == 1) gfx::setSheetBlend(0);
+}
+
+void drawSparkQueue(SparkSystem& s) {
+    drawSparks(s);
     s.queueCount = 0;
     s.droppedEntries = 0;
 }
@@ -387,11 +396,6 @@ int activeSparkCount(const SparkSystem& s) {
     int n = 0;
     for (const Spark& k : s.sparks) n += k.lifeMs > 0;
     return n;
-}
-
-void updateAndDrawSparks() {
-    updateSparks(g_sparks, base::g_frame.frameStepMs);
-    drawSparkQueue(g_sparks);
 }
 
 }  // namespace tessaly::fx

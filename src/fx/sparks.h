@@ -5,8 +5,8 @@
 // rules and the floating texts throw them by preset number.
 //
 // Sparks move in screen units per millisecond and are drawn in 2D after the
-// screen's own drawing: advanced and queued once per frame, then drawn in one
-// pass that switches between alpha and additive blending only when the next
+// screen's own drawing: advanced and queued by the screen's step, then drawn
+// in one pass that switches between alpha and additive blending only when the next
 // entry needs the other one.
 //
 // Fixed tables, ring allocation, no allocation per frame. Time comes from
@@ -89,9 +89,15 @@ void sparkLine(SparkSystem& s, float x0, float y0, float x1, float y1, float ste
 void sparkBurst(SparkSystem& s, float x0, float y0, float x1, float y1, int kind);
 inline void sparkBurstAt(SparkSystem& s, float x, float y, int kind) { sparkBurst(s, x, y, x, y, kind); }
 
-// Advances emitters and sparks by dtMs and queues what is visible.
+// Advances emitters and sparks by dtMs and queues what is visible (each
+// spark as it was before the advance), after what is already queued.
 void updateSparks(SparkSystem& s, float dtMs);
-// Draws the queue in order and empties it.
+// The frame's step: a fresh queue, then updateSparks.
+void stepSparks(SparkSystem& s, float dtMs);
+// Draws the queue in order; drawing only reads, so a frame drawn twice
+// looks the same twice.
+void drawSparks(const SparkSystem& s);
+// Draws the queue and empties it (tools that draw without a step).
 void drawSparkQueue(SparkSystem& s);
 void resetSparks(SparkSystem& s);
 int activeSparkCount(const SparkSystem& s);
@@ -103,7 +109,7 @@ inline void sparkBurst(float x0, float y0, float x1, float y1, int kind) {
 }
 inline void sparkBurstAt(float x, float y, int kind) { sparkBurst(g_sparks, x, y, x, y, kind); }
 inline void resetSparks() { resetSparks(g_sparks); }
-// Once per frame while play or the help demonstration runs.
-void updateAndDrawSparks();
+inline void stepSparks(float dtMs) { stepSparks(g_sparks, dtMs); }
+inline void drawSparks() { drawSparks(g_sparks); }
 
 }  // namespace tessaly::fx

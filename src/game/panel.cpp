@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "base/random.h"
 #include "data/text.h"
 #include "game/play_textures.h"
 #include "game/play_view.h"
@@ -49,7 +48,7 @@ void drawNumbers(const PlayView& view, const GameState& game) {
     char text[32];
     std::snprintf(text, sizeof text, "%i", view.score.value);
     if (view.score.running)
-        gfx::setTextColor(255, 255, 110 + base::randomBelow(146), 255);  // a flickering yellow while it runs
+        gfx::setTextColor(255, 255, view.score.flickerBlue, 255);  // a flickering yellow while it runs
     else
         gfx::setTextColor(255, 255, 255, 255);
     gfx::drawTextCentred(345, 238, 15, text);

@@ -326,33 +326,40 @@ void drawScorePopups(const PlayView& view) {
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+// Requests the open tip's balloon for this frame (or none), then steps the
+// balloon.
+void stepTipBalloon(const PlayView& view, float dtMs) {
+    if (const TipRequest* tip = openTip(view.tips)) {
+        char wording[fx::kBalloonTextSize];
+        const char* title = text(tip->title);
+        if (tip->percent >= 0)
+            formatTipText(wording, sizeof wording, title, tip->percent);
+        else
+            std::snprintf(wording, sizeof wording, "%s", title);
+        const char* second = tip->second[0] ? text(tip->second) : "";
+        const bool rich = second[0] || tip->icon != kNoPiece;
+        if (rich)
+            fx::showTipBalloon(tip->at.x, tip->at.y, wording, second, kTipWidth,
+                               tip->tipIndex >= 0 ? tip->tipIndex : kBallTipIndex);
+        else
+            fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, fx::kAutomaticArrowAngle,
+                                        true);
+    }
+    fx::stepBalloon(dtMs);
+}
+
 // The open tip's balloon, and in it the picture of the piece it is about.
 void drawTip(const PlayView& view, const PlayTextures& t) {
+    fx::drawBalloon();
     const TipRequest* tip = openTip(view.tips);
-    if (!tip) {
-        fx::updateBalloon();
-        return;
-    }
-    char wording[fx::kBalloonTextSize];
-    const char* title = text(tip->title);
-    if (tip->percent >= 0)
-        formatTipText(wording, sizeof wording, title, tip->percent);
-    else
-        std::snprintf(wording, sizeof wording, "%s", title);
+    if (!tip || !fx::g_balloon.shown) return;
     const char* second = tip->second[0] ? text(tip->second) : "";
     const bool rich = second[0] || tip->icon != kNoPiece;
-    if (rich)
-        fx::showTipBalloon(tip->at.x, tip->at.y, wording, second, kTipWidth,
-                           tip->tipIndex >= 0 ? tip->tipIndex : kBallTipIndex);
-    else
-        fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, fx::kAutomaticArrowAngle, true);
-    fx::updateBalloon();
-
     const fx::TipDemonstration& demo = fx::g_balloon.demonstration;
     if (!rich || tip->icon == kNoPiece || (demo.isRunning && demo.isRunning())) return;
     // The picture stands where a demonstration board would, growing in with
     // the balloon.
-    const fx::BalloonLayout l = fx::layoutBalloon(fx::g_balloon.request, fx::g_balloon.timeShownMs);
+    const fx::BalloonLayout l = fx::layoutBalloon(fx::g_balloon.current, fx::g_balloon.timeShownMs);
     const base::Vec2 local = l.boxCentre + base::Vec2{0, l.height / 2 - l.textHeight - 76.8f};
     const base::Vec2 at = l.anchor + local * l.k;
     const float size = 64.0f * l.k;
@@ -400,12 +407,11 @@ void drawPlay(PlayHost& host) {
     gfx::g_camera.setIdentity();
     gfx::g_camera.translate(0, 0, 50);
     if (device) device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
-    queueBoardBolts(view, game);
     gfx::drawBolts();
     fx::drawParticles();
 
     gfx::begin2D();
-    fx::updateAndDrawSparks();
+    fx::drawSparks();
     drawScorePopups(view);
     fx::drawFloatingTexts();
     gfx::drawBanners();
@@ -420,14 +426,29 @@ void drawPlay(PlayHost& host) {
     gfx::setBlendMode(0);
 }
 
-void playFrame() {
+void stepPlayEffects(PlayHost& host, float dtMs) {
+    PlayView& view = host.view();
+    if (!view.active) return;
+    // In the order the picture is built, so that the random numbers come in
+    // the same order every run.
+    if (view.score.running) view.score.flickerBlue = 110 + base::randomBelow(146);
+    gfx::clearBolts();
+    queueBoardBolts(view, host.game());
+    fx::stepParticles(dtMs);
+    fx::stepSparks(dtMs);
+    fx::stepFloatingTexts(dtMs);
+    gfx::stepBanners(dtMs);
+    gfx::stepMessageLine(dtMs);
+    stepTipBalloon(view, dtMs);
+}
+
+void playStep(float dtMs) {
     PlayHost& host = g_playHost;
     PlayView& view = host.view();
     gfx::screenToWorldCursor(&view.cursor.x, &view.cursor.y);
-    const float step = base::g_frame.frameStepMs;
-    stepPlay(host, step);
-    drawPlay(host);
-    sound::updateSound(step);
+    stepPlay(host, dtMs);
+    stepPlayEffects(host, dtMs);
+    sound::updateSound(dtMs);
     const bool special = view.active && host.game().cursorMode != CursorMode::Normal;
     if (special != view.specialCursor) {
         view.specialCursor = special;

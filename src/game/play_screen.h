@@ -38,12 +38,16 @@ void playCurrentLevel(PlayHost& host);
 // One frame of play without drawing: the rules, then what the screen keeps
 // (tips' delays, the shown score, popups, the previewed path, the hint path).
 void stepPlay(PlayHost& host, float dtMs);
-// Draws the frame on the current device (the effect systems advance as they
-// are drawn).
+// The effects' part of the frame's step, after stepPlay: the panel's flicker,
+// the bolts, particles, sparks, floating texts, banners, message line and
+// the tip's balloon take this frame's picture and advance.
+void stepPlayEffects(PlayHost& host, float dtMs);
+// Draws the frame on the current device; only reads, so drawing a frame
+// twice draws the same picture twice.
 void drawPlay(PlayHost& host);
-// The process-wide frame: the pointer is read, g_game stepped by the frame
-// step and drawn, the sound updated.
-void playFrame();
+// The process-wide step: the pointer is read, g_game and the effects
+// stepped, the sound updated. The game screen draws with drawPlay after it.
+void playStep(float dtMs);
 
 // Input, with the pointer in screen units.
 void playLeftButtonDown(PlayHost& host, base::Vec2 cursor);

@@ -24,6 +24,7 @@ struct ShownScore {
     int value = 0;                 // points shown
     bool running = false;          // still catching up (sparkle and tint)
     float sparkleClockMs = 0;      // time towards the next sparkle, ms
+    int flickerBlue = 255;         // blue of the running score's flickering yellow this frame
 };
 constexpr float kScoreSparkleMs = 60.0f;
 

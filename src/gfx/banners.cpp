@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/frame_clock.h"
 #include "base/math.h"
 #include "gfx/font.h"
 
@@ -53,23 +52,35 @@ BannerLetterLook bannerLetterLook(const BannerLetter& letter) {
     return look;
 }
 
-void drawBanners(Banners& b, float stepMs) {
+void stepBanners(Banners& b, float stepMs) {
     for (BannerLetter& letter : b.letters) {
-        if (letter.lifeMs <= 0) continue;
-        const BannerLetterLook look = bannerLetterLook(letter);
-        if (look.visible && g_text.current)
+        if (letter.lifeMs <= 0) {
+            letter.shown = {};
+            continue;
+        }
+        letter.shown = bannerLetterLook(letter);
+        letter.lifeMs -= stepMs;
+    }
+}
+
+void drawBanners(const Banners& b) {
+    if (!g_text.current) return;
+    for (const BannerLetter& letter : b.letters) {
+        const BannerLetterLook& look = letter.shown;
+        if (look.visible)
             drawRotatedChar(letter.character, look.x, look.y, letter.angle, look.size,
                             (uint32_t(look.alpha) << 24) | 0x00FFFFFFu);
-        letter.lifeMs -= stepMs;
     }
     setTextColor(255, 255, 255, 255);
 }
 
 void clearBanners(Banners& b) {
-    for (BannerLetter& letter : b.letters) letter.lifeMs = 0;
+    for (BannerLetter& letter : b.letters) {
+        letter.lifeMs = 0;
+        letter.shown = {};
+    }
 }
 
-void drawBanners() { drawBanners(g_banners, base::g_frame.frameStepMs); }
 void clearBanners() { clearBanners(g_banners); }
 
 }  // namespace tessaly::gfx

@@ -8,7 +8,7 @@
 // while 0 < life <= 6000: arriving from 6000 to 5000, playing down to 1500
 // (1.5 breathing and 3 bobbing cycles), leaving from 1500 to 0.
 // Capacity: a ring of kMaxBannerLetters; newer letters overwrite the oldest.
-// Depends on: fonts (advances, drawRotatedChar), the frame clock.
+// Depends on: fonts (advances, drawRotatedChar).
 #pragma once
 
 #include <array>
@@ -21,12 +21,21 @@ constexpr int kMaxBannerLetters = 256;   // a few banners of a few dozen letters
 constexpr float kBannerLetterLifeMs = 6000;
 constexpr float kBannerLetterDelayMs = 40;
 
+// How one letter is drawn at a given life.
+struct BannerLetterLook {
+    bool visible = false;
+    float x = 0, y = 0;
+    float size = 0;
+    int alpha = 0;
+};
+
 struct BannerLetter {
     uint8_t character = 0;
     float x = 0, y = 0;        // the letter's resting centre, screen units
     float angle = 0;           // degrees
     float size = 0;            // text size
     float lifeMs = 0;          // visible while 0 < life <= 6000
+    BannerLetterLook shown;    // what this frame draws: the look before the frame's step
 };
 
 struct Banners {
@@ -38,22 +47,19 @@ inline Banners g_banners;
 
 void addBanner(Banners& b, std::string_view text, float x, float y, float size);
 
-// How one letter is drawn at its current life.
-struct BannerLetterLook {
-    bool visible = false;
-    float x = 0, y = 0;
-    float size = 0;
-    int alpha = 0;
-};
 BannerLetterLook bannerLetterLook(const BannerLetter& letter);
 
-void drawBanners(Banners& b, float stepMs);
+// The frame's step: each letter takes the look of its current life for this
+// frame's picture, then ages by stepMs. Drawing only reads.
+void stepBanners(Banners& b, float stepMs);
+void drawBanners(const Banners& b);
 void clearBanners(Banners& b);
 
 inline void addBanner(std::string_view text, float x, float y, float size) {
     addBanner(g_banners, text, x, y, size);
 }
-void drawBanners();
+inline void stepBanners(float stepMs) { stepBanners(g_banners, stepMs); }
+inline void drawBanners() { drawBanners(g_banners); }
 void clearBanners();
 
 }  // namespace tessaly::gfx

@@ -67,12 +67,9 @@ void drawBeam(base::Vec3 p, base::Vec3 q, float halfWidth, uint32_t argb) {
     drawQuad(corners, uv, argb);
 }
 
-void drawBolts(Bolts& b) {
+void drawBolts(const Bolts& b) {
     platform::Device* device = g_draw.device;
-    if (!device || b.count == 0) {
-        b.count = 0;
-        return;
-    }
+    if (!device || b.count == 0) return;
     using platform::RenderState;
     device->setRenderState(RenderState::Lighting, 0);
     device->setRenderState(RenderState::AlphaBlend, 1);
@@ -90,7 +87,6 @@ void drawBolts(Bolts& b) {
         for (int j = 0; j < bolt.count; ++j)
             drawBeam(pts[j], pts[j + 1] + u, bolt.segmentWidth, bolt.segmentColor);
     }
-    b.count = 0;
     device->setRenderState(RenderState::DepthWrite, 1);
     setBlendMode(0);
 }

@@ -42,8 +42,15 @@ inline Bolts g_bolts;
 // direction to build it on). Returns whether it was added.
 bool addBolt(Bolts& b, base::Vec3 start, base::Vec3 end, float step, float segmentWidth, float glowWidth,
              float jitter, uint32_t segmentColor, uint32_t glowColor);
-void drawBolts(Bolts& b);
+// Draws the table; only reads. A screen empties and refills the table in
+// its step (bolts are rebuilt every frame, with fresh jitter).
+void drawBolts(const Bolts& b);
 inline void clearBolts(Bolts& b) { b.count = 0; }
+// Draws and empties (tools that draw as they go).
+inline void drawBoltQueue(Bolts& b) {
+    drawBolts(b);
+    clearBolts(b);
+}
 
 // One camera-facing ribbon from p to q with the current texture.
 void drawBeam(base::Vec3 p, base::Vec3 q, float halfWidth, uint32_t argb);

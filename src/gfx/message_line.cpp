@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/frame_clock.h"
 #include "base/math.h"
 #include "gfx/font.h"
 
@@ -39,14 +38,12 @@ MessageFrame advanceMessageLine(MessageLine& m, float stepMs) {
     return f;
 }
 
-void drawMessageLine(MessageLine& m, float stepMs) {
-    const MessageFrame f = advanceMessageLine(m, stepMs);
+void drawMessageLine(const MessageLine& m) {
+    const MessageFrame& f = m.shown;
     if (!f.visible) return;
     setTextColor(255, 255, 255, std::clamp(f.alpha, 0, 255));
     drawTextCentred(0, f.y, f.size, m.text);
     setTextColor(255, 255, 255, 255);
 }
-
-void drawMessageLine() { drawMessageLine(g_messageLine, base::g_frame.frameStepMs); }
 
 }  // namespace tessaly::gfx

@@ -111,6 +111,7 @@ void runFrame() {
     }
     platform::Device* device = gfx::g_draw.device;
     Screen* screen = currentScreen();
+    if (screen) screen->step(base::g_frame.frameStepMs);
     if (device && screen) {
         device->clear(platform::ClearDepth, 0, 1.0f, 0);
         screen->draw();

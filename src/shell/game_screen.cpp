@@ -19,7 +19,8 @@ base::Vec2 cursor() {
 
 }  // namespace
 
-void GameScreen::draw() { game::playFrame(); }
+void GameScreen::step(float dtMs) { game::playStep(dtMs); }
+void GameScreen::draw() { game::drawPlay(game::g_playHost); }
 
 void GameScreen::onKeyDown(int virtualKey) {
     game::playKeyDown(game::g_playHost, virtualKey);

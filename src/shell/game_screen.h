@@ -17,6 +17,7 @@ public:
     GameScreen& operator=(const GameScreen&) = delete;
 
     const char* name() const override { return "game"; }
+    void step(float dtMs) override;
     void draw() override;
     void onKeyDown(int virtualKey) override;
     void onLeftButtonDown() override;

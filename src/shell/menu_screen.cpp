@@ -1,6 +1,5 @@
 #include "shell/menu_screen.h"
 
-#include "base/frame_clock.h"
 #include "fx/particles.h"
 #include "gfx/draw.h"
 #include "platform/keys.h"
@@ -25,12 +24,15 @@ void MenuScreen::afterFrame() {
     Screen::afterFrame();
 }
 
+void MenuScreen::step(float dtMs) {
+    m_menuClockMs += dtMs;
+    // Tune requests made by the menus fade and start here.
+    sound::updateSound(dtMs);
+}
+
 void MenuScreen::draw() {
-    m_menuClockMs += base::g_frame.frameStepMs;
     if (platform::Device* device = gfx::g_draw.device)
         device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
-    // Tune requests made by the menus fade and start here.
-    sound::updateSound(base::g_frame.frameStepMs);
 }
 
 }  // namespace tessaly::shell

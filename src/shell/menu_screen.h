@@ -19,6 +19,7 @@ public:
     void onEnter() override;
     void onLeave() override;
     void afterFrame() override;
+    void step(float dtMs) override;
     void draw() override;
     void onKeyDown(int virtualKey) override { lastKey = virtualKey; }
 

@@ -24,6 +24,9 @@ public:
     // Typed-code matcher on lastKey, then deferred device work; clears lastKey.
     virtual void afterFrame();
     virtual void tick() {}
+    // Advances the screen's state by the frame step; called once per frame
+    // right before draw, which only reads that state.
+    virtual void step(float dtMs) { (void)dtMs; }
     virtual void draw() {}
     virtual void onKeyDown(int virtualKey) { (void)virtualKey; }
     virtual void onLeftButtonDown() {}

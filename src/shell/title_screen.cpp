@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/frame_clock.h"
 #include "base/loading.h"
 #include "gfx/camera.h"
 #include "gfx/draw.h"
@@ -80,8 +79,7 @@ void TitleScreen::afterFrame() {
     if (lastKey != 0 && m_fadeClockMs == 0) m_fadeClockMs = 1;
 }
 
-void TitleScreen::draw() {
-    const float step = base::g_frame.frameStepMs;
+void TitleScreen::step(float step) {
     if (!m_musicStarted) {
         sound::switchTuneNow(kTitleTune);
         m_musicStarted = true;
@@ -99,7 +97,10 @@ void TitleScreen::draw() {
     const float fade = m_fadeClockMs / kTitleFadeMs;
     const int grey = toByte(255 - fade * 255);
     m_tint = argb(grey, grey, grey, 255);
+}
 
+void TitleScreen::draw() {
+    const float fade = m_fadeClockMs / kTitleFadeMs;
     if (platform::Device* device = gfx::g_draw.device)
         device->clear(platform::ClearColor, 0xFF000000u, 1.0f, 0);
     drawLoadingScreen();

@@ -6,7 +6,7 @@
 // moves on to the menus.
 //
 // Depends on: the texture manager and drawing primitives, fonts, the sprite
-// sheet (the bolts), sound (the title tune), the frame clock.
+// sheet (the bolts), sound (the title tune), the loading report.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +32,8 @@ public:
 
     const char* name() const override { return "title"; }
     void afterFrame() override;
+    // The title tune, the clocks and the fade (which moves on to the menus).
+    void step(float dtMs) override;
     void draw() override;
     void onKeyDown(int virtualKey) override { lastKey = virtualKey; }
     void onLeftButtonDown() override { lastKey = 13; }

@@ -26,7 +26,7 @@ TEST_F(FloatingTextTest, LivesItsDurationInThreePhases) {
     int growing = 0, pulsing = 0, shrinking = 0;
     for (int ms = 0; ms < 2000 && t.life > 0; ++ms) {
         const float life = t.life;
-        drawFloatingTexts(texts, *sparks, 1, float(ms));
+        stepFloatingTexts(texts, *sparks, 1);
         if (life > kFloatingGrowEnd) ++growing;
         else if (life > kFloatingPulseEnd) ++pulsing;
         else ++shrinking;
@@ -79,7 +79,7 @@ TEST_F(FloatingTextTest, NonPositiveDurationsAddNothing) {
 TEST_F(FloatingTextTest, AStepLongerThanTheRestEndsTheText) {
     addFloatingText(texts, "x", 0, 0, 10, 1000);
     texts.slots[0].life = 100;  // 50 ms left
-    drawFloatingTexts(texts, *sparks, 80, 0);
+    stepFloatingTexts(texts, *sparks, 80);
     EXPECT_LE(texts.slots[0].life, 0);
 }
 

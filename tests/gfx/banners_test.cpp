@@ -42,9 +42,9 @@ TEST_F(BannersTest, LettersAreLaidOutCentredAndStaggered) {
     // The first letter shows at once; the fifth waits 160 ms.
     EXPECT_TRUE(bannerLetterLook(banners->letters[0]).visible);
     EXPECT_FALSE(bannerLetterLook(banners->letters[4]).visible);
-    drawBanners(*banners, 159);
+    stepBanners(*banners, 159), drawBanners(*banners);
     EXPECT_FALSE(bannerLetterLook(banners->letters[4]).visible);
-    drawBanners(*banners, 1);
+    stepBanners(*banners, 1), drawBanners(*banners);
     EXPECT_TRUE(bannerLetterLook(banners->letters[4]).visible);
 }
 
@@ -74,11 +74,11 @@ TEST_F(BannersTest, ALetterZoomsInSettlesAndClosesTowardTheCentreLine) {
 TEST_F(BannersTest, ABannerIsGoneAfterItsLastLetterLeaves) {
     addBanner(*banners, "GREAT", 0, 0, 20);
     m_device.recordVertices = true;
-    drawBanners(*banners, 16);
+    stepBanners(*banners, 16), drawBanners(*banners);
     EXPECT_EQ(m_device.calls.size(), 1u);  // only the first letter has arrived
-    for (int ms = 16; ms < 6000 + 40 * 4; ms += 16) drawBanners(*banners, 16);
+    for (int ms = 16; ms < 6000 + 40 * 4; ms += 16) stepBanners(*banners, 16), drawBanners(*banners);
     m_device.clearRecording();
-    drawBanners(*banners, 16);
+    stepBanners(*banners, 16), drawBanners(*banners);
     EXPECT_TRUE(m_device.calls.empty());
     for (const BannerLetter& l : banners->letters) EXPECT_LE(l.lifeMs, 0);
 }

@@ -64,7 +64,7 @@ TEST_F(BoltsTest, TableHoldsSixtyThreeBoltsAndSkipsPointBolts) {
 TEST_F(BoltsTest, DrawingGivesAGlowAndOneRibbonPerSegmentThenEmpties) {
     m_device.recordVertices = true;
     addBolt(*bolts, {0, 0, 0}, {100, 0, 0}, 30, 2, 8, 0, 0xFFFF0000, 0x400000FF);
-    drawBolts(*bolts);
+    drawBoltQueue(*bolts);
     ASSERT_EQ(m_device.calls.size(), 5u);  // glow + 4 segments
     const auto& glow = m_device.calls[0];
     EXPECT_EQ(glow.state(platform::RenderState::SrcBlend), platform::BlendSrcAlpha);
@@ -85,7 +85,7 @@ TEST_F(BoltsTest, DrawingGivesAGlowAndOneRibbonPerSegmentThenEmpties) {
     EXPECT_EQ(m_device.renderState(platform::RenderState::DstBlend), platform::BlendInvSrcAlpha);
 
     m_device.clearRecording();
-    drawBolts(*bolts);
+    drawBoltQueue(*bolts);
     EXPECT_TRUE(m_device.calls.empty());
     EXPECT_EQ(bolts->count, 0);
 }

@@ -211,7 +211,29 @@ void drawBackdrop() {
         gfx::drawRect(-400, float(y) + 0.5f, 400, float(y) - 0.5f, 0, 0, 1, 1, 0x18FFFFFFu, 99);
 }
 
-void drawFrame(const ViewerOptions& v, float sparkClockMs) {
+// The viewer's step: what the frame shows is queued and advanced here,
+// then drawFrame only draws it.
+void stepFrame(const ViewerOptions& v, float sparkClockMs, float dtMs) {
+    gfx::clearBolts();
+    if (v.bolt)
+        gfx::addBolt({v.at.x, v.at.y, 0}, {v.to.x, v.to.y, 0}, 12, 2.5f, 14, 9, 0xF0FFFFFFu, 0x906090FFu);
+    fx::stepParticles(dtMs);
+    if (v.sparkPreset >= 0 && std::fmod(sparkClockMs, 50.0f) < dtMs) fx::spawnSpark(v.at.x, v.at.y, v.sparkPreset);
+    fx::stepSparks(dtMs);
+    fx::stepFloatingTexts(dtMs);
+    gfx::stepBanners(dtMs);
+    gfx::stepMessageLine(dtMs);
+    if (!v.balloon.empty()) {
+        if (v.continueButton)
+            fx::showBalloonWithContinue(v.at.x, v.at.y, v.balloon, 300, true, v.angle, true);
+        else
+            fx::showBalloon(v.at.x, v.at.y, v.balloon, 300, true, v.angle, true);
+    }
+    if (!v.tip.empty()) fx::showTipBalloon(v.at.x, v.at.y, v.tip, "", 300, 0);
+    fx::stepBalloon(dtMs);
+}
+
+void drawFrame(const ViewerOptions& v) {
     drawBackdrop();
 
     // Particles and bolts are 3D drawing: the camera looks down +z at the
@@ -220,8 +242,6 @@ void drawFrame(const ViewerOptions& v, float sparkClockMs) {
     gfx::g_camera.setIdentity();
     gfx::g_camera.translate(0, 0, 50);
     device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
-    if (v.bolt)
-        gfx::addBolt({v.at.x, v.at.y, 0}, {v.to.x, v.to.y, 0}, 12, 2.5f, 14, 9, 0xF0FFFFFFu, 0x906090FFu);
     gfx::drawBolts();
     fx::drawParticles();
 
@@ -234,20 +254,11 @@ void drawFrame(const ViewerOptions& v, float sparkClockMs) {
             gfx::drawTextCentred(p.x, p.y - 80, 11, kGameEffects[i]);
         }
     gfx::setTextColor(255, 255, 255, 255);
-    if (v.sparkPreset >= 0 && std::fmod(sparkClockMs, 50.0f) < base::g_frame.frameStepMs)
-        fx::spawnSpark(v.at.x, v.at.y, v.sparkPreset);
-    fx::updateAndDrawSparks();
+    fx::drawSparks();
     fx::drawFloatingTexts();
     gfx::drawBanners();
     gfx::drawMessageLine();
-    if (!v.balloon.empty()) {
-        if (v.continueButton)
-            fx::showBalloonWithContinue(v.at.x, v.at.y, v.balloon, 300, true, v.angle, true);
-        else
-            fx::showBalloon(v.at.x, v.at.y, v.balloon, 300, true, v.angle, true);
-    }
-    if (!v.tip.empty()) fx::showTipBalloon(v.at.x, v.at.y, v.tip, "", 300, 0);
-    fx::updateBalloon();
+    fx::drawBalloon();
 }
 
 bool takeScreenshots(const std::vector<shell::ScreenshotRequest>& shots, int64_t frame,
@@ -351,7 +362,8 @@ int main(int argc, char** argv) {
         base::g_frame.frameStepMs = step;
 
         if (viewer.replayMs > 0 && sinceReplayMs >= viewer.replayMs) replay(viewer), sinceReplayMs = 0;
-        drawFrame(viewer, sparkClockMs);
+        stepFrame(viewer, sparkClockMs, step);
+        drawFrame(viewer);
         device->present();
         screenshotsOk = takeScreenshots(options.screenshots, frame, pixels) && screenshotsOk;
 
