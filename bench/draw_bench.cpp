@@ -46,7 +46,7 @@ struct Scene {
     }
     ~Scene() {
         gfx::g_textures.clear();
-        gfx::g_textures.device = nullptr;
+        gfx::installDevice(nullptr);
         gfx::g_draw = gfx::DrawState{};
         gfx::g_text = gfx::TextState{};
     }

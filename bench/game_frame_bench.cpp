@@ -150,8 +150,7 @@ void Game_Frame(benchmark::State& state) {
     state.counters["sparks"] = fx::activeSparkCount(fx::g_sparks);
 
     gfx::g_textures.clear();
-    gfx::g_draw.device = nullptr;
-    gfx::g_textures.device = nullptr;
+    gfx::installDevice(nullptr);
 }
 BENCHMARK(Game_Frame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

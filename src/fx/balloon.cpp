@@ -182,10 +182,8 @@ void drawBalloonFrame(const base::Rect& box, bool growIn) {
     fillRect(box.right - 16, midY, 32, H - 64);
     fillRect(midX, midY, W - 64, H - 64);
 
-    if (device) {
-        device->setRenderState(platform::RenderState::AlphaTest, 1);
-        if (growIn) device->setRenderState(platform::RenderState::AlphaRef, 160);
-    }
+    device->setRenderState(platform::RenderState::AlphaTest, 1);
+    if (growIn) device->setRenderState(platform::RenderState::AlphaRef, 160);
     gfx::setTexture(balloonArt());
     drawCell(balloonCell(0, 0), box.left, box.top, 64, 64);
     drawCell(balloonCell(1, 0), box.right, box.top, 64, 64);
@@ -199,10 +197,8 @@ void drawBalloonFrame(const base::Rect& box, bool growIn) {
         drawCell(balloonCell(3, 0), box.left, midY, 64, H - 64);
         drawCell(balloonCell(3, 0), box.right, midY, 64, H - 64);
     }
-    if (device) {
-        device->setRenderState(platform::RenderState::AlphaRef, 1);
-        device->setRenderState(platform::RenderState::AlphaTest, 0);
-    }
+    device->setRenderState(platform::RenderState::AlphaRef, 1);
+    device->setRenderState(platform::RenderState::AlphaTest, 0);
 }
 
 namespace {
@@ -213,7 +209,6 @@ base::Vec2 continueCentre(const BalloonLayout& l) { return {l.boxCentre.x, l.box
 void drawBalloonLayout(const BalloonState& b, const BalloonLayout& l) {
     const BalloonRequest& r = b.current;
     platform::Device* device = gfx::g_draw.device;
-    if (!device) return;
     // The balloon's frame: origin at the anchor, scaled while growing in.
     const float scale = r.growIn ? l.k : 1.0f;
     base::Matrix frame = base::Matrix::identity();

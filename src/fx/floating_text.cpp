@@ -19,6 +19,7 @@ void addFloatingText(FloatingTexts& f, std::string_view text, float x, float y, 
     if (!(durationMs > 0)) return;
     FloatingText& t = f.slots[f.next];
     f.next = (f.next + 1) % kMaxFloatingTexts;
+    if (t.life > 0) ++f.use.replaced;
     const size_t n = std::min(text.size(), size_t(kFloatingTextLength));
     std::memcpy(t.text, text.data(), n);
     t.text[n] = 0;
@@ -49,6 +50,9 @@ FloatingTextLook floatingTextLook(const FloatingText& t) {
 }
 
 void stepFloatingTexts(FloatingTexts& f, SparkSystem& sparks, float stepMs) {
+    int live = 0;
+    for (const FloatingText& t : f.slots) live += t.life > 0;
+    f.use.noteLive(live);
     for (FloatingText& t : f.slots) {
         t.drawn = t.life > 0;
         if (!t.drawn) continue;

@@ -14,6 +14,8 @@
 #include <array>
 #include <string_view>
 
+#include "base/pool_use.h"
+
 namespace tessaly::fx {
 
 struct SparkSystem;
@@ -46,6 +48,7 @@ struct FloatingText {
 struct FloatingTexts {
     std::array<FloatingText, kMaxFloatingTexts> slots;
     int next = 0;
+    base::PoolUse use;
 };
 
 inline FloatingTexts g_floatingTexts;

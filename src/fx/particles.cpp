@@ -173,6 +173,7 @@ void spawnParticle(ParticleSystem& ps, base::Vec3 position, int index, float sca
     const ParticleEffect& e = ps.effects[index];
     Particle& p = ps.particles[ps.nextParticle];
     ps.nextParticle = (ps.nextParticle + 1) % kMaxParticles;
+    if (p.ageMs < p.lifeMs) ++ps.particleUse.replaced;
 
     p.colorBirth = deviatedColor(e.color0, e.color0Dev);
     p.colorDeath = deviatedColor(e.color1, e.color1Dev);
@@ -241,6 +242,8 @@ void startEffect(ParticleSystem& ps, int index, base::Vec3 position, base::Vec3 
 
     Emitter& m = ps.emitters[ps.nextEmitter];
     ps.nextEmitter = (ps.nextEmitter + 1) % kMaxEmitters;
+    if (m.effect >= 0 && m.effect < ps.effectCount && m.ageMs < ps.effects[m.effect].effectTime)
+        ++ps.emitterUse.replaced;
     m.effect = index;
     m.cell = useCell;
     m.spawnPeriodMs = 1000.0f / e.frequency;
@@ -297,6 +300,7 @@ void queueQuad(ParticleSystem& ps, base::Vec3 centre, float rotation, float size
                int blendType) {
     if (ps.quadCount >= kMaxParticleQuads) {
         ++ps.droppedQuads;
+        ++ps.quadUse.dropped;
         return;
     }
     ps.quads[ps.quadCount++] = {centre, rotation, size, argb, cell, blendType};
@@ -387,11 +391,14 @@ void stepParticles(ParticleSystem& ps, float dtMs) {
     ps.quadCount = 0;
     ps.droppedQuads = 0;
     updateParticles(ps, dtMs);
+    ps.particleUse.noteLive(liveParticleCount(ps));
+    ps.emitterUse.noteLive(liveEmitterCount(ps));
+    ps.quadUse.noteLive(ps.quadCount);
 }
 
 void drawParticles(const ParticleSystem& ps) {
     platform::Device* device = gfx::g_draw.device;
-    if (!device || ps.quadCount == 0) return;
+    if (ps.quadCount == 0) return;
     using platform::RenderState;
     device->setRenderState(RenderState::Lighting, 0);
     device->setRenderState(RenderState::AlphaBlend, 1);

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "base/math.h"
+#include "base/pool_use.h"
 
 namespace tessaly::gfx {
 struct TextureEntry;
@@ -122,6 +123,9 @@ struct ParticleSystem {
     std::array<ParticleQuad, kMaxParticleQuads> quads;
     int quadCount = 0;            // quads queued this frame
     int droppedQuads = 0;         // quads of this frame that did not fit
+
+    // Use of the three pools since start-up (or the last clear).
+    base::PoolUse particleUse, emitterUse, quadUse;
 
     int chainCount = 0;           // chained starts in the current run
     float chainClockMs = -1e30f;  // animation clock of the previous chained start

@@ -232,6 +232,7 @@ void queueSpark(SparkSystem& s, const Spark& k) {
     if (!onScreen(x, y, k.size)) return;
     if (s.queueCount >= kMaxSparkQueue) {
         ++s.droppedEntries;
+        ++s.queueUse.dropped;
         return;
     }
     s.queue[s.queueCount++] = {x, y, k.rotation, k.size, packColor(k.color), k.blend, k.cell};
@@ -288,6 +289,7 @@ void spawnSpark(SparkSystem& s, float x, float y, int preset) {
     if (preset < 0 || preset >= kSparkPresetCount) return;
     Spark& k = s.sparks[s.nextSpark];
     s.nextSpark = (s.nextSpark + 1) % kMaxSparks;
+    if (k.lifeMs > 0) ++s.sparkUse.replaced;
     k = Spark{};
     k.preset = preset;
     k.x = x;
@@ -332,6 +334,7 @@ void sparkBurst(SparkSystem& s, float x0, float y0, float x1, float y1, int kind
     case 3: {
         SparkEmitter& e = s.emitters[s.nextEmitter];
         s.nextEmitter = (s.nextEmitter + 1) % kMaxSparkEmitters;
+        if (e.timeLeftMs > 0) ++s.emitterUse.replaced;
         e = SparkEmitter{};
         e.timeLeftMs = e.durationMs;
         e.x = x0;
@@ -362,6 +365,11 @@ void stepSparks(SparkSystem& s, float dtMs) {
     s.queueCount = 0;
     s.droppedEntries = 0;
     updateSparks(s, dtMs);
+    s.sparkUse.noteLive(activeSparkCount(s));
+    s.queueUse.noteLive(s.queueCount);
+    int emitters = 0;
+    for (const SparkEmitter& e : s.emitters) emitters += e.timeLeftMs > 0;
+    s.emitterUse.noteLive(emitters);
 }
 
 void drawSparks(const SparkSystem& s) {

@@ -17,6 +17,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/pool_use.h"
+
 namespace tessaly::fx {
 
 constexpr int kMaxSparks = 2048;          // a spark burst costs up to 32 slots; a new spark overwrites the oldest
@@ -72,6 +74,9 @@ struct SparkSystem {
 
     std::array<SparkEmitter, kMaxSparkEmitters> emitters;
     int nextEmitter = 0;
+
+    // Use of the pools since start-up (or the last reset).
+    base::PoolUse sparkUse, queueUse, emitterUse;
 };
 
 inline SparkSystem g_sparks;

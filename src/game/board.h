@@ -14,8 +14,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
+#include "base/assert.h"
 #include "base/math.h"
 
 namespace tessaly::game {
@@ -96,10 +98,14 @@ struct Board {
     int32_t freeCells = 0;   // cells with floor >= 0 and no piece
     int32_t minLine = kMinLine;
 
-    Cell& at(int x, int y) { return cells[x][y]; }
-    const Cell& at(int x, int y) const { return cells[x][y]; }
-    Cell& at(CellRef c) { return cells[c.x][c.y]; }
-    const Cell& at(CellRef c) const { return cells[c.x][c.y]; }
+    Cell& at(int x, int y) {
+        TESSALY_ASSERT(x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize,
+                       "a cell outside the 30 x 30 array: check the coordinates with inArray() first");
+        return cells[size_t(x)][size_t(y)];
+    }
+    const Cell& at(int x, int y) const { return const_cast<Board*>(this)->at(x, y); }
+    Cell& at(CellRef c) { return at(c.x, c.y); }
+    const Cell& at(CellRef c) const { return at(c.x, c.y); }
 };
 
 inline bool inWindow(int x, int y) {

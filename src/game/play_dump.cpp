@@ -1,4 +1,11 @@
 #include "game/play_dump.h"
+#include "sound/sound.h"
+#include "sound/sound_system.h"
+#include "gfx/bolts.h"
+#include "gfx/banners.h"
+#include "fx/sparks.h"
+#include "fx/particles.h"
+#include "fx/floating_text.h"
 
 #include <algorithm>
 #include <string>
@@ -132,6 +139,38 @@ void dumpLookupMisses(base::JsonWriter& json) {
         json.field(std::string("last_") + kKinds[k], m.lastName[k]);
     }
     json.field("total", m.total());
+}
+
+void dumpPoolUse(base::JsonWriter& json) {
+    struct Pool {
+        const char* name;
+        const base::PoolUse& use;
+        int capacity;
+    };
+    const sound::SoundSystem& sound = sound::g_sound;
+    const Pool pools[] = {
+        {"particles", fx::g_particles.particleUse, fx::kMaxParticles},
+        {"particleEmitters", fx::g_particles.emitterUse, fx::kMaxEmitters},
+        {"particleQuads", fx::g_particles.quadUse, fx::kMaxParticleQuads},
+        {"sparks", fx::g_sparks.sparkUse, fx::kMaxSparks},
+        {"sparkQueue", fx::g_sparks.queueUse, fx::kMaxSparkQueue},
+        {"sparkEmitters", fx::g_sparks.emitterUse, fx::kMaxSparkEmitters},
+        {"floatingTexts", fx::g_floatingTexts.use, fx::kMaxFloatingTexts},
+        {"bannerLetters", gfx::g_banners.use, gfx::kMaxBannerLetters},
+        {"bolts", gfx::g_bolts.use, gfx::kMaxBolts},
+        {"soundRequests", sound.requestUse, sound::kRequestRingSize},
+    };
+    int64_t dropped = 0;
+    for (const Pool& p : pools) dropped += p.use.dropped;
+    json.field("droppedTotal", dropped);
+    for (const Pool& p : pools) {
+        json.beginObject(p.name);
+        json.field("capacity", p.capacity);
+        json.field("highWater", p.use.highWater);
+        json.field("replaced", p.use.replaced);
+        json.field("dropped", p.use.dropped);
+        json.endObject();
+    }
 }
 
 }  // namespace tessaly::game

@@ -26,5 +26,8 @@ char pieceCharacter(int kind);
 
 void dumpPlayState(base::JsonWriter& json, PlayHost& host);
 void dumpLookupMisses(base::JsonWriter& json);
+// How full every fixed pool of the effects and the sound has been, and the
+// total of entries lost to a full pool.
+void dumpPoolUse(base::JsonWriter& json);
 
 }  // namespace tessaly::game

@@ -391,7 +391,7 @@ void drawPlay(PlayHost& host) {
     const GameState& game = host.game();
     const PlayTextures& t = g_playTextures;
     platform::Device* device = gfx::g_draw.device;
-    if (device) device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+    device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
     gfx::begin2D();
     if (!view.active) return;
 
@@ -406,7 +406,7 @@ void drawPlay(PlayHost& host) {
     // plane from 50 units away, x right and y up.
     gfx::g_camera.setIdentity();
     gfx::g_camera.translate(0, 0, 50);
-    if (device) device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
+    device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
     gfx::drawBolts();
     fx::drawParticles();
 

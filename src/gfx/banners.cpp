@@ -19,6 +19,7 @@ void addBanner(Banners& b, std::string_view text, float x, float y, float size) 
         pen += size * font->advance[c] / 2;
         BannerLetter& letter = b.letters[b.next];
         b.next = (b.next + 1) % kMaxBannerLetters;
+        if (letter.lifeMs > 0) ++b.use.replaced;
         letter = {c, x + pen, y, 0, size, kBannerLetterLifeMs + kBannerLetterDelayMs * float(i)};
         pen += size * font->advance[c] / 2;
     }
@@ -53,20 +54,21 @@ BannerLetterLook bannerLetterLook(const BannerLetter& letter) {
 }
 
 void stepBanners(Banners& b, float stepMs) {
-    for (BannerLetter& letter : b.letters) {
-        if (letter.lifeMs <= 0) {
-            letter.shown = {};
-            continue;
-        }
-        letter.shown = bannerLetterLook(letter);
-        letter.lifeMs -= stepMs;
+    int live = 0;
+    for (const BannerLetter& letter : b.letters) live += letter.lifeMs > 0;
+    b.use.noteLive(live);
+    for (size_t i = 0; i < b.letters.size(); ++i) {
+        BannerLetter& letter = b.letters[i];
+        b.shown[i] = letter.lifeMs > 0 ? bannerLetterLook(letter) : BannerLetterLook{};
+        if (letter.lifeMs > 0) letter.lifeMs -= stepMs;
     }
 }
 
 void drawBanners(const Banners& b) {
     if (!g_text.current) return;
-    for (const BannerLetter& letter : b.letters) {
-        const BannerLetterLook& look = letter.shown;
+    for (size_t i = 0; i < b.letters.size(); ++i) {
+        const BannerLetter& letter = b.letters[i];
+        const BannerLetterLook& look = b.shown[i];
         if (look.visible)
             drawRotatedChar(letter.character, look.x, look.y, letter.angle, look.size,
                             (uint32_t(look.alpha) << 24) | 0x00FFFFFFu);
@@ -75,10 +77,8 @@ void drawBanners(const Banners& b) {
 }
 
 void clearBanners(Banners& b) {
-    for (BannerLetter& letter : b.letters) {
-        letter.lifeMs = 0;
-        letter.shown = {};
-    }
+    for (BannerLetter& letter : b.letters) letter.lifeMs = 0;
+    b.shown.fill({});
 }
 
 void clearBanners() { clearBanners(g_banners); }

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/pool_use.h"
+
 namespace tessaly::gfx {
 
 constexpr int kMaxBannerLetters = 256;   // a few banners of a few dozen letters at once
@@ -35,12 +37,14 @@ struct BannerLetter {
     float angle = 0;           // degrees
     float size = 0;            // text size
     float lifeMs = 0;          // visible while 0 < life <= 6000
-    BannerLetterLook shown;    // what this frame draws: the look before the frame's step
 };
 
 struct Banners {
     std::array<BannerLetter, kMaxBannerLetters> letters;
+    // What this frame draws of each letter: its look before the frame's step.
+    std::array<BannerLetterLook, kMaxBannerLetters> shown{};
     int next = 0;
+    base::PoolUse use;
 };
 
 inline Banners g_banners;

@@ -24,7 +24,10 @@ base::Vec3 unit(base::Vec3 v) {
 
 bool addBolt(Bolts& b, base::Vec3 start, base::Vec3 end, float step, float segmentWidth, float glowWidth,
              float jitter, uint32_t segmentColor, uint32_t glowColor) {
-    if (b.count >= kMaxBolts) return false;
+    if (b.count >= kMaxBolts) {
+        ++b.use.dropped;
+        return false;
+    }
     const base::Vec3 d = end - start;
     const float dist = exactLength(d);
     if (!(dist > 0)) return false;
@@ -69,7 +72,7 @@ void drawBeam(base::Vec3 p, base::Vec3 q, float halfWidth, uint32_t argb) {
 
 void drawBolts(const Bolts& b) {
     platform::Device* device = g_draw.device;
-    if (!device || b.count == 0) return;
+    if (b.count == 0) return;
     using platform::RenderState;
     device->setRenderState(RenderState::Lighting, 0);
     device->setRenderState(RenderState::AlphaBlend, 1);

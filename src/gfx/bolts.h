@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "base/math.h"
+#include "base/pool_use.h"
 
 namespace tessaly::gfx {
 
@@ -34,6 +35,7 @@ struct Bolt {
 struct Bolts {
     std::array<Bolt, kMaxBolts> bolts;
     int count = 0;
+    base::PoolUse use;   // a bolt that does not fit the full table is dropped
 };
 
 inline Bolts g_bolts;
@@ -45,7 +47,10 @@ bool addBolt(Bolts& b, base::Vec3 start, base::Vec3 end, float step, float segme
 // Draws the table; only reads. A screen empties and refills the table in
 // its step (bolts are rebuilt every frame, with fresh jitter).
 void drawBolts(const Bolts& b);
-inline void clearBolts(Bolts& b) { b.count = 0; }
+inline void clearBolts(Bolts& b) {
+    b.use.noteLive(b.count);
+    b.count = 0;
+}
 // Draws and empties (tools that draw as they go).
 inline void drawBoltQueue(Bolts& b) {
     drawBolts(b);

@@ -9,6 +9,11 @@
 
 namespace tessaly::gfx {
 
+void installDevice(platform::Device* device) {
+    g_draw.device = device ? device : &platform::g_idleDevice;
+    g_textures.device = g_draw.device;
+}
+
 namespace {
 
 using platform::BlendFactor;
@@ -27,7 +32,7 @@ VertexPCT s_quad[6];
 VertexPT s_plainQuad[6];
 
 void state(RenderState s, uint32_t value) {
-    if (g_draw.device) g_draw.device->setRenderState(s, value);
+    g_draw.device->setRenderState(s, value);
 }
 
 void setBlend(BlendFactor src, BlendFactor dst) {
@@ -43,8 +48,7 @@ void submitQuad(const VertexPCT (&corners)[4]) {
     s_quad[2] = corners[3];
     s_quad[3] = corners[2];
     g_draw.triangleCount += 2;
-    if (g_draw.device)
-        g_draw.device->drawPrimitive(Primitive::TriangleStrip, VertexFormat::PosColorTex, s_quad, 4);
+    g_draw.device->drawPrimitive(Primitive::TriangleStrip, VertexFormat::PosColorTex, s_quad, 4);
 }
 
 uint8_t scaleChannel(int value, float factor) {
@@ -74,7 +78,6 @@ void begin2D() {
     state(RenderState::AlphaTest, 1);
     state(RenderState::AlphaRef, 1);
     state(RenderState::TextureFilter, platform::FilterLinear);
-    if (!g_draw.device) return;
     g_draw.device->setTransform(TransformKind::World, base::Matrix::identity());
     g_draw.device->setTransform(TransformKind::View, base::Matrix::identity());
     g_draw.device->setTransform(TransformKind::Projection, orthoProjection(100));
@@ -86,8 +89,7 @@ static void switchState(int which, bool on) {
     case 1: state(RenderState::DepthTest, on); break;
     case 2: state(RenderState::DepthWrite, on); break;
     case 3:
-        if (g_draw.device)
-            g_draw.device->setTransform(TransformKind::Projection,
+        g_draw.device->setTransform(TransformKind::Projection,
                                         on ? orthoProjection(500) : g_draw.perspective);
         break;
     case 4: state(RenderState::AlphaBlend, on); break;
@@ -111,7 +113,6 @@ void setBlendMode(int mode) {
 }
 
 void setTexture(const TextureEntry* entry) {
-    if (!g_draw.device) return;
     // Quads always take their coordinates from the vertices, whatever a
     // shiny mesh left behind.
     state(RenderState::TexCoordSource, platform::TexCoordVertex);
@@ -119,7 +120,6 @@ void setTexture(const TextureEntry* entry) {
 }
 
 void setTextureWithNormalCoords(const TextureEntry* entry) {
-    if (!g_draw.device) return;
     state(RenderState::TexCoordSource, platform::TexCoordCameraNormal);
     g_draw.device->setTexture(entry ? entry->texture : 0);
 }
@@ -168,8 +168,7 @@ void drawQuadColors(const base::Vec3 corners[4], const uint32_t argb[4]) {
         s_quad[i] = {corners[k].x, corners[k].y, corners[k].z, modulateColor(argb[k]), kU[k], kV[k]};
     }
     g_draw.triangleCount += 2;
-    if (g_draw.device)
-        g_draw.device->drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, s_quad, 6);
+    g_draw.device->drawPrimitive(Primitive::TriangleList, VertexFormat::PosColorTex, s_quad, 6);
 }
 
 void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft, float vTop,
@@ -198,8 +197,7 @@ void drawTexturedQuad(const base::Vec3 corners[4]) {
         s_plainQuad[i] = {corners[k].x, corners[k].y, corners[k].z, kU[k], kV[k]};
     }
     g_draw.triangleCount += 2;
-    if (g_draw.device)
-        g_draw.device->drawPrimitive(Primitive::TriangleList, VertexFormat::PosTex, s_plainQuad, 6);
+    g_draw.device->drawPrimitive(Primitive::TriangleList, VertexFormat::PosTex, s_plainQuad, 6);
 }
 
 void drawBillboard(const TextureEntry* texture, base::Vec3 position, float angleDeg, float size) {

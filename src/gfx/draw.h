@@ -16,13 +16,14 @@
 
 #include "base/math.h"
 #include "platform/device.h"
+#include "platform/null/null_device.h"
 
 namespace tessaly::gfx {
 
 struct TextureEntry;
 
 struct DrawState {
-    platform::Device* device = nullptr;
+    platform::Device* device = &platform::g_idleDevice;  // never null: see installDevice
     float colorMultiplier[4] = {1, 1, 1, 1};  // r, g, b, a
     int triangleCount = 0;                    // reset each frame by the frame loop
     base::Matrix perspective = base::Matrix::identity();  // from the window's aspect
@@ -30,6 +31,11 @@ struct DrawState {
 };
 
 inline DrawState g_draw;
+
+// Makes `device` the device of the drawing code and the texture manager;
+// null installs the idle null device (platform/null), so drawing code never
+// needs to ask whether a device exists.
+void installDevice(platform::Device* device);
 
 // Colour given as bytes, multiplied per channel by the colour multiplier and
 // truncated.

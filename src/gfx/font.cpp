@@ -48,8 +48,7 @@ void glyphQuad(const Font& font, uint8_t c, float x, float y, float z, float s, 
         v[i] = {x + lx * cs - ly * sn, y + lx * sn + ly * cs, z, color, uv[i][0], uv[i][1]};
     }
     g_draw.triangleCount += 2;
-    if (g_draw.device)
-        g_draw.device->drawPrimitive(platform::Primitive::TriangleStrip,
+    g_draw.device->drawPrimitive(platform::Primitive::TriangleStrip,
                                      platform::VertexFormat::PosColorTex, v, 4);
 }
 
@@ -191,7 +190,6 @@ void drawTextWithHighlight(float x, float y, float size, uint32_t argb, std::str
     const float w = textWidth(text, size);
     if (centred) x = x - w / 2 + size / 2;
     drawText(x, y, size, text);
-    if (!g_draw.device) return;
     g_draw.device->setRenderState(RenderState::SrcBlend, platform::BlendSrcAlpha);
     g_draw.device->setRenderState(RenderState::DstBlend, platform::BlendOne);
     g_draw.device->setRenderState(RenderState::AlphaTest, 0);
@@ -204,7 +202,6 @@ void drawTextWithHighlight(float x, float y, float size, uint32_t argb, std::str
 }
 
 void drawHighlightRect(float x0, float y0, float x1, float y1, uint32_t argb) {
-    if (!g_draw.device) return;
     g_draw.device->setRenderState(RenderState::SrcBlend, platform::BlendSrcAlpha);
     g_draw.device->setRenderState(RenderState::DstBlend, platform::BlendOne);
     g_draw.device->setRenderState(RenderState::AlphaTest, 1);

@@ -28,7 +28,6 @@ SheetCellUv sheetCellUv(int cell) {
 }
 
 void setSheetBlend(int blend) {
-    if (!g_draw.device) return;
     g_draw.device->setRenderState(platform::RenderState::SrcBlend, platform::BlendSrcAlpha);
     g_draw.device->setRenderState(platform::RenderState::DstBlend,
                                   blend == 1 ? platform::BlendOne : platform::BlendInvSrcAlpha);

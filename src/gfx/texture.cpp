@@ -20,8 +20,22 @@ bool isTgaName(std::string_view name) {
 }
 
 // "_a_" + the name up to its first dot + ".jpg": bal00.tga gives _a_bal00.jpg.
-std::string companionName(std::string_view name) {
-    return "_a_" + std::string(name.substr(0, name.find('.'))) + ".jpg";
+// Built in a buffer of the caller's, since textures are looked up by name
+// every frame; a stem too long for the buffer is cut (no such name exists).
+struct CompanionName {
+    char text[kMaxTextureNameLength + 1];
+    size_t length;
+    std::string_view view() const { return {text, length}; }
+};
+CompanionName companionName(std::string_view name) {
+    CompanionName c{};
+    const std::string_view stem = name.substr(0, std::min(name.find('.'), kMaxTextureNameLength - 7));
+    std::memcpy(c.text, "_a_", 3);
+    std::memcpy(c.text + 3, stem.data(), stem.size());
+    std::memcpy(c.text + 3 + stem.size(), ".jpg", 4);
+    c.length = 7 + stem.size();
+    c.text[c.length] = 0;
+    return c;
 }
 
 // Length of the JPEG part of a picture with alpha: up to and including the
@@ -44,7 +58,7 @@ void couldntCreate(std::string_view name) {
 // A new entry with a device texture of the given size; null when the table
 // is full, the name does not fit or the device refuses.
 TextureEntry* newEntry(TextureManager& m, std::string_view name, int width, int height) {
-    if (m.count >= kMaxTextures || !m.device || name.size() > kMaxTextureNameLength) return nullptr;
+    if (m.count >= kMaxTextures || name.size() > kMaxTextureNameLength) return nullptr;
     const platform::TextureId id = m.device->createTexture(width, height);
     if (id == 0) return nullptr;
     auto entry = std::make_unique<TextureEntry>();
@@ -78,9 +92,9 @@ TextureEntry* TextureManager::load(std::string_view name, bool fatal) {
         // The companion is cached under its own name; a second request finds
         // it there rather than reading it again (a pack entry is gone once
         // read, so reading again would fall through to the bare name).
-        const std::string companion = companionName(name);
-        if (TextureEntry* e = find(companion)) return e;
-        if (TextureEntry* e = loadAlphaCompanion(companion)) return e;
+        const CompanionName companion = companionName(name);
+        if (TextureEntry* e = find(companion.view())) return e;
+        if (TextureEntry* e = loadAlphaCompanion(companion.view())) return e;
     }
     int32_t size = 0;
     const uint8_t* bytes = data::loadDataFile(name, &size, false);
@@ -193,7 +207,7 @@ TextureEntry* TextureManager::create(std::string_view name, int width, int heigh
 void TextureManager::remove(TextureEntry* entry) {
     for (int i = 0; i < count; ++i) {
         if (entries[size_t(i)].get() != entry) continue;
-        if (device && entry->texture) device->destroyTexture(entry->texture);
+        if (entry->texture) device->destroyTexture(entry->texture);
         for (int j = i + 1; j < count; ++j) entries[size_t(j - 1)] = std::move(entries[size_t(j)]);
         entries[size_t(--count)].reset();
         return;
@@ -204,13 +218,12 @@ void TextureManager::releaseRenderTargets() {
     for (int i = 0; i < count; ++i) {
         TextureEntry& e = *entries[size_t(i)];
         if (!e.isRenderTarget || !e.texture) continue;
-        if (device) device->destroyTexture(e.texture);
+        device->destroyTexture(e.texture);
         e.texture = 0;
     }
 }
 
 void TextureManager::restoreRenderTargets() {
-    if (!device) return;
     for (int i = 0; i < count; ++i) {
         TextureEntry& e = *entries[size_t(i)];
         if (!e.isRenderTarget || e.texture) continue;

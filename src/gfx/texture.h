@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/device.h"
+#include "platform/null/null_device.h"
 
 namespace tessaly::gfx {
 
@@ -58,7 +59,7 @@ int nextPowerOfTwo(int n);
 struct TextureManager {
     std::array<std::unique_ptr<TextureEntry>, kMaxTextures> entries;
     int count = 0;
-    platform::Device* device = nullptr;
+    platform::Device* device = &platform::g_idleDevice;  // set with gfx::installDevice
 
     TextureEntry* find(std::string_view name);
     TextureEntry* load(std::string_view name, bool fatal);

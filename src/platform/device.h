@@ -88,18 +88,13 @@ constexpr int vertexStride(VertexFormat f) {
     return f == VertexFormat::PosColorTex ? 24 : f == VertexFormat::PosNormalTex ? 32 : 20;
 }
 
-// Batching. Every device merges consecutive drawPrimitive calls into one
-// backend draw call until something forces a flush:
-//  - a render state, transform or texture binding that changes value, a
-//    clear, a texture update or destroy, or a present;
-//  - a call with normals after calls without, or the other way round;
-//  - a batch that would exceed kBatchMaxVertices vertices or
-//    kBatchMaxIndices indices (a strip of n vertices takes 3 (n - 2)).
-// A draw call is counted when a non-empty batch is flushed, so read
-// DrawStats::drawCalls after present(). Calls that draw nothing (no
-// vertices, no whole triangle, an index past the vertices, larger than a
-// batch) count as primitive calls only.
-constexpr int kBatchMaxVertices = 65536;  // all a 16-bit index can address
+// Batching: every device merges consecutive drawPrimitive calls into one
+// draw by the rule of batching.h (same states, transforms and texture, the
+// same vertex kind, within a draw's capacity), keeps the frame's draws in a
+// list and sends them with one vertex upload when it must: at a clear, a
+// texture update or destroy, present, read-back, or when the frame's
+// buffers are full. Read DrawStats after present().
+constexpr int kBatchMaxVertices = 65536;  // one draw: all a 16-bit index can address
 constexpr int kBatchMaxIndices = 3 * kBatchMaxVertices;
 
 // Opaque texture id; 0 is "no texture".
@@ -112,6 +107,8 @@ struct DrawStats {
     uint64_t primitiveCalls = 0;  // drawPrimitive calls made by the drawing code
     uint64_t triangles = 0;       // triangles submitted
     uint64_t drawCalls = 0;       // draw calls that reached the backend (after batching)
+    uint64_t flushes = 0;         // times the queued draws were sent (each with one upload)
+    uint64_t uploadedVertices = 0;  // vertices sent in those uploads
     uint64_t stateChanges = 0;    // setRenderState calls that changed a value
     uint64_t textureBinds = 0;    // setTexture calls that changed the binding
 };

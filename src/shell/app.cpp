@@ -95,7 +95,7 @@ struct ScreenshotTaker {
             if (shot.frame != frame) continue;
             platform::Device* device = gfx::g_draw.device;
             std::string error;
-            if (!device || !device->readPixels(pixels.data())) {
+            if (!device->readPixels(pixels.data())) {
                 error = "no picture to read";
             } else if (platform::writePng(shot.path, pixels.data(), platform::kLogicalWidth,
                                           platform::kLogicalHeight, &error)) {
@@ -216,8 +216,7 @@ int runGame(int argc, char** argv) {
         return 1;
     }
     platform::Device* device = platform::windowDevice();
-    gfx::g_draw.device = device;
-    gfx::g_textures.device = device;
+    gfx::installDevice(device);
     device->setBrightness(0.5f);
     // Loading presents one frame per file; waiting for the display on each
     // would stretch loading by seconds.
@@ -285,8 +284,7 @@ int runGame(int argc, char** argv) {
     sound::shutdownSound();
     data::freeTextTable();
     gfx::g_textures.clear();  // needs the device
-    gfx::g_draw.device = nullptr;
-    gfx::g_textures.device = nullptr;
+    gfx::installDevice(nullptr);
     platform::closeWindow();
     if (g_hooks.saveAllPlayerData) g_hooks.saveAllPlayerData();
     platform::showSystemCursor(true);

@@ -112,7 +112,7 @@ void runFrame() {
     platform::Device* device = gfx::g_draw.device;
     Screen* screen = currentScreen();
     if (screen) screen->step(base::g_frame.frameStepMs);
-    if (device && screen) {
+    if (screen) {
         device->clear(platform::ClearDepth, 0, 1.0f, 0);
         screen->draw();
         statisticsOverlay(*device);

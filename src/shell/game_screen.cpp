@@ -40,6 +40,7 @@ void connectGameScreen() {
     g_hooks.clearBoardHover = [] { game::clearPlayHover(game::g_playView); };
     base::g_stateDump.add("game", [](base::JsonWriter& json) { game::dumpPlayState(json, game::g_playHost); });
     base::g_stateDump.add("lookups", [](base::JsonWriter& json) { game::dumpLookupMisses(json); });
+    base::g_stateDump.add("pools", [](base::JsonWriter& json) { game::dumpPoolUse(json); });
 }
 
 }  // namespace tessaly::shell

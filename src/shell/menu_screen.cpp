@@ -31,8 +31,7 @@ void MenuScreen::step(float dtMs) {
 }
 
 void MenuScreen::draw() {
-    if (platform::Device* device = gfx::g_draw.device)
-        device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+    gfx::g_draw.device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
 }
 
 }  // namespace tessaly::shell

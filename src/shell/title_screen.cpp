@@ -53,8 +53,7 @@ void TitleScreen::loadResources() {
     m_loadScreen = gfx::loadImageTexture("loadscreen.jpg", 800, 600);
     m_loadBar = gfx::loadImageTexture("loadbar.jpg", 310, 48);
     m_tint = 0xFFFFFFFFu;
-    if (platform::Device* device = gfx::g_draw.device)
-        device->setRenderState(platform::RenderState::Cull, platform::CullNone);
+    gfx::g_draw.device->setRenderState(platform::RenderState::Cull, platform::CullNone);
 }
 
 float TitleScreen::progress() const {
@@ -101,12 +100,10 @@ void TitleScreen::step(float step) {
 
 void TitleScreen::draw() {
     const float fade = m_fadeClockMs / kTitleFadeMs;
-    if (platform::Device* device = gfx::g_draw.device)
-        device->clear(platform::ClearColor, 0xFF000000u, 1.0f, 0);
+    gfx::g_draw.device->clear(platform::ClearColor, 0xFF000000u, 1.0f, 0);
     drawLoadingScreen();
     gfx::begin2D();
-    if (platform::Device* device = gfx::g_draw.device)
-        device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
+    gfx::g_draw.device->setTransform(platform::TransformKind::View, gfx::g_camera.view);
 
     const float t = m_titleClockMs;
     const float g = std::min(t / 1500.0f, 1.0f);
@@ -130,7 +127,6 @@ void TitleScreen::draw() {
 
 void drawLoadingFrame() {
     platform::Device* device = gfx::g_draw.device;
-    if (!device) return;
     g_titleScreen.drawLoadingScreen();
     device->present();
 }

@@ -155,7 +155,12 @@ void requestSound(SoundSystem& system, std::string_view name, int rateHz) {
         known = true;
         if (entry.repeatGuardMs > 0) continue;
         entry.repeatGuardMs = kRepeatGuardMs;
-        system.requests[size_t(system.ringPosition)] = SoundRequest{kRequestWaiting, 0, entry.sample, rateHz};
+        SoundRequest& slot = system.requests[size_t(system.ringPosition)];
+        // A waiting request overwritten never plays: lost. A playing one
+        // plays on, untracked, as the ring's rule has it.
+        if (slot.state == kRequestWaiting) ++system.requestUse.dropped;
+        else if (slot.state == kRequestPlaying) ++system.requestUse.replaced;
+        slot = SoundRequest{kRequestWaiting, 0, entry.sample, rateHz};
         system.ringPosition = (system.ringPosition + 1) % kRequestRingSize;
     }
     if (!known) base::noteLookupMiss(base::LookupKind::Sound, name);
@@ -167,6 +172,9 @@ void updateSound(SoundSystem& system, float dtMs) {
         if (entry.repeatGuardMs > 0) entry.repeatGuardMs -= dtMs;
     }
 
+    int live = 0;
+    for (const SoundRequest& request : system.requests) live += request.state != kRequestFree;
+    system.requestUse.noteLive(live);
     platform::AudioLock lock(system.open ? system.output : nullptr);
     for (SoundRequest& request : system.requests) {
         if (request.state == kRequestWaiting) {

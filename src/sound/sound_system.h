@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/pool_use.h"
 #include "platform/audio_device.h"
 #include "sound/mixer.h"
 
@@ -63,6 +64,7 @@ struct SoundSystem {
     int soundCount = 0;
     std::array<SoundRequest, kRequestRingSize> requests;
     int ringPosition = 0;                    // next slot to fill, 0..255
+    base::PoolUse requestUse;                // waiting requests overwritten count as dropped
     MusicState music;
     // Set from the settings (0..99) before applyVolumes.
     int sfxVolume = kDefaultVolume;

@@ -388,6 +388,10 @@ TEST(GameE2e, TheBuiltInPlayerPlaysSeveralLevelsOfEveryMode) {
         EXPECT_EQ(number(l, "total"), 0) << "textures " << text(l, "last_textures") << ", sounds "
                                          << text(l, "last_sounds") << ", effects " << text(l, "last_effects")
                                          << ", texts " << text(l, "last_texts");
+        // No fixed pool lost an entry to being full.
+        const size_t pools = dump.find("\"pools\":{");
+        ASSERT_NE(pools, std::string::npos);
+        EXPECT_EQ(number(dump.substr(pools), "droppedTotal"), 0) << dump.substr(pools, 1200);
         const Board b(game);
         ASSERT_TRUE(b.complete());
         EXPECT_EQ(number(game, "freeCells"), b.freeCount());

@@ -67,6 +67,7 @@ TEST_F(FloatingTextTest, SeventeenthTextReplacesTheOldest) {
     EXPECT_STREQ(texts.slots[0].text, "16");
     EXPECT_STREQ(texts.slots[1].text, "1");
     for (const FloatingText& t : texts.slots) EXPECT_GT(t.life, 0);
+    EXPECT_EQ(texts.use.replaced, 1);
 }
 
 TEST_F(FloatingTextTest, NonPositiveDurationsAddNothing) {

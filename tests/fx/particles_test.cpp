@@ -325,6 +325,7 @@ TEST_F(ParticlesTest, QuadQueueDropsWhatDoesNotFit) {
     updateParticles(*ps, 16);
     EXPECT_EQ(ps->quadCount, kMaxParticleQuads);
     EXPECT_EQ(ps->droppedQuads, kMaxParticles * 8 - kMaxParticleQuads);
+    EXPECT_EQ(ps->quadUse.dropped, kMaxParticles * 8 - kMaxParticleQuads);  // kept for the state dump
 }
 
 TEST_F(ParticlesTest, ParticlesDieWhenTheirAgeReachesTheirLife) {

@@ -143,6 +143,10 @@ TEST_F(SparksTest, QueueDropsEntriesBeyondItsCapacity) {
     updateSparks(*s, 16);
     EXPECT_EQ(s->queueCount, kMaxSparkQueue);
     EXPECT_EQ(s->droppedEntries, 2 * kMaxSparks - kMaxSparkQueue);
+    EXPECT_EQ(s->queueUse.dropped, 2 * kMaxSparks - kMaxSparkQueue);
+    // A spark ring full of live sparks gives the oldest slot to the next one.
+    spawnSpark(*s, 0, 0, 8);
+    EXPECT_EQ(s->sparkUse.replaced, 1);
 }
 
 class SparkDrawingTest : public test::NullDeviceTest {};

@@ -200,6 +200,30 @@ TEST_F(GlDeviceTest, ConsecutiveQuadsShareOneDrawCall) {
     m_device->destroyTexture(b);
 }
 
+TEST_F(GlDeviceTest, AFrameOfManyDrawsIsOneUpload) {
+    const TextureId a = m_device->createTexture(1, 1), b = m_device->createTexture(1, 1);
+    m_device->present();
+    m_device->stats() = DrawStats{};
+    for (int i = 0; i < 40; ++i) {
+        m_device->setTexture(i % 2 ? a : b);
+        m_device->setRenderState(RenderState::AlphaBlend, i % 3 == 0);
+        quad(-400 + i * 10, 300, -392 + i * 10, 290, 0xFFFFFFFFu);
+    }
+    m_device->present();
+    EXPECT_EQ(m_device->stats().drawCalls, 40u);
+    EXPECT_EQ(m_device->stats().flushes, 1u);
+    EXPECT_EQ(m_device->stats().uploadedVertices, 160u);
+    // A clear in the middle sends what came before it first.
+    quad(-400, 300, -390, 290, 0xFFFFFFFFu);
+    m_device->clear(ClearDepth, 0, 1, 0);
+    quad(-400, 300, -390, 290, 0xFFFFFFFFu);
+    m_device->present();
+    EXPECT_EQ(m_device->stats().flushes, 3u);
+    m_device->setTexture(0);
+    m_device->destroyTexture(a);
+    m_device->destroyTexture(b);
+}
+
 TEST_F(GlDeviceTest, UnsafePrimitivesAreNotDrawn) {
     m_device->present();
     m_device->stats() = DrawStats{};

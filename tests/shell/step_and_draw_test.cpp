@@ -19,6 +19,7 @@
 #include "shell/app.h"
 #include "shell/game_screen.h"
 #include "sound/sound.h"
+#include "support/allocation_counter.h"
 #include "support/test_support.h"
 
 namespace tessaly::shell {
@@ -94,6 +95,31 @@ TEST_F(StepAndDraw, DrawingAFrameTwiceDrawsItTwiceAndMovesNothing) {
     // The next step moves on, and its picture differs.
     g_gameScreen.step(16);
     EXPECT_FALSE(samePicture(first.vertices, draw().vertices));
+}
+
+// A busy frame of play, stepped and drawn many times over, allocates nothing.
+TEST_F(StepAndDraw, AFullGameFrameAllocatesNothing) {
+    ASSERT_TRUE(game::startPlay(game::Mode::Puzzle, 23));
+    game::PlayHost& host = game::g_playHost;
+    auto feed = [&](int frame) {
+        fx::g_particles.chainCount = 0;
+        if (frame % 3 == 0) fx::startEffectByName("ball1", float(frame % 300) - 150, 0);
+        if (frame % 4 == 0) fx::sparkBurstAt(50, float(frame % 200) - 100, 1);
+        if (frame % 10 == 0) fx::addFloatingText("Combo x 3", -100, 0, 20, 2000);
+        if (frame % 40 == 0) gfx::addBanner("GREAT", 0, 100, 20);
+        if (frame % 30 == 0) host.showMessage("readyhammer");
+        if (frame % 20 == 0) host.addToTotalScore(500);
+    };
+    auto frame = [&](int i) {
+        feed(i);
+        g_gameScreen.step(16);
+        g_gameScreen.draw();
+        m_device.present();
+    };
+    for (int i = 0; i < 600; ++i) frame(i);  // first-time loads (the tips' pictures) and uses
+    const uint64_t before = test::allocationCount();
+    for (int i = 600; i < 900; ++i) frame(i);
+    EXPECT_EQ(test::allocationCount() - before, 0u);
 }
 
 }  // namespace

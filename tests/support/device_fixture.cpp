@@ -18,7 +18,7 @@ void NullDeviceTest::SetUp() {
 
 void NullDeviceTest::TearDown() {
     gfx::g_textures.clear();
-    gfx::g_textures.device = nullptr;
+    gfx::installDevice(nullptr);
     gfx::g_draw = gfx::DrawState{};
     gfx::g_text = gfx::TextState{};
     DataFolderTest::TearDown();

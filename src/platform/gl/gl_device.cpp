@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/assert.h"
 #include "platform/letterbox.h"
 
 namespace tessaly::platform {
@@ -157,7 +158,7 @@ void* getProc(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 GlDevice::GlDevice(SDL_Window* window) : m_window(window) {
     // The fixed render states every frame starts from.
-    auto set = [&](RenderState s, uint32_t v) { m_states[size_t(s)] = v; };
+    auto set = [&](RenderState s, uint32_t v) { m_current.states[size_t(s)] = v; };
     set(RenderState::DepthTest, 1);
     set(RenderState::DepthWrite, 1);
     set(RenderState::AlphaBlend, 0);
@@ -169,7 +170,7 @@ GlDevice::GlDevice(SDL_Window* window) : m_window(window) {
     set(RenderState::Lighting, 0);
     set(RenderState::TextureFilter, FilterPoint);
     set(RenderState::TexCoordSource, TexCoordVertex);
-    m_transforms.fill(base::Matrix::identity());
+    m_current.transforms.fill(base::Matrix::identity());
 }
 
 std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, std::string* error) {
@@ -259,8 +260,9 @@ bool GlDevice::init(std::string* error) {
         return false;
     }
 
-    m_batchVertices.resize(kBatchMaxVertices);
-    m_batchIndices.resize(kBatchMaxIndices);
+    m_frameVertices.resize(kFrameVertexCapacity);
+    m_frameIndices.resize(kFrameIndexCapacity);
+    m_draws.resize(kMaxQueuedDraws);
     m_rowBuffer.resize(size_t(kWidth) * 4);
 
     // Start from a black picture with a cleared depth buffer.
@@ -291,28 +293,28 @@ GlDevice::~GlDevice() {
 
 void GlDevice::setRenderState(RenderState state, uint32_t value) {
     const size_t i = size_t(state);
-    if (i >= m_states.size() || m_states[i] == value) return;
-    flush();
-    m_states[i] = value;
+    if (i >= m_current.states.size() || m_current.states[i] == value) return;
+    m_current.states[i] = value;
+    m_batch.stateChanged();
     ++m_stats.stateChanges;
 }
 
 uint32_t GlDevice::renderState(RenderState state) const {
     const size_t i = size_t(state);
-    return i < m_states.size() ? m_states[i] : 0;
+    return i < m_current.states.size() ? m_current.states[i] : 0;
 }
 
 void GlDevice::setTransform(TransformKind kind, const base::Matrix& m) {
     const size_t i = size_t(kind);
-    if (i >= m_transforms.size()) return;
-    if (std::memcmp(&m_transforms[i], &m, sizeof m) == 0) return;
-    flush();
-    m_transforms[i] = m;
+    if (i >= m_current.transforms.size()) return;
+    if (std::memcmp(&m_current.transforms[i], &m, sizeof m) == 0) return;
+    m_current.transforms[i] = m;
+    m_batch.stateChanged();
 }
 
 const base::Matrix& GlDevice::transform(TransformKind kind) const {
     const size_t i = size_t(kind);
-    return m_transforms[i < m_transforms.size() ? i : 0];
+    return m_current.transforms[i < m_current.transforms.size() ? i : 0];
 }
 
 void GlDevice::bindPictureFramebuffer() {
@@ -344,59 +346,87 @@ void GlDevice::clear(uint32_t flags, uint32_t argb, float depth, uint32_t stenci
     if (mask) gl.Clear(mask);
 }
 
-void GlDevice::applyDrawState() {
+void GlDevice::setPipeline() {
     const auto& gl = m_gl;
-    auto state = [&](RenderState s) { return m_states[size_t(s)]; };
-    auto toggle = [&](GLenum cap, bool on) { on ? gl.Enable(cap) : gl.Disable(cap); };
-
     bindPictureFramebuffer();
     gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    toggle(GL_DEPTH_TEST, state(RenderState::DepthTest) != 0);
     gl.DepthFunc(GL_LEQUAL);
-    gl.DepthMask(state(RenderState::DepthWrite) ? GL_TRUE : GL_FALSE);
-    toggle(GL_BLEND, state(RenderState::AlphaBlend) != 0);
-    gl.BlendFunc(glBlendFactor(state(RenderState::SrcBlend)),
-                 glBlendFactor(state(RenderState::DstBlend)));
-    // Cull modes name the winding that is removed, as seen on screen.
-    switch (state(RenderState::Cull)) {
-    case CullClockwise:
-        gl.Enable(GL_CULL_FACE);
-        gl.FrontFace(GL_CCW);
-        gl.CullFace(GL_BACK);
-        break;
-    case CullCounterClockwise:
-        gl.Enable(GL_CULL_FACE);
-        gl.FrontFace(GL_CW);
-        gl.CullFace(GL_BACK);
-        break;
-    default:
-        gl.Disable(GL_CULL_FACE);
-        break;
-    }
-
     gl.UseProgram(m_program);
-    const base::Matrix& world = m_transforms[size_t(TransformKind::World)];
-    const base::Matrix& view = m_transforms[size_t(TransformKind::View)];
-    const base::Matrix& projection = m_transforms[size_t(TransformKind::Projection)];
-    const base::Matrix worldView = base::multiply(world, view);
-    const base::Matrix worldViewProj = base::multiply(worldView, projection);
-    gl.UniformMatrix4fv(m_uniforms.worldViewProj, 1, GL_FALSE, &worldViewProj.m[0][0]);
-    gl.UniformMatrix4fv(m_uniforms.worldView, 1, GL_FALSE, &worldView.m[0][0]);
-    gl.UniformMatrix4fv(m_uniforms.texMatrix, 1, GL_FALSE,
-                        &m_transforms[size_t(TransformKind::Texture0)].m[0][0]);
-    const uint32_t texSource = state(RenderState::TexCoordSource);
-    gl.Uniform1i(m_uniforms.texSource,
-                 m_batchHasNormals && texSource <= TexCoordCameraReflection ? GLint(texSource) : 0);
-    gl.Uniform1i(m_uniforms.lighting, m_batchHasNormals && state(RenderState::Lighting) != 0);
-    gl.Uniform1i(m_uniforms.alphaTest, state(RenderState::AlphaTest) != 0);
-    gl.Uniform1f(m_uniforms.alphaRef, float(std::min<uint32_t>(state(RenderState::AlphaRef), 255)));
-    gl.Uniform1i(m_uniforms.textured, m_texture != 0);
     gl.Uniform1i(m_uniforms.texture, 0);
     gl.ActiveTexture(GL_TEXTURE0);
-    gl.BindTexture(GL_TEXTURE_2D, m_texture);
-    gl.BindSampler(0, m_samplers[state(RenderState::TextureFilter) == FilterLinear ? 1 : 0]);
     gl.BindVertexArray(m_vao);
     gl.BindBuffer(GL_ARRAY_BUFFER, m_vbo);
+}
+
+void GlDevice::applyDrawSettings(const DrawSettings& s, const DrawSettings* previous) {
+    const auto& gl = m_gl;
+    auto state = [&](RenderState r) { return s.states[size_t(r)]; };
+    // Only what differs from the draw before is set (everything for the first).
+    auto changed = [&](RenderState r) { return !previous || previous->states[size_t(r)] != state(r); };
+    auto toggle = [&](GLenum cap, bool on) { on ? gl.Enable(cap) : gl.Disable(cap); };
+
+    if (changed(RenderState::DepthTest)) toggle(GL_DEPTH_TEST, state(RenderState::DepthTest) != 0);
+    if (changed(RenderState::DepthWrite)) gl.DepthMask(state(RenderState::DepthWrite) ? GL_TRUE : GL_FALSE);
+    if (changed(RenderState::AlphaBlend)) toggle(GL_BLEND, state(RenderState::AlphaBlend) != 0);
+    if (changed(RenderState::SrcBlend) || changed(RenderState::DstBlend))
+        gl.BlendFunc(glBlendFactor(state(RenderState::SrcBlend)), glBlendFactor(state(RenderState::DstBlend)));
+    if (changed(RenderState::Cull)) {
+        // Cull modes name the winding that is removed, as seen on screen.
+        switch (state(RenderState::Cull)) {
+        case CullClockwise:
+            gl.Enable(GL_CULL_FACE);
+            gl.FrontFace(GL_CCW);
+            gl.CullFace(GL_BACK);
+            break;
+        case CullCounterClockwise:
+            gl.Enable(GL_CULL_FACE);
+            gl.FrontFace(GL_CW);
+            gl.CullFace(GL_BACK);
+            break;
+        default:
+            gl.Disable(GL_CULL_FACE);
+            break;
+        }
+    }
+
+    const auto& t = s.transforms;
+    if (!previous || std::memcmp(t.data(), previous->transforms.data(), sizeof s.transforms) != 0) {
+        const base::Matrix worldView =
+            base::multiply(t[size_t(TransformKind::World)], t[size_t(TransformKind::View)]);
+        const base::Matrix worldViewProj = base::multiply(worldView, t[size_t(TransformKind::Projection)]);
+        gl.UniformMatrix4fv(m_uniforms.worldViewProj, 1, GL_FALSE, &worldViewProj.m[0][0]);
+        gl.UniformMatrix4fv(m_uniforms.worldView, 1, GL_FALSE, &worldView.m[0][0]);
+        gl.UniformMatrix4fv(m_uniforms.texMatrix, 1, GL_FALSE, &t[size_t(TransformKind::Texture0)].m[0][0]);
+    }
+    const bool normalsChanged = !previous || previous->hasNormals != s.hasNormals;
+    if (normalsChanged || changed(RenderState::TexCoordSource)) {
+        const uint32_t texSource = state(RenderState::TexCoordSource);
+        gl.Uniform1i(m_uniforms.texSource,
+                     s.hasNormals && texSource <= TexCoordCameraReflection ? GLint(texSource) : 0);
+    }
+    if (normalsChanged || changed(RenderState::Lighting))
+        gl.Uniform1i(m_uniforms.lighting, s.hasNormals && state(RenderState::Lighting) != 0);
+    if (changed(RenderState::AlphaTest)) gl.Uniform1i(m_uniforms.alphaTest, state(RenderState::AlphaTest) != 0);
+    if (changed(RenderState::AlphaRef))
+        gl.Uniform1f(m_uniforms.alphaRef, float(std::min<uint32_t>(state(RenderState::AlphaRef), 255)));
+    if (!previous || previous->texture != s.texture) {
+        gl.Uniform1i(m_uniforms.textured, s.texture != 0);
+        gl.BindTexture(GL_TEXTURE_2D, s.texture);
+    }
+    if (changed(RenderState::TextureFilter))
+        gl.BindSampler(0, m_samplers[state(RenderState::TextureFilter) == FilterLinear ? 1 : 0]);
+}
+
+void GlDevice::checkErrors(const char* where) {
+#if TESSALY_CHECKS
+    for (GLenum e = m_gl.GetError(); e != GL_NO_ERROR; e = m_gl.GetError()) {
+        std::fprintf(stderr, "OpenGL error 0x%04x after %s\n", unsigned(e), where);
+        TESSALY_ASSERT(false, "a GL call above was given something GL refuses; run under a GL debugger "
+                              "(apitrace) to see which");
+    }
+#else
+    (void)where;
+#endif
 }
 
 // ---------------------------------------------------------------------------
@@ -415,7 +445,7 @@ TextureId GlDevice::createTexture(int width, int height) {
     gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                   zeros.data());
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    gl.BindTexture(GL_TEXTURE_2D, m_texture);
+    gl.BindTexture(GL_TEXTURE_2D, m_current.texture);
     return id;
 }
 
@@ -431,7 +461,7 @@ void GlDevice::updateTexture(TextureId id, int x, int y, int width, int height,
     // GL refuses a rectangle outside the texture rather than writing past it.
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    gl.BindTexture(GL_TEXTURE_2D, m_texture);
+    gl.BindTexture(GL_TEXTURE_2D, m_current.texture);
 }
 
 void GlDevice::destroyTexture(TextureId id) {
@@ -439,13 +469,16 @@ void GlDevice::destroyTexture(TextureId id) {
     flush();
     const unsigned name = id;
     m_gl.DeleteTextures(1, &name);
-    if (m_texture == id) m_texture = 0;
+    if (m_current.texture == id) {
+        m_current.texture = 0;
+        m_batch.stateChanged();
+    }
 }
 
 void GlDevice::setTexture(TextureId id) {
-    if (id == m_texture) return;
-    flush();
-    m_texture = id;
+    if (id == m_current.texture) return;
+    m_current.texture = id;
+    m_batch.stateChanged();
     ++m_stats.textureBinds;
 }
 
@@ -455,36 +488,38 @@ void GlDevice::setTexture(TextureId id) {
 void GlDevice::drawPrimitive(Primitive type, VertexFormat format, const void* vertices,
                              int vertexCount, const uint16_t* indices, int indexCount) {
     ++m_stats.primitiveCalls;
-    if (!vertices || vertexCount <= 0) return;
-    if (type == Primitive::TriangleStrip) indices = nullptr;  // strips carry no indices
-    const int triangles = type == Primitive::TriangleStrip ? std::max(vertexCount - 2, 0)
-                          : indices                        ? indexCount / 3
-                                                           : vertexCount / 3;
-    if (triangles <= 0) return;
-    const int newIndices = triangles * 3;
-    if (vertexCount > kBatchMaxVertices || newIndices > kBatchMaxIndices) {
-        if (!m_reportedOversize) {
-            std::fprintf(stderr, "Primitive of %d vertices is larger than a draw batch; not drawn\n",
-                         vertexCount);
+    const PrimitiveShape shape = primitiveShape(type, vertices, vertexCount, indices, indexCount);
+    if (shape.triangles <= 0) {
+        if (vertexCount > kBatchMaxVertices && !m_reportedOversize) {
+            std::fprintf(stderr, "Primitive of %d vertices is larger than a draw; not drawn\n", vertexCount);
             m_reportedOversize = true;
         }
         return;
     }
-    if (indices) {
-        // An index past the vertices would read memory that is not there.
-        for (int i = 0; i < newIndices; ++i)
-            if (indices[i] >= vertexCount) return;
-    }
-    m_stats.triangles += uint64_t(triangles);
+    if (type == Primitive::TriangleStrip) indices = nullptr;  // strips carry no indices
+    m_stats.triangles += uint64_t(shape.triangles);
 
-    const bool hasNormals = format == VertexFormat::PosNormalTex;
-    if (m_indexCount > 0 && hasNormals != m_batchHasNormals) flush();
-    if (m_vertexCount + vertexCount > kBatchMaxVertices || m_indexCount + newIndices > kBatchMaxIndices)
+    // A full frame's arrays or draw list are sent first; the call then opens
+    // a draw of its own.
+    if (m_vertexCount + vertexCount > kFrameVertexCapacity || m_indexCount + shape.indexCount > kFrameIndexCapacity)
         flush();
-    m_batchHasNormals = hasNormals;
+    const bool hasNormals = format == VertexFormat::PosNormalTex;
+    if (m_batch.place(shape, vertexCount, hasNormals) == BatchRule::Place::OpensDraw) {
+        if (m_drawCount == kMaxQueuedDraws) {
+            flush();
+            m_batch.place(shape, vertexCount, hasNormals);
+        }
+        QueuedDraw& draw = m_draws[size_t(m_drawCount++)];
+        draw.firstIndex = m_indexCount;
+        draw.indexCount = 0;
+        draw.baseVertex = m_vertexCount;
+        draw.settings = m_current;
+        draw.settings.hasNormals = hasNormals;
+    }
+    QueuedDraw& draw = m_draws[size_t(m_drawCount - 1)];
 
-    // Widen the vertices into the batch.
-    GpuVertex* out = m_batchVertices.data() + m_vertexCount;
+    // Widen the vertices into the frame's array.
+    GpuVertex* out = m_frameVertices.data() + m_vertexCount;
     switch (format) {
     case VertexFormat::PosColorTex: {
         const auto* in = static_cast<const VertexPCT*>(vertices);
@@ -507,10 +542,12 @@ void GlDevice::drawPrimitive(Primitive type, VertexFormat format, const void* ve
     }
     }
 
-    // Indices as triangles relative to the batch start. Strip triangles
-    // alternate their order so that every one keeps the strip's winding.
-    const auto base = uint16_t(m_vertexCount);
-    uint16_t* idx = m_batchIndices.data() + m_indexCount;
+    // Indices as triangles counted from the draw's base vertex (a draw holds
+    // at most 65536 vertices, so they fit 16 bits). Strip triangles alternate
+    // their order so that every one keeps the strip's winding.
+    const auto base = uint16_t(m_vertexCount - draw.baseVertex);
+    uint16_t* idx = m_frameIndices.data() + m_indexCount;
+    const int triangles = shape.triangles, newIndices = shape.indexCount;
     if (type == Primitive::TriangleStrip) {
         for (int t = 0; t < triangles; ++t) {
             const bool odd = t & 1;
@@ -525,25 +562,38 @@ void GlDevice::drawPrimitive(Primitive type, VertexFormat format, const void* ve
     }
     m_vertexCount += vertexCount;
     m_indexCount += newIndices;
+    draw.indexCount += newIndices;
 }
 
 void GlDevice::flush() {
-    if (m_indexCount == 0) {
-        m_vertexCount = 0;
+    m_batch.close();
+    if (m_drawCount == 0) {
+        m_vertexCount = m_indexCount = 0;
         return;
     }
     const auto& gl = m_gl;
-    applyDrawState();
-    // Fresh storage for every batch: writing into storage that queued draws
-    // still read makes some drivers (Mesa's software renderer among them)
-    // finish those draws first, which costs more than the allocation.
+    setPipeline();
+    // One upload of the frame's vertices and indices, into fresh storage:
+    // writing into storage that queued draws still read makes some drivers
+    // (Mesa's software renderer among them) finish those draws first.
     gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_vertexCount) * GLsizeiptr(sizeof(GpuVertex)),
-                  m_batchVertices.data(), GL_STREAM_DRAW);
+                  m_frameVertices.data(), GL_STREAM_DRAW);
     gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_indexCount) * GLsizeiptr(sizeof(uint16_t)),
-                  m_batchIndices.data(), GL_STREAM_DRAW);
-    gl.DrawElements(GL_TRIANGLES, m_indexCount, GL_UNSIGNED_SHORT, nullptr);
-    ++m_stats.drawCalls;
-    m_vertexCount = m_indexCount = 0;
+                  m_frameIndices.data(), GL_STREAM_DRAW);
+    ++m_stats.flushes;
+    m_stats.uploadedVertices += uint64_t(m_vertexCount);
+    const DrawSettings* previous = nullptr;
+    for (int i = 0; i < m_drawCount; ++i) {
+        const QueuedDraw& draw = m_draws[size_t(i)];
+        applyDrawSettings(draw.settings, previous);
+        previous = &draw.settings;
+        gl.DrawElementsBaseVertex(GL_TRIANGLES, draw.indexCount, GL_UNSIGNED_SHORT,
+                                  reinterpret_cast<const void*>(uintptr_t(draw.firstIndex) * sizeof(uint16_t)),
+                                  draw.baseVertex);
+        ++m_stats.drawCalls;
+    }
+    m_vertexCount = m_indexCount = m_drawCount = 0;
+    checkErrors("a flush of queued draws");
 }
 
 // ---------------------------------------------------------------------------

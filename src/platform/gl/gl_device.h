@@ -1,16 +1,21 @@
 // The OpenGL 3.3 core display device: the fixed-function device model of
 // device.h (persistent render states, row-vector matrices, depth 0..1, quads
 // from user memory) on one shader program, one vertex array and one
-// vertex/index buffer pair given fresh storage for every batch.
+// vertex/index buffer pair.
 //
-// Batching, by the rule in device.h: consecutive primitives drawn with the
-// same render states, transforms and texture are appended to one batch of
-// indexed triangles and reach OpenGL as one draw call. The batch is flushed on
-// any change of state, transform or texture, on a clear, a texture update or
-// destroy, at present, before readPixels and when it is full. A primitive
-// larger than a whole batch is not drawn (reported once on stderr); nothing
-// the game draws comes near it. Every GL state the draws rely on is set at
-// each flush, so nothing else touching the context leaks into the picture.
+// Batching, by the rule of batching.h: consecutive primitives drawn with the
+// same render states, transforms and texture form one draw of indexed
+// triangles. The frame's vertices and indices collect in one pair of arrays
+// and its draws in a list, each with the states it was drawn with; a flush
+// uploads both arrays once, sets the pipeline once, and then issues the
+// draws, changing only what differs from the draw before (one GL draw call
+// each, with a base vertex so 16-bit indices reach the whole upload). A
+// flush happens at a clear, a texture update or destroy, present, before
+// readPixels, and when the arrays or the draw list are full. A primitive
+// larger than one draw is not drawn (reported once on stderr); nothing the
+// game draws comes near it. Every GL state the draws rely on is set at each
+// flush, so nothing else touching the context leaks into the picture. In a
+// checking build (base/assert.h) GL errors are checked after every flush.
 //
 // The picture: every frame is drawn into an 800 x 600 offscreen framebuffer;
 // present() scales it into the window through the letterbox (black bars),
@@ -27,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/batching.h"
 #include "platform/device.h"
 #include "platform/gl/gl_functions.h"
 
@@ -80,11 +86,32 @@ private:
     };
     static_assert(sizeof(GpuVertex) == 36);
 
+    // Everything a draw depends on, as the drawing code had set it.
+    struct DrawSettings {
+        std::array<uint32_t, size_t(RenderState::Count)> states{};
+        std::array<base::Matrix, size_t(TransformKind::Count)> transforms{};
+        TextureId texture = 0;
+        bool hasNormals = false;
+    };
+    struct QueuedDraw {
+        int firstIndex = 0;   // into the frame's indices
+        int indexCount = 0;
+        int baseVertex = 0;   // into the frame's vertices; the indices count from here
+        DrawSettings settings;
+    };
+    // A frame of the game is some 15,000 vertices in 150 draws; the arrays
+    // hold several times that, and a fuller frame only flushes once more.
+    static constexpr int kFrameVertexCapacity = 2 * kBatchMaxVertices;
+    static constexpr int kFrameIndexCapacity = 2 * kBatchMaxIndices;
+    static constexpr int kMaxQueuedDraws = 1024;
+
     explicit GlDevice(SDL_Window* window);
     bool init(std::string* error);
     void flush();
-    void applyDrawState();
+    void setPipeline();
+    void applyDrawSettings(const DrawSettings& s, const DrawSettings* previous);
     void bindPictureFramebuffer();
+    void checkErrors(const char* where);
 
     SDL_Window* m_window;
     gl::Functions m_gl;
@@ -104,16 +131,15 @@ private:
     int m_presentScale = -1, m_presentPicture = -1;
 
     // Device state as the drawing code set it.
-    std::array<uint32_t, size_t(RenderState::Count)> m_states{};
-    std::array<base::Matrix, size_t(TransformKind::Count)> m_transforms{};
-    TextureId m_texture = 0;
+    DrawSettings m_current;
     float m_brightness = 0.5f;
 
-    // The batch being built.
-    std::vector<GpuVertex> m_batchVertices;  // capacity kBatchMaxVertices, sized once
-    std::vector<uint16_t> m_batchIndices;    // capacity kBatchMaxIndices, sized once
-    int m_vertexCount = 0, m_indexCount = 0;
-    bool m_batchHasNormals = false;
+    // The frame's draws waiting for the next flush.
+    std::vector<GpuVertex> m_frameVertices;  // kFrameVertexCapacity, sized once
+    std::vector<uint16_t> m_frameIndices;    // kFrameIndexCapacity, sized once
+    std::vector<QueuedDraw> m_draws;         // kMaxQueuedDraws, sized once
+    int m_vertexCount = 0, m_indexCount = 0, m_drawCount = 0;
+    BatchRule m_batch;
     bool m_reportedOversize = false;
 
     std::vector<uint8_t> m_rowBuffer;  // one picture row, for flipping read-backs

@@ -70,6 +70,7 @@ namespace tessaly::platform::gl {
     X(PFNGLUNIFORMMATRIX4FVPROC, UniformMatrix4fv)                     \
     X(PFNGLDRAWARRAYSPROC, DrawArrays)                                 \
     X(PFNGLDRAWELEMENTSPROC, DrawElements)                             \
+    X(PFNGLDRAWELEMENTSBASEVERTEXPROC, DrawElementsBaseVertex)         \
     X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)                       \
     X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)                 \
     X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)                       \

@@ -16,14 +16,14 @@ void NullDevice::setRenderState(RenderState state, uint32_t value) {
     if (slot == value) return;
     slot = value;
     ++m_stats.stateChanges;
-    flush();
+    m_batch.stateChanged();
 }
 
 void NullDevice::setTransform(TransformKind kind, const base::Matrix& m) {
     base::Matrix& slot = m_transforms[size_t(kind)];
     if (std::memcmp(&slot, &m, sizeof m) == 0) return;
     slot = m;
-    flush();
+    m_batch.stateChanged();
 }
 
 void NullDevice::clear(uint32_t flags, uint32_t argb, float, uint32_t) {
@@ -81,40 +81,33 @@ void NullDevice::setTexture(TextureId id) {
     if (id == m_bound) return;
     m_bound = id;
     ++m_stats.textureBinds;
-    flush();
+    m_batch.stateChanged();
 }
 
 void NullDevice::flush() {
-    if (m_batchIndices > 0) ++m_stats.drawCalls;
-    m_batchVertices = m_batchIndices = 0;
+    const uint64_t closed = m_batch.closedDraws();
+    m_batch.close();
+    m_stats.drawCalls += m_batch.closedDraws() - closed;
+    if (m_queuedVertices > 0) {
+        ++m_stats.flushes;
+        m_stats.uploadedVertices += m_queuedVertices;
+    }
+    m_queuedVertices = 0;
 }
 
 void NullDevice::drawPrimitive(Primitive type, VertexFormat format, const void* data,
                                int vertexCount, const uint16_t* indices, int indexCount) {
-    // The same acceptance and merging as the OpenGL device (see device.h).
+    // The same acceptance and merging as the OpenGL device (batching.h).
     ++m_stats.primitiveCalls;
-    if (!data || vertexCount <= 0) return;
+    const PrimitiveShape shape = primitiveShape(type, data, vertexCount, indices, indexCount);
     if (type == Primitive::TriangleStrip) indices = nullptr;
-    const int triangles = type == Primitive::TriangleStrip ? std::max(vertexCount - 2, 0)
-                          : indices                        ? indexCount / 3
-                                                           : vertexCount / 3;
-    if (triangles <= 0) return;
-    const int newIndices = triangles * 3;
-    if (vertexCount > kBatchMaxVertices || newIndices > kBatchMaxIndices) return;
-    if (indices)
-        for (int i = 0; i < newIndices; ++i)
-            if (indices[i] >= vertexCount) return;
-    m_stats.triangles += uint64_t(triangles);
-
-    const bool hasNormals = format == VertexFormat::PosNormalTex;
-    if (m_batchIndices > 0 && hasNormals != m_batchHasNormals) flush();
-    if (m_batchVertices + vertexCount > kBatchMaxVertices ||
-        m_batchIndices + newIndices > kBatchMaxIndices)
-        flush();
-    const bool starts = m_batchIndices == 0;
-    m_batchHasNormals = hasNormals;
-    m_batchVertices += vertexCount;
-    m_batchIndices += newIndices;
+    const uint64_t closed = m_batch.closedDraws();
+    const BatchRule::Place place = m_batch.place(shape, vertexCount, format == VertexFormat::PosNormalTex);
+    if (place == BatchRule::Place::Dropped) return;
+    m_stats.drawCalls += m_batch.closedDraws() - closed;
+    m_stats.triangles += uint64_t(shape.triangles);
+    m_queuedVertices += uint64_t(vertexCount);
+    const bool starts = place == BatchRule::Place::OpensDraw;
 
     if (!recordVertices) return;
     RecordedCall call;

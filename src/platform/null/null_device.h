@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/batching.h"
 #include "platform/device.h"
 
 namespace tessaly::platform {
@@ -116,10 +117,13 @@ private:
     std::vector<Texture> m_textures;  // index id - 1; ids are never reused
     DrawStats m_stats;
 
-    // The batch being merged into.
-    int m_batchVertices = 0;
-    int m_batchIndices = 0;
-    bool m_batchHasNormals = false;
+    BatchRule m_batch;
+    uint64_t m_queuedVertices = 0;  // since the last flush
 };
+
+// The device drawing goes to while no display device is installed: before
+// the window opens, after it closes, and in tests and tools that draw
+// nothing. It counts what it is given and forgets it.
+inline NullDevice g_idleDevice;
 
 }  // namespace tessaly::platform
