@@ -9,7 +9,8 @@
 // OpenGL device under the offscreen driver at 800 x 600 (Mesa's software
 // renderer when headless, so its time is mostly the rasteriser's), with a
 // present per frame. Counters per frame: draw calls that reached the
-// backend, and quads submitted.
+// backend, flushes (each one upload of the queued vertices), and quads
+// submitted.
 //
 // Run: ./tessaly_bench --benchmark_filter=Game_Frame
 #include <benchmark/benchmark.h>
@@ -134,6 +135,7 @@ void Game_Frame(benchmark::State& state) {
         device->present();
     }
     const uint64_t calls0 = device->stats().drawCalls, quads0 = device->stats().primitiveCalls;
+    const uint64_t flushes0 = device->stats().flushes;
     for (auto _ : state) {
         feedEffects(host, frame++);
         game::stepPlay(host, kFrameMs);
@@ -146,6 +148,7 @@ void Game_Frame(benchmark::State& state) {
     const double frames = double(state.iterations());
     state.counters["drawCalls/frame"] = double(device->stats().drawCalls - calls0) / frames;
     state.counters["quads/frame"] = double(device->stats().primitiveCalls - quads0) / frames;
+    state.counters["flushes/frame"] = double(device->stats().flushes - flushes0) / frames;
     state.counters["particles"] = fx::liveParticleCount(fx::g_particles);
     state.counters["sparks"] = fx::activeSparkCount(fx::g_sparks);
 
