@@ -33,7 +33,7 @@ void BM_StartupToFirstTitleFrame(benchmark::State& state) {
     const std::string dump = folder + "/state.json";
     std::vector<std::string> args = {TESSALY_EXE, "--data", TESSALY_DATA_DIR, "--windowed",
                                      "--fixed-step", "16", "--seed", "1", "--frames", "1",
-                                     "--dump-state", dump};
+                                     "--user-dir", folder + "/user", "--dump-state", dump};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

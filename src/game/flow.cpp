@@ -437,7 +437,7 @@ void sweepAllPieces(GameState& game) {
     game.tallies = {};
 }
 
-std::string cheatSavePath() { return data::g_registry.dataFolder + "/level01.lvl"; }
+std::string cheatSavePath() { return g_cheatSaveFolder.empty() ? std::string() : g_cheatSaveFolder + "/cheat.sav"; }
 
 namespace {
 
@@ -549,8 +549,12 @@ void keyDown(GameState& game, int key) {
         case 'C': game.host->setLives(2); break;
         case 'E': sweepAllPieces(game); break;
         case 'H': showHint(game); break;
-        case 'L': loadGame(game, cheatSavePath()); break;
-        case 'S': saveGame(game, cheatSavePath()); break;
+        case 'L':
+            if (!cheatSavePath().empty()) loadGame(game, cheatSavePath());
+            break;
+        case 'S':
+            if (!cheatSavePath().empty()) saveGame(game, cheatSavePath());
+            break;
         case 'N': completeLevelNow(game); break;
         case 'T': game.debugDisplay = !game.debugDisplay; break;
         case 'X':

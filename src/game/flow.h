@@ -69,7 +69,10 @@ bool showHint(GameState& game);
 // Every piece off the board at once (the 'E' key and the level-end sweep).
 void sweepAllPieces(GameState& game);
 
-// Where the cheat keys 'S' and 'L' save and load, in the data folder.
+// Where the cheat keys 'S' and 'L' save and load: "cheat.sav" in the
+// player-data folder the shell names here at start-up (the data folder is
+// never written). Empty: the keys do nothing.
+inline std::string g_cheatSaveFolder;
 std::string cheatSavePath();
 
 }  // namespace tessaly::game

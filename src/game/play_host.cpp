@@ -26,7 +26,7 @@ constexpr int kBarSparkPreset = 17;   // coloured sparks thrown off the level ba
 
 LevelAdvance advancePlayer(DefaultPlayer& player, int mode) {
     LevelAdvance advance;
-    const int current = player.currentLevel[mode];
+    const int current = player.levelByMode[mode];
     const int next = std::min(current + 1, kLevelCount - 1);
     player.bestLevel[mode] = std::max(player.bestLevel[mode], next);
     int stage = current / kLevelsPerStage;
@@ -40,44 +40,66 @@ LevelAdvance advancePlayer(DefaultPlayer& player, int mode) {
             advance.gamePassed = true;
         }
     }
-    player.currentLevel[mode] = stage * kLevelsPerStage + inStage;
+    player.levelByMode[mode] = stage * kLevelsPerStage + inStage;
     return advance;
 }
 
-int PlayHost::lives() { return m_player.lives[mode()]; }
-void PlayHost::addLife() { ++m_player.lives[mode()]; }
-void PlayHost::takeLife() { --m_player.lives[mode()]; }
-void PlayHost::setLives(int count) { m_player.lives[mode()] = count; }
-int PlayHost::totalScore() { return m_player.score[mode()]; }
-void PlayHost::addToTotalScore(int points) { m_player.score[mode()] += points; }
+void DefaultPlayer::setCurrentLevel(int mode, int level) {
+    levelByMode[mode] = level;
+    bestLevel[mode] = std::max(bestLevel[mode], level);
+}
 
-bool PlayHost::tipShown(Tip tip) {
+bool DefaultPlayer::tipShown(Tip tip) {
     const int i = int(tip);
-    return i < 0 || i >= kTipCount || m_player.tipShown[i];
+    return i < 0 || i >= kTipCount || tipsShown[i];
 }
 
-void PlayHost::markTipShown(Tip tip) {
+void DefaultPlayer::markTipShown(Tip tip) {
     const int i = int(tip);
-    if (i >= 0 && i < kTipCount) m_player.tipShown[i] = true;
+    if (i >= 0 && i < kTipCount) tipsShown[i] = true;
 }
 
-int PlayHost::furthestLevel() {
-    return *std::max_element(std::begin(m_player.bestLevel), std::end(m_player.bestLevel));
-}
-
-int PlayHost::currentStage() { return m_player.currentLevel[mode()] / kLevelsPerStage; }
-
-LevelAdvance PlayHost::recordLevelComplete(const LevelResult& result) {
-    (void)result;  // the records belong to the player data; none are kept in memory
-    return advancePlayer(m_player, mode());
-}
-
-bool PlayHost::takeShowHelpFlag() {
-    bool& flag = m_player.showHelp[mode()];
-    const bool was = flag;
-    flag = false;
+bool DefaultPlayer::takeShowHelp(int mode) {
+    const bool was = showHelp[mode];
+    showHelp[mode] = false;
     return was;
 }
+
+LevelAdvance DefaultPlayer::recordLevelComplete(int mode, const LevelResult& result) {
+    (void)result;  // no records are kept for a player that is never saved
+    return advancePlayer(*this, mode);
+}
+
+void DefaultPlayer::resetProgress(int mode) {
+    livesByMode[mode] = kStartLives;
+    scoreByMode[mode] = 0;
+    levelByMode[mode] -= levelByMode[mode] % kLevelsPerStage;
+}
+
+int PlayHost::lives() { return m_player->lives(mode()); }
+void PlayHost::addLife() { m_player->setLives(mode(), lives() + 1); }
+void PlayHost::takeLife() { m_player->setLives(mode(), lives() - 1); }
+void PlayHost::setLives(int count) { m_player->setLives(mode(), count); }
+int PlayHost::totalScore() { return m_player->score(mode()); }
+void PlayHost::addToTotalScore(int points) { m_player->setScore(mode(), totalScore() + points); }
+bool PlayHost::tipShown(Tip tip) { return m_player->tipShown(tip); }
+void PlayHost::markTipShown(Tip tip) { m_player->markTipShown(tip); }
+
+int PlayHost::furthestLevel() {
+    int furthest = 0;
+    for (int m = 0; m < kModeCount; ++m) furthest = std::max(furthest, m_player->progress(m));
+    return furthest;
+}
+
+int PlayHost::currentStage() { return m_player->currentLevel(mode()) / kLevelsPerStage; }
+
+LevelAdvance PlayHost::recordLevelComplete(const LevelResult& result) {
+    return m_player->recordLevelComplete(mode(), result);
+}
+
+void PlayHost::dropSavedGame() { m_player->dropSavedGame(mode()); }
+void PlayHost::saveProfiles() { m_player->save(); }
+bool PlayHost::takeShowHelpFlag() { return m_player->takeShowHelp(mode()); }
 
 void PlayHost::openScreen(std::string_view name) {
     if (g_playHooks.openScreen) {

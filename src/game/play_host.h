@@ -1,16 +1,17 @@
 // The host the rules run with during play: it turns what the rules ask for
-// into effects, texts, tips and screens, and keeps the player's values.
+// into effects, texts, tips and screens, and hands the player's values to
+// the player seat (the current profile of the player data, or an in-memory
+// DefaultPlayer).
 //
-// Until the player data exists, the player is a record in memory
-// (DefaultPlayer: 3 lives in every mode, no tip seen, level 0). Until the
-// menus exist, the screens that follow a level ("levelcomplete", "defeat",
-// "hiscore") and the pause menu ("gameplay") are shown by the gameplay
-// screen as a plain overlay: a click goes on to the next level after a win
-// and plays the level again after a loss. The menus take these over by
+// Until the menus exist, the screens that follow a level ("levelcomplete",
+// "defeat", "hiscore") and the pause menu ("gameplay") are shown by the
+// gameplay screen as a plain overlay: a click goes on to the next level after
+// a win and plays the level again after a loss. The menus take these over by
 // setting the hooks of g_playHooks; the host then hands every screen to them.
 //
-// Depends on: the rules' host interface, the screen's view record, the
-// particle effects, sparks, floating texts, message line and text table.
+// Depends on: the rules' host interface, the player seat, the screen's view
+// record, the particle effects, sparks, floating texts, message line and
+// text table.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 
 #include "game/game_host.h"
 #include "game/game_state.h"
+#include "game/player_seat.h"
 #include "game/play_view.h"
 
 namespace tessaly::game {
@@ -25,14 +27,33 @@ namespace tessaly::game {
 constexpr int kModeCount = 3;
 constexpr int kStartLives = 3;
 
-// The player as play needs it, per mode where the profile keeps it per mode.
-struct DefaultPlayer {
-    int32_t lives[kModeCount] = {kStartLives, kStartLives, kStartLives};
-    int32_t score[kModeCount] = {};          // the running game's total, points
-    int32_t currentLevel[kModeCount] = {};   // level index 0..69
-    int32_t bestLevel[kModeCount] = {};      // furthest level index reached
-    bool tipShown[kTipCount] = {};
-    bool showHelp[kModeCount] = {};          // the help screen opens once per mode when set
+// A player kept in memory: 3 lives in every mode, no tip seen, level 0.
+// Tests drive play with one, and play started without any profile (the
+// --level option on a first run) uses one that is never saved.
+class DefaultPlayer final : public PlayerSeat {
+public:
+    int32_t livesByMode[kModeCount] = {kStartLives, kStartLives, kStartLives};
+    int32_t scoreByMode[kModeCount] = {};     // the running game's total, points
+    int32_t levelByMode[kModeCount] = {};     // level index 0..69
+    int32_t bestLevel[kModeCount] = {};       // furthest level index reached
+    bool tipsShown[kTipCount] = {};
+    bool showHelp[kModeCount] = {};           // the help screen opens once per mode when set
+
+    int lives(int mode) override { return livesByMode[mode]; }
+    void setLives(int mode, int count) override { livesByMode[mode] = count; }
+    int score(int mode) override { return scoreByMode[mode]; }
+    void setScore(int mode, int points) override { scoreByMode[mode] = points; }
+    int currentLevel(int mode) override { return levelByMode[mode]; }
+    // Starting a level here also opens it, as a play-test would expect.
+    void setCurrentLevel(int mode, int level) override;
+    int progress(int mode) override { return bestLevel[mode]; }
+    bool tipShown(Tip tip) override;
+    void markTipShown(Tip tip) override;
+    bool takeShowHelp(int mode) override;
+    LevelAdvance recordLevelComplete(int mode, const LevelResult& result) override;
+    void dropSavedGame(int mode) override { (void)mode; }
+    void save() override {}
+    void resetProgress(int mode) override;
 };
 
 inline DefaultPlayer g_defaultPlayer;
@@ -64,7 +85,7 @@ inline PlayHooks g_playHooks;
 
 class PlayHost final : public GameHost {
 public:
-    PlayHost(PlayView& view, GameState& game, DefaultPlayer& player) : m_view(view), m_game(game), m_player(player) {}
+    PlayHost(PlayView& view, GameState& game, PlayerSeat& player) : m_view(view), m_game(game), m_player(&player) {}
 
     int lives() override;
     void addLife() override;
@@ -77,8 +98,8 @@ public:
     int furthestLevel() override;
     int currentStage() override;
     LevelAdvance recordLevelComplete(const LevelResult& result) override;
-    void dropSavedGame() override {}
-    void saveProfiles() override {}
+    void dropSavedGame() override;
+    void saveProfiles() override;
     bool takeShowHelpFlag() override;
 
     void openScreen(std::string_view name) override;
@@ -102,7 +123,10 @@ public:
 
     PlayView& view() { return m_view; }
     GameState& game() { return m_game; }
-    DefaultPlayer& player() { return m_player; }
+    PlayerSeat& player() { return *m_player; }
+    // The player data installs the current profile's seat here (and the
+    // default player again when there is none).
+    void setPlayer(PlayerSeat& player) { m_player = &player; }
 
     // Whether the game screen is the current screen; without it (tests that
     // drive a host without the shell) play counts as on screen.
@@ -113,7 +137,7 @@ private:
 
     PlayView& m_view;
     GameState& m_game;
-    DefaultPlayer& m_player;
+    PlayerSeat* m_player;
 };
 
 inline PlayHost g_playHost{g_playView, g_game, g_defaultPlayer};

@@ -62,7 +62,7 @@ void resetView(PlayView& view, int scene) {
 bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
     PlayView& view = host.view();
     GameState& game = host.game();
-    DefaultPlayer& player = host.player();
+    PlayerSeat& player = host.player();
     levelIndex = std::clamp(levelIndex, 0, kLevelCount - 1);
     const bool firstStart = !view.active;
     resetView(view, view.scene);
@@ -76,8 +76,7 @@ bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
     game.mode = mode;
     game.host = &host;
     const int m = modeNumber(mode);
-    player.currentLevel[m] = levelIndex;
-    player.bestLevel[m] = std::max(player.bestLevel[m], levelIndex);
+    player.setCurrentLevel(m, levelIndex);
     if (!startLevel(game, levelIndex)) {
         game.mode = previousMode;
         game.host = previousHost;
@@ -90,7 +89,7 @@ bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
 
 void playCurrentLevel(PlayHost& host) {
     const Mode mode = host.game().mode;
-    startPlay(host, mode, host.player().currentLevel[modeNumber(mode)]);
+    startPlay(host, mode, host.player().currentLevel(modeNumber(mode)));
 }
 
 bool startPlay(Mode mode, int levelIndex) { return startPlay(g_playHost, mode, levelIndex); }
@@ -480,11 +479,7 @@ void answerOverlay(PlayHost& host) {
             break;
         case OverlayScreen::Defeat: playCurrentLevel(host); break;
         case OverlayScreen::Hiscore: {
-            DefaultPlayer& player = host.player();
-            const int m = modeNumber(game.mode);
-            player.lives[m] = kStartLives;
-            player.score[m] = 0;
-            player.currentLevel[m] -= player.currentLevel[m] % kLevelsPerStage;
+            host.player().resetProgress(modeNumber(game.mode));
             view.score = {};
             playCurrentLevel(host);
             break;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/byte_io.h"
 #include "base/files.h"
 #include "game/board.h"
 
@@ -13,46 +14,8 @@ namespace tessaly::game {
 
 namespace {
 
-// Writes fields little-endian into a buffer of known size.
-struct Writer {
-    uint8_t* out;
-    size_t pos = 0;
-
-    void u8(const uint8_t& v) { out[pos++] = v; }
-    void boolean(const bool& v) { out[pos++] = v ? 1 : 0; }
-    void i32(const int32_t& v) { u32(uint32_t(v)); }
-    void u32(const uint32_t& v) {
-        for (int i = 0; i < 4; ++i) out[pos++] = uint8_t(v >> (8 * i));
-    }
-    void f32(const float& v) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        u32(bits);
-    }
-};
-
-// Reads fields little-endian; the caller has checked the size.
-struct Reader {
-    const uint8_t* in;
-    size_t pos = 0;
-
-    void u8(uint8_t& v) { v = in[pos++]; }
-    void boolean(bool& v) { v = in[pos++] != 0; }
-    void i32(int32_t& v) {
-        uint32_t u;
-        u32(u);
-        v = int32_t(u);
-    }
-    void u32(uint32_t& v) {
-        v = 0;
-        for (int i = 0; i < 4; ++i) v |= uint32_t(in[pos++]) << (8 * i);
-    }
-    void f32(float& v) {
-        uint32_t bits;
-        u32(bits);
-        std::memcpy(&v, &bits, 4);
-    }
-};
+using Writer = base::ByteWriter;
+using Reader = base::ByteReader;
 
 // One field list serves both directions, so the order can't drift apart.
 template <typename IO, typename C>

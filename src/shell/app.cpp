@@ -15,6 +15,7 @@
 #include "data/text.h"
 #include "fx/particles.h"
 #include "game/autoplay.h"
+#include "game/flow.h"
 #include "game/play_screen.h"
 #include "game/play_textures.h"
 #include "gfx/draw.h"
@@ -25,6 +26,10 @@
 #include "platform/letterbox.h"
 #include "platform/png_file.h"
 #include "platform/window.h"
+#include "player/player_data.h"
+#include "player/player_dump.h"
+#include "player/profile_seat.h"
+#include "player/saved_games.h"
 #include "shell/frame_loop.h"
 #include "shell/game_screen.h"
 #include "shell/hooks.h"
@@ -157,13 +162,16 @@ void loadResources(bool hasSeed, unsigned seed) {
     // 3. The text tables.
     data::loadTextTable("strings.txt");
     data::loadTextTable("tips.txt");
-    // 4. Player profiles and records.
+    // 4. Players and records (the defaults need the text tables).
+    player::loadPlayerFiles(player::g_playerData);
+    player::installPlayerSeat();
     // 5. The menu tree and its textures.
     // 6. Gameplay textures, the font, landscapes; sounds and music.
     game::loadPlayTextures();
     gfx::loadFont("font");
     sound::initSound();
     sound::loadSounds();
+    sound::setVolumes(player::g_playerData.settings.effectsVolume, player::g_playerData.settings.musicVolume);
     // 7. The level map.
     // 8. The title pictures (cached since the first loading frame).
     g_titleScreen.loadResources();
@@ -202,14 +210,28 @@ int runGame(int argc, char** argv) {
     g_shell.tickSuspended = true;
     data::g_registry.dataFolder =
         options.dataDir.empty() ? executableFolder() + "/Data" : options.dataDir;
+    // The player-data folder, and the settings in it before the window opens.
+    player::PlayerData& players = player::g_playerData;
+    players.folder = options.userDir.empty() ? player::defaultPlayerFolder() : options.userDir;
+    if (players.folder.empty())
+        std::fprintf(stderr, "Tessaly: no folder for player data (HOME is not set); nothing will be saved\n");
+    player::readSettings(players);
+    game::g_cheatSaveFolder = players.folder;
+    game::g_game.ballSpeed = players.settings.ballSpeed;
+    base::g_stateDump.add("player", &player::dumpPlayerData);
     base::g_stateDump.add("shell", &dumpShell);
     base::g_stateDump.add("loading", &dumpLoading);
     base::g_stateDump.add("title", &dumpTitle);
     connectGameScreen();
+    // Closing the window during play keeps the game for later.
+    g_hooks.saveGameOnClose = [] {
+        const player::SaveConditions facts{currentScreen() == &g_gameScreen, false};
+        player::saveRunningGame(player::g_playerData, game::g_game, facts);
+    };
 
-    // Full screen is the settings' default; only that choice is remembered
-    // between runs, every other display value starts afresh.
-    const bool fullscreen = !options.windowed;
+    // Only the full-screen choice is remembered between runs, every other
+    // display value starts afresh; --windowed overrides it for this run only.
+    const bool fullscreen = players.settings.fullscreen && !options.windowed;
     if (!platform::openWindow({fullscreen, "Tessaly"})) {
         std::fprintf(stderr, "%s\n", platform::windowError());
         platform::showMessage("Can't init OpenGL", "Initialization failed");
@@ -270,6 +292,7 @@ int runGame(int argc, char** argv) {
         if (g_shell.quitRequested) break;
         runFrame();
         if (options.autoplay) game::checkPlayInvariants(game::g_autoplay, game::g_playHost);
+        if (options.saveEachFrame) player::saveAllPlayerData(players);
         screenshots.take(int64_t(base::g_frame.frameNumber));
         if (options.frames > 0 && int64_t(base::g_frame.frameNumber) >= options.frames) requestQuit();
     }
@@ -286,7 +309,7 @@ int runGame(int argc, char** argv) {
     gfx::g_textures.clear();  // needs the device
     gfx::installDevice(nullptr);
     platform::closeWindow();
-    if (g_hooks.saveAllPlayerData) g_hooks.saveAllPlayerData();
+    player::saveAllPlayerData(players);
     platform::showSystemCursor(true);
     return outputFailed ? kExitOutputFailed : 0;
 }

@@ -13,7 +13,6 @@ struct ShellHooks {
     void (*deferredDeviceWork)() = nullptr;   // after present: work that creates device textures
     void (*clearBoardHover)() = nullptr;      // the window lost the focus
     void (*saveGameOnClose)() = nullptr;      // the window is closed during play
-    void (*saveAllPlayerData)() = nullptr;    // at shutdown: settings and player files
 };
 
 inline ShellHooks g_hooks;

@@ -10,6 +10,8 @@ namespace tessaly::shell {
 const char* optionsHelp() {
     return "Usage: tessaly [options]\n"
            "  --data DIR            data folder (default: Data/ next to the executable)\n"
+           "  --user-dir DIR        player-data folder: settings, players, records, saved\n"
+           "                        games (default: $XDG_DATA_HOME/tessaly)\n"
            "  --windowed            play in a window whatever the settings say\n"
            "  --fixed-step MS       every frame advances exactly MS (1-1000), no sleeping\n"
            "  --seed N              seed the random generator with N instead of the clock\n"
@@ -25,6 +27,7 @@ const char* optionsHelp() {
            "  --level N             play level N (0-69) at once, without the title and menus\n"
            "  --mode M              ... in mode M: 0 classic, 1 puzzle, 2 action (default 0)\n"
            "  --autoplay            let the built-in player play (with --level or --mode)\n"
+           "  --save-each-frame     save all player data after every frame (for tests)\n"
            "  --help                show this list\n";
 }
 
@@ -52,6 +55,15 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
                 return false;
             }
             out.dataDir = v;
+        } else if (arg == "--user-dir") {
+            if (!value(v)) return false;
+            if (v.empty()) {
+                error = "--user-dir needs a folder";
+                return false;
+            }
+            out.userDir = v;
+        } else if (arg == "--save-each-frame") {
+            out.saveEachFrame = true;
         } else if (arg == "--fixed-step") {
             if (!value(v)) return false;
             if (!base::parseNumber(v, out.fixedStepMs) || out.fixedStepMs < 1 || out.fixedStepMs > 1000) {

@@ -1,6 +1,7 @@
 // Command-line options for testing and demonstrating the game. The game
 // itself needs none; these make runs repeatable and observable:
 //   --data DIR            the data folder (default: Data/ next to the executable)
+//   --user-dir DIR        the player-data folder (default: $XDG_DATA_HOME/tessaly)
 //   --windowed            a window even when the settings say full screen
 //   --fixed-step MS       every frame advances exactly MS, without sleeping
 //   --seed N              seed of the random generator (default: the clock)
@@ -12,6 +13,7 @@
 //   --level N, --mode M   start playing level N (0..69) of mode M (0 classic,
 //                         1 puzzle, 2 action) instead of the title screen
 //   --autoplay            the built-in player plays (with --level or --mode)
+//   --save-each-frame     all player data saved after every frame (crash tests)
 //   --help                the list above
 #pragma once
 
@@ -31,6 +33,7 @@ struct ScreenshotRequest {
 
 struct Options {
     std::string dataDir;          // empty: Data/ next to the executable
+    std::string userDir;          // empty: the default player-data folder
     bool windowed = false;
     uint32_t fixedStepMs = 0;     // 0: measured frames
     bool hasSeed = false;
@@ -42,6 +45,7 @@ struct Options {
     int level = -1;               // -1: the title screen, not play
     int mode = -1;                // -1: classic when a level is given
     bool autoplay = false;
+    bool saveEachFrame = false;
     bool help = false;
 
     bool startsPlay() const { return level >= 0 || mode >= 0; }

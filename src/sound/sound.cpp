@@ -63,6 +63,12 @@ void updateSound(float dtMs) { updateSound(g_sound, dtMs); }
 
 void applyVolumes() { applyVolumes(g_sound); }
 
+void setVolumes(int effects, int music) {
+    g_sound.sfxVolume = effects;
+    g_sound.musicVolume = music;
+    applyVolumes(g_sound);
+}
+
 void pauseAudio() { pauseAudio(g_sound); }
 
 void resumeAudio() { resumeAudio(g_sound); }

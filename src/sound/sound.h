@@ -24,6 +24,8 @@ void requestTune(int tune);    // change the music with an 800 ms fade
 void switchTuneNow(int tune);  // change it at once
 void updateSound(float dtMs);  // once per drawn frame
 void applyVolumes();           // after the settings' volumes change
+// The settings' volumes (0..99), applied at once.
+void setVolumes(int effects, int music);
 void pauseAudio();
 void resumeAudio();
 void shutdownSound();

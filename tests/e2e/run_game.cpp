@@ -48,13 +48,18 @@ pid_t startGame(const std::vector<std::string>& args, const std::string& folder,
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
         if (var.rfind("SDL_VIDEODRIVER=", 0) == 0 || var.rfind("SDL_AUDIODRIVER=", 0) == 0 ||
-            var.rfind("XDG_RUNTIME_DIR=", 0) == 0)
+            var.rfind("XDG_RUNTIME_DIR=", 0) == 0 || var.rfind("XDG_DATA_HOME=", 0) == 0 ||
+            var.rfind("TMPDIR=", 0) == 0)
             continue;
         env.push_back(var);
     }
     env.push_back("SDL_VIDEODRIVER=offscreen");
     env.push_back("SDL_AUDIODRIVER=dummy");
     env.push_back("XDG_RUNTIME_DIR=" + (runtimeFolder.empty() ? folder : runtimeFolder));
+    env.push_back("TMPDIR=" + (runtimeFolder.empty() ? folder : runtimeFolder));
+    // Player data goes to the test's own folder unless a test names one with
+    // --user-dir: no run ever meets a person's files or another test's.
+    env.push_back("XDG_DATA_HOME=" + folder + "/data-home");
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);

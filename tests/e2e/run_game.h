@@ -1,6 +1,7 @@
 // Runs the real game executable headless for end-to-end tests: the offscreen
-// video driver, the dummy audio driver and a runtime folder of the test's
-// own (so the single-instance lock of one test never meets another's).
+// video driver, the dummy audio driver, a runtime folder of the test's own
+// (so the single-instance lock of one test never meets another's) and a
+// player-data folder of its own ($XDG_DATA_HOME below the test's folder).
 #pragma once
 
 #include <sys/types.h>

@@ -239,7 +239,7 @@ TEST(FirstTimeTips, AreShownOncePerProfile) {
     EXPECT_STREQ(f.v().tips.items[0].title, "diamond");
     EXPECT_STREQ(f.v().tips.items[0].second, "diamond2");
     EXPECT_EQ(f.v().tips.items[0].icon, kDiamond);
-    EXPECT_TRUE(f.player.tipShown[int(Tip::Diamond)]);
+    EXPECT_TRUE(f.player.tipsShown[int(Tip::Diamond)]);
 
     // The same player later, in another game: not again. Another player: yes.
     clearTips(f.v().tips);
@@ -545,11 +545,11 @@ protected:
 
 TEST_F(PlayOverlay, AWinGoesOnToTheNextLevel) {
     ASSERT_TRUE(startPlay(f.host, Mode::Classic, 3));
-    EXPECT_EQ(f.player.currentLevel[0], 3);
+    EXPECT_EQ(f.player.levelByMode[0], 3);
     completeLevelNow(g);
     runUntilOverlay();
     ASSERT_EQ(f.v().overlay.screen, OverlayScreen::LevelComplete);
-    EXPECT_EQ(f.player.currentLevel[0], 4);
+    EXPECT_EQ(f.player.levelByMode[0], 4);
     f.click({0, 0});
     EXPECT_EQ(g.levelIndex, 4);
     EXPECT_FLOAT_EQ(g.completeTimer, 0);
@@ -569,42 +569,42 @@ TEST_F(PlayOverlay, AWinGoesOnToTheNextLevel) {
 
 TEST_F(PlayOverlay, ALossPlaysTheLevelAgainAndTheLastLifeStartsAnew) {
     ASSERT_TRUE(startPlay(f.host, Mode::Action, 6));
-    f.player.score[2] = 1234;
+    f.player.scoreByMode[2] = 1234;
     giveUp(g);
     runUntilOverlay();
     ASSERT_EQ(f.v().overlay.screen, OverlayScreen::Defeat);
-    EXPECT_EQ(f.player.lives[2], 2);
+    EXPECT_EQ(f.player.livesByMode[2], 2);
     playKeyDown(f.host, kKeyEnter);  // a key answers too
     EXPECT_EQ(g.levelIndex, 6);
     EXPECT_FLOAT_EQ(g.defeatTimer, 0);
 
-    f.player.lives[2] = 0;
+    f.player.livesByMode[2] = 0;
     giveUp(g);
     runUntilOverlay();
     ASSERT_EQ(f.v().overlay.screen, OverlayScreen::Hiscore);
     f.click({0, 0});
-    EXPECT_EQ(f.player.lives[2], kStartLives);
-    EXPECT_EQ(f.player.score[2], 0);
+    EXPECT_EQ(f.player.livesByMode[2], kStartLives);
+    EXPECT_EQ(f.player.scoreByMode[2], 0);
     EXPECT_EQ(g.levelIndex, 5) << "back to the stage's first level";
     EXPECT_EQ(f.v().score.value, 0);
 }
 
 TEST(PlayerPosition, AdvancesThroughStagesAndWrapsAfterTheLast) {
     DefaultPlayer p;
-    p.currentLevel[0] = 3;
+    p.levelByMode[0] = 3;
     LevelAdvance a = advancePlayer(p, 0);
     EXPECT_FALSE(a.stageCompleted);
-    EXPECT_EQ(p.currentLevel[0], 4);
+    EXPECT_EQ(p.levelByMode[0], 4);
     a = advancePlayer(p, 0);
     EXPECT_TRUE(a.stageCompleted);
     EXPECT_FALSE(a.gamePassed);
-    EXPECT_EQ(p.currentLevel[0], 5);
+    EXPECT_EQ(p.levelByMode[0], 5);
     EXPECT_EQ(p.bestLevel[0], 5);
-    p.currentLevel[2] = 69;
+    p.levelByMode[2] = 69;
     a = advancePlayer(p, 2);
     EXPECT_TRUE(a.stageCompleted);
     EXPECT_TRUE(a.gamePassed);
-    EXPECT_EQ(p.currentLevel[2], 0);
+    EXPECT_EQ(p.levelByMode[2], 0);
     EXPECT_EQ(p.bestLevel[2], 69);
 }
 
