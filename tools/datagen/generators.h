@@ -27,6 +27,10 @@ void generateBoardArt(Output& out);        // game_art_board.cpp
 void generatePanelArt(Output& out);        // game_art_panel.cpp
 }  // namespace gameart
 
+namespace levelmap {
+void generateLevelMap(Output& out);        // map_art.cpp, map_items_art.cpp
+}  // namespace levelmap
+
 inline constexpr Generator kGenerators[] = {
     {"texts", packTexts},
     {"font", generateFont},
@@ -41,6 +45,7 @@ inline constexpr Generator kGenerators[] = {
     {"levels", copyLevels},
     {"sounds", generateSounds},
     {"music", generateMusic},
+    {"level map", levelmap::generateLevelMap},
 };
 
 }  // namespace datagen
