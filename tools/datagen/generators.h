@@ -19,6 +19,7 @@ void effectsArt(Output& out);              // effects_art.cpp
 void copyLevels(Output& out);              // levels_gen.cpp
 void generateSounds(Output& out);          // sound_gen.cpp
 void generateMusic(Output& out);           // music_gen.cpp
+void generateMenuArt(Output& out);         // menu_art.cpp
 
 namespace gameart {
 void generatePieces(Output& out);          // game_art.cpp
@@ -46,6 +47,7 @@ inline constexpr Generator kGenerators[] = {
     {"sounds", generateSounds},
     {"music", generateMusic},
     {"level map", levelmap::generateLevelMap},
+    {"menu art", generateMenuArt},
 };
 
 }  // namespace datagen

@@ -94,6 +94,12 @@ struct MapFields {
     Field side;                               // +1 right of the direction of travel, -1 left
     Field broad, drift;                       // smooth noise, coarse and medium
     Field warpX, warpY;                       // pixels the land borders wander by
+    std::vector<float> fine;                  // fine noise, one value per pixel
+
+    double fineAt(double x, double y) const {
+        const int px = std::clamp(int(x), 0, kWidth - 1), py = std::clamp(int(y), 0, kHeight - 1);
+        return fine[size_t(py) * kWidth + size_t(px)];
+    }
     const Landmarks* landmarks = nullptr;
 
     // Share of each land at a pixel (they sum to 1).
@@ -124,7 +130,7 @@ struct MapFields {
 std::vector<TrailSample> trailSamples(const MapLayout& layout) {
     std::vector<TrailSample> out;
     const double a = layout.stageLength();
-    for (double s = 0; s <= layout.length; s += 2.5) {
+    for (double s = 0; s <= layout.length; s += 3) {
         const MapPoint p = layout.pointAt(std::min(s, layout.length - 0.01));
         const MapPoint q = layout.pointAt(std::min(s + 2, layout.length - 0.01));
         MapPoint r = layout.pointAt(std::max(0.0, s - 2));
@@ -139,6 +145,11 @@ std::vector<TrailSample> trailSamples(const MapLayout& layout) {
 }
 
 void buildFields(const std::vector<TrailSample>& trail, MapFields& f) {
+    f.fine.resize(size_t(kWidth) * kHeight);
+    for (int py = 0; py < kHeight; ++py)
+        for (int px = 0; px < kWidth; ++px)
+            f.fine[size_t(py) * kWidth + size_t(px)] =
+                float(fractalNoise((px + 0.5) / 34.0, (py + 0.5) / 26.0, 3, 502));
     for (int gy = 0; gy < kGridH; ++gy) {
         for (int gx = 0; gx < kGridW; ++gx) {
             const double x = gx * kGrid, y = gy * kGrid;
@@ -179,11 +190,16 @@ struct Spot {
     double fine;      // fine noise, about -1..1
     double drift;     // medium noise, about -1..1
     const Landmarks* landmarks;
+    double calm = 0;  // 1 under the screen's controls: keep detail down
 };
 
+// A land's ground at a pixel: the dry colour, and where there is water its
+// colour and how much of the pixel it covers. The two are mixed only after
+// all lands are added up, so shores stay crisp and smooth.
 struct Ground {
     Rgba color;
     double water = 0;  // 0 dry land .. 1 open water
+    Rgba wet{};
 };
 
 struct Isle {
@@ -210,8 +226,8 @@ Isle besideTrail(const MapLayout& layout, double s, double offset, double r) {
 Landmarks findLandmarks(const MapLayout& layout) {
     const double a = layout.stageLength();
     Landmarks m;
-    m.islets = {besideTrail(layout, a * 5.22, 50, 21), besideTrail(layout, a * 5.5, -48, 19),
-                besideTrail(layout, a * 5.8, 46, 17)};
+    m.islets = {besideTrail(layout, a * 5.15, 50, 20), besideTrail(layout, a * 5.4, -48, 19),
+                besideTrail(layout, a * 5.62, 47, 18), besideTrail(layout, a * 5.86, -45, 17)};
     m.lighthouseRock = besideTrail(layout, a * 11.7, 40, 13);
     return m;
 }
@@ -227,16 +243,20 @@ double isleDepth(const std::vector<Isle>& isles, double x, double y, double fine
 Rgba noiseMix(Rgba a, Rgba b, double n) { return mix(a, b, std::clamp(0.5 + 0.5 * n, 0.0, 1.0)); }
 
 // Water lit by the evening sky: light where it is shallow, deep blue in the
-// middle, with soft horizontal glints.
-Ground water(const Spot& p, Rgba shallow, Rgba deep, double depth, Rgba shore) {
+// middle, with broken glints. `depth` is 0 at the water line and grows
+// inwards; the water covers the pixel over the first fifth of a unit.
+void addWater(Ground& g, const Spot& p, Rgba shallow, Rgba deep, double depth) {
+    g.water = smoothstep(-0.06, 0.14, depth);
+    if (g.water <= 0) return;
     const double d = std::clamp(depth, 0.0, 1.0);
     Rgba c = mix(shallow, deep, smoothstep(0, 1, d));
-    const double glint = std::max(0.0, std::sin(p.y * 0.9 + p.fine * 3) * 0.5 + p.drift * 0.4);
-    c = mix(c, hex(0xFFF4E0), glint * 0.18 * d);
-    // Wet sand and a thin foam line at the edge.
-    const double edge = 1 - smoothstep(0, 0.12, d);
-    c = mix(c, shade(shore, 0.25), edge * 0.6);
-    return {c, smoothstep(0, 0.08, d)};
+    // Short broken streaks of light rather than ruled lines.
+    const double streak = smoothstep(0.6, 0.95, std::sin(p.y * 0.8 + p.fine * 4 + p.drift * 3)) *
+                          smoothstep(0.1, 0.6, p.drift + 0.4 * p.fine) * (1 - p.calm);
+    c = mix(c, hex(0xFFF4E0), streak * 0.22 * d);
+    // A pale rim just inside the water line.
+    c = mix(c, mix(shallow, hex(0xFFFFFF), 0.45), (1 - smoothstep(0, 0.14, d)) * 0.6);
+    g.wet = c;
 }
 
 Ground meadow(const Spot& p) {
@@ -250,19 +270,12 @@ Ground mirrorLake(const Spot& p) {
     Ground g{noiseMix(hex(0x5E9C4E), hex(0x86B25C), p.broad)};
     const double lx = (p.x - 318) / 94, ly = (p.y - 560) / 48;
     const double lake = 1 - lx * lx - ly * ly + 0.22 * p.fine + 0.12 * p.broad;
-    const double clear = smoothstep(22, 30, p.trail);
-    const double depth = lake * clear * 2.2;
-    if (depth > -0.12) {
-        const Rgba sand = hex(0xD8C890);
-        if (depth <= 0) {
-            g.color = mix(g.color, sand, smoothstep(-0.12, 0, depth) * 0.8);
-        } else {
-            Ground w = water(p, hex(0xA8D8E0), hex(0x3A78B4), depth, sand);
-            // The sky in the mirror: warm near the far shore.
-            w.color = mix(w.color, hex(0xF2C8A8), std::clamp(0.25 - ly * 0.2, 0.0, 0.3));
-            return w;
-        }
-    }
+    const double depth = lake * smoothstep(22, 30, p.trail) * 2.2;
+    // A sandy shore round the water.
+    g.color = mix(g.color, hex(0xD8C890), smoothstep(-0.14, -0.02, depth) * 0.8);
+    addWater(g, p, hex(0xA8D8E0), hex(0x3A78B4), depth);
+    // The sky in the mirror: warm towards the far shore.
+    g.wet = mix(g.wet, hex(0xF2C8A8), std::clamp(0.25 - ly * 0.2, 0.0, 0.3));
     return g;
 }
 
@@ -272,27 +285,22 @@ double riverX(double y) { return 552 + 12 * std::sin(y / 24.0) + 6 * std::sin(y 
 constexpr double kRiverHalf = 8, kGorgeHalf = 24;
 
 Ground riverGorge(const Spot& p) {
-    Rgba c = noiseMix(hex(0xC29C66), hex(0x9A7448), p.broad);
-    c = mix(c, hex(0x88A050), smoothstep(0.2, 0.55, p.fine) * 0.55);
+    Ground g{noiseMix(hex(0xC29C66), hex(0x9A7448), p.broad)};
+    g.color = mix(g.color, hex(0x88A050), smoothstep(0.2, 0.55, p.fine) * 0.55);
     const double dx = p.x - riverX(p.y);
     const double ax = std::fabs(dx);
-    if (ax < kGorgeHalf + 3) {
-        if (ax < kRiverHalf) {
-            Ground w = water(p, hex(0x7CC0D8), hex(0x2E78A8), (kRiverHalf - ax) / kRiverHalf * 1.4,
-                             hex(0x8A7050));
-            // Streaks of white water along the flow.
-            const double streak = std::sin(p.y * 0.7 + dx * 1.3 + p.fine * 4);
-            w.color = mix(w.color, hex(0xFFFFFF), std::max(0.0, streak - 0.6) * 0.9);
-            return w;
-        }
-        // Walls: the west wall faces the light, the east wall is in shade.
-        const double t = (ax - kRiverHalf) / (kGorgeHalf - kRiverHalf);
-        const Rgba wall = dx < 0 ? mix(hex(0xE6C494), hex(0x8A6040), 1 - t)
-                                 : mix(hex(0x6A4830), hex(0x3E2818), 1 - t);
-        const double strata = 0.08 * std::sin((p.y + dx * 0.4) * 0.8);
-        c = mix(c, shade(wall, strata), 1 - smoothstep(kGorgeHalf, kGorgeHalf + 3, ax));
-    }
-    return {c};
+    if (ax >= kGorgeHalf + 3) return g;
+    // Walls: the west wall faces the light, the east wall is in shade.
+    const double t = std::clamp((ax - kRiverHalf) / (kGorgeHalf - kRiverHalf), 0.0, 1.0);
+    const Rgba wall = dx < 0 ? mix(hex(0xE6C494), hex(0x8A6040), 1 - t)
+                             : mix(hex(0x6A4830), hex(0x3E2818), 1 - t);
+    const double strata = 0.08 * std::sin((p.y + dx * 0.4) * 0.8);
+    g.color = mix(g.color, shade(wall, strata), 1 - smoothstep(kGorgeHalf, kGorgeHalf + 3, ax));
+    addWater(g, p, hex(0x7CC0D8), hex(0x2E78A8), (kRiverHalf - ax) / kRiverHalf * 1.2);
+    // Streaks of white water along the flow.
+    const double streak = std::sin(p.y * 0.7 + dx * 1.3 + p.fine * 4);
+    g.wet = mix(g.wet, hex(0xFFFFFF), std::max(0.0, streak - 0.6) * 0.9);
+    return g;
 }
 
 Ground oldForest(const Spot& p) {
@@ -312,11 +320,9 @@ Ground palmIslands(const Spot& p) {
     const double islet = isleDepth(p.landmarks->islets, p.x, p.y, p.fine);
     const double shore = std::min(p.trail - (22 + 9 * p.fine), -islet);
     const Rgba sand = hex(0xF0DCA4);
-    if (shore <= 0) {
-        return {mix(noiseMix(sand, hex(0xE0C488), p.fine), hex(0xA8C060),
-                    smoothstep(-6, -30, shore) * 0.5)};
-    }
-    return water(p, hex(0x6EE0D0), hex(0x1E86AE), shore / 34, sand);
+    Ground g{mix(noiseMix(sand, hex(0xE0C488), p.fine), hex(0xA8C060), smoothstep(-6, -30, shore) * 0.5)};
+    addWater(g, p, hex(0x6EE0D0), hex(0x1E86AE), shore / 34);
+    return g;
 }
 
 Ground autumnWood(const Spot& p) {
@@ -335,11 +341,9 @@ Ground waterfallCliffs(const Spot& p) {
 
 Ground mistyMarsh(const Spot& p) {
     Ground g{noiseMix(hex(0x7A9264), hex(0x55704E), p.broad)};
-    const double pool = (p.fine - 0.28) * 4 * smoothstep(16, 24, p.trail);
-    if (pool > -0.1) {
-        if (pool <= 0) g.color = mix(g.color, hex(0x4E5E40), 0.5);
-        else return water(p, hex(0x8AA8A0), hex(0x3E5E5E), pool, hex(0x6E7A50));
-    }
+    const double pool = (p.fine - 0.28) * 1.6 * smoothstep(16, 24, p.trail);
+    g.color = mix(g.color, hex(0x4E5E40), smoothstep(-0.12, 0, pool) * 0.5);
+    addWater(g, p, hex(0x8AA8A0), hex(0x3E5E5E), pool);
     return g;
 }
 
@@ -356,18 +360,21 @@ Ground snowyPass(const Spot& p) {
     return {c};
 }
 
-// A twilight bay on the outer side of the turn; the beach on the inside.
+// A twilight bay on the outer side of the turn; the beach on the inside;
+// the lighthouse on its rock.
 Ground twilightCoast(const Spot& p) {
     const Rgba sand = hex(0xE6C8B0);
     const double rock = isleDepth({p.landmarks->lighthouseRock}, p.x, p.y, p.fine);
-    if (rock > 0) return {mix(hex(0x8A7C98), hex(0x5A4E6E), smoothstep(0, 10, rock) * 0.5 + 0.2 * p.fine)};
+    Ground g{mix(noiseMix(sand, hex(0xC8A8B0), p.fine), hex(0x8A9A70),
+                 smoothstep(0.1, 0.6, p.broad) * 0.4 * (p.side < 0))};
+    g.color = mix(g.color, mix(hex(0x8A7C98), hex(0x5A4E6E), 0.3 + 0.2 * p.fine), smoothstep(-1, 1, rock));
     const double shore = std::min((p.trail - (20 + 8 * p.fine)) * std::max(0.0, p.side), -rock);
-    if (shore <= 0) return {mix(noiseMix(sand, hex(0xC8A8B0), p.fine), hex(0x8A9A70),
-                                smoothstep(0.1, 0.6, p.broad) * 0.4 * (p.side < 0))};
-    Ground w = water(p, hex(0x8A90C8), hex(0x2C3A78), shore / 40, sand);
+    addWater(g, p, hex(0x8A90C8), hex(0x2C3A78), shore / 40);
     // The last light on the water.
-    w.color = mix(w.color, hex(0xF0B8C0), std::max(0.0, std::sin(p.y * 1.3 + p.fine * 5) - 0.7) * 0.7);
-    return w;
+    g.wet = mix(g.wet, hex(0xF0B8C0),
+                smoothstep(0.7, 1, std::sin(p.y * 1.1 + p.fine * 5 + p.drift * 4)) *
+                    smoothstep(0, 0.5, p.drift) * 0.5 * (1 - p.calm));
+    return g;
 }
 
 Ground crystalCaves(const Spot& p) {
@@ -424,19 +431,19 @@ Rgba blendLands(const Spot& s, const std::array<double, kStages>& w) {
         const Ground g = kGround[k](s);
         const double d = w[size_t(k)] * (1 - g.water), v = w[size_t(k)] * g.water;
         dry = {dry.r + g.color.r * d, dry.g + g.color.g * d, dry.b + g.color.b * d, 1};
-        wet = {wet.r + g.color.r * v, wet.g + g.color.g * v, wet.b + g.color.b * v, 1};
+        wet = {wet.r + g.wet.r * v, wet.g + g.wet.g * v, wet.b + g.wet.b * v, 1};
         dryShare += d;
         wetShare += v;
     }
-    if (wetShare <= 0) return {dry.r / dryShare, dry.g / dryShare, dry.b / dryShare, 1};
+    if (wetShare <= 1e-9) return {dry.r / dryShare, dry.g / dryShare, dry.b / dryShare, 1};
     wet = {wet.r / wetShare, wet.g / wetShare, wet.b / wetShare, 1};
-    if (dryShare <= 0) return wet;
+    if (dryShare <= 1e-9) return wet;
     dry = {dry.r / dryShare, dry.g / dryShare, dry.b / dryShare, 1};
-    const double amount = wetShare / (wetShare + dryShare) + 0.12 * s.fine;
+    const double amount = wetShare / (wetShare + dryShare);
     // A pale strand where the water line is.
-    const double strand = std::max(0.0, 1 - std::fabs(amount - 0.5) * 7);
-    dry = mix(dry, hex(0xE8D8B0), strand * 0.7);
-    return mix(dry, wet, smoothstep(0.5, 0.6, amount));
+    const double strand = std::max(0.0, 1 - std::fabs(amount - 0.5) * 5);
+    dry = mix(dry, hex(0xE8D8B0), strand * 0.5);
+    return mix(dry, wet, smoothstep(0.35, 0.65, amount));
 }
 
 void paintGround(Canvas& canvas, const MapFields& f) {
@@ -445,6 +452,7 @@ void paintGround(Canvas& canvas, const MapFields& f) {
     const int stride = cairo_image_surface_get_stride(canvas.surface());
     std::array<double, kStages> w;
     const Rgba haze = hex(0xC8A8BC);
+    const auto calm = calmAreas();
     for (int py = 0; py < kHeight; ++py) {
         uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(py) * size_t(stride));
         for (int px = 0; px < kWidth; ++px) {
@@ -455,8 +463,13 @@ void paintGround(Canvas& canvas, const MapFields& f) {
                 c = sky(x, y);
             } else {
                 Spot s{x, y, f.trailDistance.sample(x, y), f.side.sample(x, y),
-                       f.broad.sample(x, y), fractalNoise(x / 34.0, y / 26.0, 3, 502),
-                       f.drift.sample(x, y), f.landmarks};
+                       f.broad.sample(x, y), f.fineAt(x, y), f.drift.sample(x, y), f.landmarks};
+                for (const PixelRect& r : calm) {
+                    const double out = std::hypot(std::max({r.left - x, 0.0, x - r.right}),
+                                                  std::max({r.top - y, 0.0, y - r.bottom}));
+                    s.calm = std::max(s.calm, 1 - smoothstep(0, 16, out));
+                }
+                s.fine *= 1 - 0.6 * s.calm;
                 f.weights(x, y, w);
                 c = blendLands(s, w);
                 // Far hills along the horizon, and haze over the far lands.
@@ -476,7 +489,7 @@ void paintGround(Canvas& canvas, const MapFields& f) {
 double waterAt(const MapFields& f, int land, double x, double y) {
     if (y < farHillsY(x)) return 0;
     const Spot s{x, y, f.trailDistance.sample(x, y), f.side.sample(x, y), f.broad.sample(x, y),
-                 fractalNoise(x / 34.0, y / 26.0, 3, 502), f.drift.sample(x, y), f.landmarks};
+                 f.fineAt(x, y), f.drift.sample(x, y), f.landmarks};
     return kGround[land](s).water;
 }
 
@@ -644,6 +657,7 @@ struct Planting {
     int count;
     double minSize, maxSize;  // pixels at the near edge
     std::vector<Rgba> colors;
+    double spacing = 0.75;    // how far apart things stand, in their summed radii
 };
 
 struct Decal {
@@ -674,8 +688,8 @@ std::vector<LandPlan> landPlans() {
           {Scenery::Bush, 4, 8, 11, {hex(0x7E9A48)}}},
          {}},
         // Old Forest: dense old trees and toadstools.
-        {{{Scenery::RoundTree, 16, 34, 46, {hex(0x2F5A2E), hex(0x3A6A34), hex(0x27502C)}},
-          {Scenery::Pine, 8, 34, 44, {hex(0x2A5030)}},
+        {{{Scenery::RoundTree, 24, 34, 46, {hex(0x2F5A2E), hex(0x3A6A34), hex(0x27502C)}, 0.5},
+          {Scenery::Pine, 10, 34, 44, {hex(0x2A5030)}, 0.5},
           {Scenery::Mushroom, 6, 7, 9, {hex(0xD8342C)}}},
          {}},
         // Blue Mountains: peaks and mountain pines.
@@ -684,7 +698,7 @@ std::vector<LandPlan> landPlans() {
           {Scenery::Rock, 4, 8, 12, {hex(0x8E98AE)}}},
          {}},
         // Palm Islands: palms on the spit and the islets.
-        {{{Scenery::Palm, 10, 26, 36, {hex(0x3E9A3A)}}}, {}},
+        {{{Scenery::Palm, 12, 26, 36, {hex(0x3E9A3A)}, 0.5}}, {}},
         // Autumn Wood: trees in orange, red and gold, fallen leaves.
         {{{Scenery::RoundTree, 13, 30, 42, {hex(0xE0782A), hex(0xC8402A), hex(0xE8B23A), hex(0xD05A24)}},
           {Scenery::Mushroom, 3, 6, 8, {hex(0xD8342C)}}},
@@ -718,7 +732,7 @@ std::vector<LandPlan> landPlans() {
          {}},
         // Sunset Valley: an orchard and a cottage.
         {{{Scenery::Cottage, 1, 26, 26, {hex(0xFFFFFF)}},
-          {Scenery::FruitTree, 10, 24, 32, {hex(0x6E9A3E), hex(0x8AA040)}},
+          {Scenery::FruitTree, 14, 24, 32, {hex(0x6E9A3E), hex(0x8AA040)}, 0.6},
           {Scenery::Bush, 4, 9, 12, {hex(0x8AA048)}}},
          {{Decal::Flowers, 14}}},
     };
@@ -733,7 +747,7 @@ struct Placer {
     // The thing's extent stays off the trail (and the marks on it), out of
     // the areas the screen draws over, clear of the treasures, below the
     // horizon and out of the water.
-    bool fits(int land, Scenery kind, double x, double y, double size) const {
+    bool fits(int land, Scenery kind, double x, double y, double size, double spacing) const {
         const SceneryExtent e = extentOf(kind, size);
         if (fields.weight(land, x, y) < 0.75) return false;
         if (y - e.height < farHillsY(x) + 4 || y > kHeight - 4 || x < 6 || x > kWidth - 6) return false;
@@ -748,7 +762,7 @@ struct Placer {
         if (waterAt(fields, land, x, y) > 0.05) return false;
         for (const SceneryItem& other : placed) {
             const SceneryExtent oe = extentOf(other.kind, other.size);
-            if (std::hypot(x - other.x, (y - other.y) * 1.6) < (e.radius + oe.radius) * 0.75)
+            if (std::hypot(x - other.x, (y - other.y) * 1.6) < (e.radius + oe.radius) * spacing)
                 return false;
         }
         return true;
@@ -784,7 +798,7 @@ void paintLands(Canvas& canvas, const MapFields& f, const MapLayout& layout,
                 const double x = random.range(box.left, box.right);
                 const double y = random.range(box.top, box.bottom);
                 const double size = random.range(plan.minSize, plan.maxSize) * perspective(y);
-                if (!placer.fits(land, plan.kind, x, y, size)) continue;
+                if (!placer.fits(land, plan.kind, x, y, size, plan.spacing)) continue;
                 placer.placed.push_back({plan.kind, x, y, size,
                                          plan.colors[size_t(random.below(int(plan.colors.size())))],
                                          random.next()});

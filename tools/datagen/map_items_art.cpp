@@ -10,8 +10,9 @@
 //    stage boundaries, drawn 64 x 64 units, in full colour when earned and
 //    as a faint pale-yellow silhouette when not: so each has its own
 //    outline, a warm dark edge that reads on any ground, gloss lit from the
-//    top left and a soft drop shadow. Each stands with its foot about 40
-//    pixels below the picture's centre, on the plinth the map paints there.
+//    top left and a soft drop shadow. Each is fitted to the same box and
+//    stands with its foot 40 pixels below the picture's centre, on the
+//    plinth the map paints there.
 //
 // Sections: the level mark; treasure helpers; the fifteen treasures; the
 // generator.
@@ -35,10 +36,10 @@ void markPath(cairo_t* cr) {
     // A rounded stone, blunt at the back (left) and drawn to a soft point
     // at the front (right): 42 x 30 pixels around the centre.
     cairo_new_path(cr);
-    cairo_move_to(cr, 53.5, 32);
-    cairo_curve_to(cr, 47, 22.5, 38, 17, 28, 17);
+    cairo_move_to(cr, 54, 32);
+    cairo_curve_to(cr, 49, 26, 40, 17, 28, 17);
     cairo_arc_negative(cr, 28, 32, 15, -M_PI / 2, -3 * M_PI / 2);
-    cairo_curve_to(cr, 38, 47, 47, 41.5, 53.5, 32);
+    cairo_curve_to(cr, 40, 47, 49, 38, 54, 32);
     cairo_close_path(cr);
 }
 
@@ -614,35 +615,39 @@ void potion(cairo_t* cr) {
 
 // 10, between the marsh and the Red Canyon: a lantern that keeps its light.
 void lantern(cairo_t* cr) {
-    paintSoftGlow(cr, 64, 64, 48, hex(0xFFD070, 0.45));
+    paintSoftGlow(cr, 64, 64, 50, hex(0xFFD070, 0.45));
     const Rgba bronze = hex(0x8A5A2A);
     cairo_new_path(cr);
-    cairo_arc(cr, 64, 16, 8, 0, 2 * M_PI);
+    cairo_arc(cr, 64, 15, 8, 0, 2 * M_PI);
     cairo_set_line_width(cr, 4);
     setSource(cr, shade(bronze, -0.1));
     cairo_stroke(cr);
-    fillPolygon(cr, {{46, 38}, {54, 24}, {74, 24}, {82, 38}}, bronze);
-    fillPolygon(cr, {{46, 38}, {54, 24}, {62, 24}, {56, 38}}, shade(bronze, 0.35));
-    roundedRectPath(cr, 44, 38, 40, 52, 6);
-    setRadialGradient(cr, 62, 62, 2, 64, 64, 30,
+    // A square lantern: a broad roof, a glass box, a heavy foot.
+    fillPolygon(cr, {{34, 38}, {52, 22}, {76, 22}, {94, 38}}, bronze);
+    fillPolygon(cr, {{34, 38}, {52, 22}, {62, 22}, {50, 38}}, shade(bronze, 0.35));
+    roundedRectPath(cr, 38, 38, 52, 52, 5);
+    setRadialGradient(cr, 62, 62, 2, 64, 64, 34,
                       {{0, hex(0xFFFBE0)}, {0.35, hex(0xFFE08A)}, {1, hex(0xE88A2C)}});
     cairo_fill(cr);
     // The flame.
     cairo_new_path(cr);
     cairo_move_to(cr, 64, 48);
-    cairo_curve_to(cr, 70, 58, 72, 66, 64, 72);
-    cairo_curve_to(cr, 56, 66, 58, 58, 64, 48);
+    cairo_curve_to(cr, 71, 58, 73, 67, 64, 73);
+    cairo_curve_to(cr, 55, 67, 57, 58, 64, 48);
     setSource(cr, hex(0xFFFFFF, 0.9));
     cairo_fill(cr);
     // Frame bars.
-    for (double x : {44.0, 64.0, 84.0}) {
-        cairo_rectangle(cr, x - 2.5, 38, 5, 52);
-        setLit(cr, bronze, x - 2.5, 0, x + 2.5, 0);
+    for (double x : {38.0, 64.0, 90.0}) {
+        cairo_rectangle(cr, x - 3, 38, 6, 52);
+        setLit(cr, bronze, x - 3, 0, x + 3, 0);
         cairo_fill(cr);
     }
-    fillPolygon(cr, {{40, 90}, {88, 90}, {80, 104}, {48, 104}}, bronze);
-    fillPolygon(cr, {{40, 90}, {64, 90}, {60, 104}, {48, 104}}, shade(bronze, 0.25));
-    glossStreak(cr, 52, 50, 3, 10, 0);
+    cairo_rectangle(cr, 35, 36, 58, 5);
+    setLit(cr, bronze, 0, 36, 0, 41);
+    cairo_fill(cr);
+    fillPolygon(cr, {{32, 90}, {96, 90}, {90, 104}, {38, 104}}, bronze);
+    fillPolygon(cr, {{32, 90}, {64, 90}, {60, 104}, {38, 104}}, shade(bronze, 0.25));
+    glossStreak(cr, 48, 52, 3, 11, 0);
 }
 
 // 11, between the canyon and the Snowy Pass: an ice crystal.
@@ -848,12 +853,43 @@ constexpr TreasurePainter kTreasures[kArtefacts] = {
     snowflake,          moonAndStar, amethyst,  rubyHeart, trophy,
 };
 
-// A treasure with its warm dark edge (the silhouette grown by a little over
-// two pixels) and its soft shadow falling down and to the right.
+// Where every treasure stands in its picture: its foot on row 104 (the
+// plinth's top, 20 units below the centre when drawn at 64 units), centred
+// across, and no larger than this box, so that its edge and shadow stay
+// clear of the picture's border.
+constexpr double kFootY = 104, kMaxWidth = 92, kMaxHeight = 90;
+
+// The box a painter fills, from a trial painting.
+void paintedBounds(TreasurePainter painter, double& left, double& top, double& right, double& bottom) {
+    Canvas trial(kTreasureSize, kTreasureSize);
+    painter(trial.cr());
+    const Image image = trial.toImage();
+    left = top = kTreasureSize;
+    right = bottom = 0;
+    for (int y = 0; y < kTreasureSize; ++y)
+        for (int x = 0; x < kTreasureSize; ++x)
+            if (image.at(x, y)[3] > 128) {  // faint glows may reach further
+                left = std::min(left, double(x));
+                right = std::max(right, x + 1.0);
+                top = std::min(top, double(y));
+                bottom = std::max(bottom, y + 1.0);
+            }
+}
+
+// A treasure fitted to its place, with its warm dark edge (the silhouette
+// grown by a little over two pixels) and its soft shadow falling down and to
+// the right.
 Image paintTreasure(TreasurePainter painter) {
+    double left, top, right, bottom;
+    paintedBounds(painter, left, top, right, bottom);
+    const double scale = std::min({1.0, kMaxWidth / (right - left), kMaxHeight / (bottom - top)});
     Canvas shape(kTreasureSize, kTreasureSize);
-    cairo_set_line_join(shape.cr(), CAIRO_LINE_JOIN_ROUND);
-    painter(shape.cr());
+    cairo_t* cr = shape.cr();
+    cairo_translate(cr, kTreasureSize / 2.0, kFootY);
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -(left + right) / 2, -bottom);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    painter(cr);
     Canvas out(kTreasureSize, kTreasureSize);
     Canvas edge(kTreasureSize, kTreasureSize);
     for (int k = 0; k < 16; ++k) {
@@ -861,7 +897,7 @@ Image paintTreasure(TreasurePainter painter) {
         setSource(edge.cr(), kEdge);
         cairo_mask_surface(edge.cr(), shape.surface(), 2.4 * std::cos(a), 2.4 * std::sin(a));
     }
-    paintDropShadow(out, edge, 4, 5, 5, hex(0x1A0E05, 0.5));
+    paintDropShadow(out, edge, 3, 4, 3.5, hex(0x1A0E05, 0.5));
     out.paintCanvas(edge, 0, 0, 0.85);
     out.paintCanvas(shape);
     return out.toImage();

@@ -417,51 +417,80 @@ void caveMouth(cairo_t* cr, const SceneryItem& t) {
 }
 
 void waterfall(cairo_t* cr, const SceneryItem& t) {
-    const double h = t.size, w = h * 0.95;
+    const double h = t.size, w = h * 1.1;
     ArtRandom random(t.seed);
     castShadow(cr, t.x, t.y, w * 0.7, h * 0.5);
-    // The rock face.
-    roundedRectPath(cr, t.x - w / 2, t.y - h, w, h * 0.95, w * 0.25);
-    setLinearGradient(cr, t.x - w / 2, 0, t.x + w / 2, 0,
-                      {{0, shade(t.color, 0.25)}, {0.5, t.color}, {1, shade(t.color, -0.4)}});
-    cairo_fill(cr);
-    // Moss on the top edge.
-    cairo_save(cr);
-    cairo_translate(cr, t.x, t.y - h * 0.97);
-    cairo_scale(cr, 1, 0.25);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0, 0, w * 0.48, 0, 2 * M_PI);
-    cairo_restore(cr);
-    setSource(cr, hex(0x6E9A4C));
-    cairo_fill(cr);
-    // The falling water, with streaks.
-    const double fw = w * 0.3;
-    cairo_rectangle(cr, t.x - fw / 2, t.y - h * 0.95, fw, h * 0.88);
-    setLinearGradient(cr, t.x - fw / 2, 0, t.x + fw / 2, 0,
-                      {{0, hex(0xEAF8FF)}, {0.6, hex(0xA8DCF0)}, {1, hex(0x6AAAD0)}});
-    cairo_fill(cr);
-    for (int k = 0; k < 6; ++k) {
-        const double sx = t.x - fw / 2 + fw * random.range(0.1, 0.9);
+    // A craggy rock mass, broad at its foot, with a ragged grassy top.
+    auto cliff = [&] {
         cairo_new_path(cr);
-        cairo_move_to(cr, sx, t.y - h * random.range(0.7, 0.95));
-        cairo_line_to(cr, sx, t.y - h * random.range(0.1, 0.4));
-        cairo_set_line_width(cr, std::max(0.6, fw * 0.08));
-        setSource(cr, hex(0xFFFFFF, 0.7));
+        cairo_move_to(cr, t.x - w / 2, t.y);
+        cairo_curve_to(cr, t.x - w * 0.5, t.y - h * 0.5, t.x - w * 0.44, t.y - h * 0.8,
+                       t.x - w * 0.34, t.y - h * 0.92);
+        for (int k = 1; k <= 6; ++k) {
+            const double x = t.x - w * 0.34 + w * 0.68 * k / 6;
+            cairo_line_to(cr, x, t.y - h * (0.9 + random.range(0, 0.1)));
+        }
+        cairo_curve_to(cr, t.x + w * 0.44, t.y - h * 0.8, t.x + w * 0.5, t.y - h * 0.5, t.x + w / 2, t.y);
+        cairo_close_path(cr);
+    };
+    cliff();
+    setLinearGradient(cr, t.x - w / 2, 0, t.x + w / 2, 0,
+                      {{0, shade(t.color, 0.3)}, {0.45, t.color}, {1, shade(t.color, -0.45)}});
+    cairo_fill(cr);
+    cairo_save(cr);
+    cliff();
+    cairo_clip(cr);
+    // Cracks and ledges in the rock.
+    for (int k = 0; k < 5; ++k) {
+        const double x = t.x + w * random.range(-0.42, 0.42);
+        cairo_new_path(cr);
+        cairo_move_to(cr, x, t.y - h * random.range(0.6, 0.85));
+        cairo_line_to(cr, x + random.range(-3, 3), t.y - h * random.range(0.15, 0.4));
+        cairo_set_line_width(cr, std::max(0.7, h * 0.025));
+        setSource(cr, withAlpha(shade(t.color, -0.55), 0.45));
         cairo_stroke(cr);
     }
-    // The pool and its foam.
-    cairo_save(cr);
-    cairo_translate(cr, t.x, t.y - h * 0.04);
-    cairo_scale(cr, 1, 0.3);
+    cairo_rectangle(cr, t.x - w, t.y - h * 1.1, 2 * w, h * 0.24);
+    setLinearGradient(cr, 0, t.y - h * 1.0, 0, t.y - h * 0.84,
+                      {{0, hex(0x8AB85A)}, {0.6, hex(0x5E8A40)}, {1, hex(0x5E8A40, 0)}});
+    cairo_fill(cr);
+    cairo_restore(cr);
+    // The falling water: out of a notch at the top, widening as it falls.
+    const double fw = w * 0.2;
     cairo_new_path(cr);
-    cairo_arc(cr, 0, 0, w * 0.55, 0, 2 * M_PI);
+    cairo_move_to(cr, t.x - fw / 2, t.y - h * 0.9);
+    cairo_line_to(cr, t.x + fw / 2, t.y - h * 0.9);
+    cairo_curve_to(cr, t.x + fw * 0.55, t.y - h * 0.5, t.x + fw * 0.7, t.y - h * 0.3, t.x + fw * 0.85,
+                   t.y - h * 0.06);
+    cairo_line_to(cr, t.x - fw * 0.85, t.y - h * 0.06);
+    cairo_curve_to(cr, t.x - fw * 0.7, t.y - h * 0.3, t.x - fw * 0.55, t.y - h * 0.5, t.x - fw / 2,
+                   t.y - h * 0.9);
+    cairo_close_path(cr);
+    setLinearGradient(cr, t.x - fw, 0, t.x + fw, 0,
+                      {{0, hex(0xF4FCFF)}, {0.55, hex(0xB8E2F4)}, {1, hex(0x78B4D8)}});
+    cairo_fill(cr);
+    for (int k = 0; k < 5; ++k) {
+        const double f = random.range(-0.35, 0.35);
+        cairo_new_path(cr);
+        cairo_move_to(cr, t.x + f * fw, t.y - h * random.range(0.75, 0.88));
+        cairo_line_to(cr, t.x + f * fw * 1.6, t.y - h * random.range(0.12, 0.35));
+        cairo_set_line_width(cr, std::max(0.6, fw * 0.12));
+        setSource(cr, hex(0xFFFFFF, 0.75));
+        cairo_stroke(cr);
+    }
+    // The pool, its foam and a little spray.
+    cairo_save(cr);
+    cairo_translate(cr, t.x, t.y - h * 0.02);
+    cairo_scale(cr, 1, 0.32);
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, w * 0.42, 0, 2 * M_PI);
     cairo_restore(cr);
     setSource(cr, hex(0x5AA8D0));
     cairo_fill(cr);
     cairo_save(cr);
-    cairo_translate(cr, t.x, t.y - h * 0.07);
-    cairo_scale(cr, 1, 0.3);
-    paintSoftGlow(cr, 0, 0, fw * 1.3, hex(0xFFFFFF, 0.9), 0.4);
+    cairo_translate(cr, t.x, t.y - h * 0.06);
+    cairo_scale(cr, 1, 0.45);
+    paintSoftGlow(cr, 0, 0, fw * 1.6, hex(0xFFFFFF, 0.95), 0.4);
     cairo_restore(cr);
 }
 
