@@ -30,9 +30,16 @@ namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
 constexpr int kGrid = 4;  // pixels between samples of the smooth fields
-constexpr int kGridW = kWidth / kGrid + 2, kGridH = kHeight / kGrid + 2;
 constexpr double kBlendPx = 6;      // softness of the borders between lands
 constexpr double kTrailWidth = 14;  // pixels
+
+// The lands of the stages, numbered in the order the trail passes them
+// (stage s is land s).
+constexpr int kSunnyMeadow = 0, kMirrorLake = 1, kRiverGorge = 2, kOldForest = 3,
+              kBlueMountains = 4, kPalmIslands = 5, kAutumnWood = 6, kWaterfallCliffs = 7,
+              kMistyMarsh = 8, kRedCanyon = 9, kSnowyPass = 10, kTwilightCoast = 11,
+              kCrystalCaves = 12, kSunsetValley = 13;
+static_assert(kSunsetValley == kStages - 1, "one land per stage");
 
 double smoothstep(double e0, double e1, double x) {
     const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -70,21 +77,27 @@ struct TrailSample {
     int land;       // 0..13
 };
 
-// Smooth values sampled every kGrid pixels and read back bilinearly.
+// Smooth values sampled every `step` pixels and read back bilinearly.
 class Field final {
 public:
-    Field() : m_values(size_t(kGridW) * kGridH, 0.f) {}
-    float& at(int gx, int gy) { return m_values[size_t(gy) * kGridW + size_t(gx)]; }
+    explicit Field(int step = kGrid)
+        : m_step(step), m_w(kWidth / step + 2), m_h(kHeight / step + 2),
+          m_values(size_t(m_w) * size_t(m_h), 0.f) {}
+    int step() const { return m_step; }
+    int columns() const { return m_w; }
+    int rows() const { return m_h; }
+    float& at(int gx, int gy) { return m_values[size_t(gy) * size_t(m_w) + size_t(gx)]; }
     double sample(double x, double y) const {
-        const double gx = std::clamp(x / kGrid, 0.0, kGridW - 1.001);
-        const double gy = std::clamp(y / kGrid, 0.0, kGridH - 1.001);
+        const double gx = std::clamp(x / m_step, 0.0, m_w - 1.001);
+        const double gy = std::clamp(y / m_step, 0.0, m_h - 1.001);
         const int ix = int(gx), iy = int(gy);
         const double fx = gx - ix, fy = gy - iy;
-        const float* v = &m_values[size_t(iy) * kGridW + size_t(ix)];
-        return (v[0] * (1 - fx) + v[1] * fx) * (1 - fy) + (v[kGridW] * (1 - fx) + v[kGridW + 1] * fx) * fy;
+        const float* v = &m_values[size_t(iy) * size_t(m_w) + size_t(ix)];
+        return (v[0] * (1 - fx) + v[1] * fx) * (1 - fy) + (v[m_w] * (1 - fx) + v[m_w + 1] * fx) * fy;
     }
 
 private:
+    int m_step, m_w, m_h;
     std::vector<float> m_values;
 };
 
@@ -94,12 +107,7 @@ struct MapFields {
     Field side;                               // +1 right of the direction of travel, -1 left
     Field broad, drift;                       // smooth noise, coarse and medium
     Field warpX, warpY;                       // pixels the land borders wander by
-    std::vector<float> fine;                  // fine noise, one value per pixel
-
-    double fineAt(double x, double y) const {
-        const int px = std::clamp(int(x), 0, kWidth - 1), py = std::clamp(int(y), 0, kHeight - 1);
-        return fine[size_t(py) * kWidth + size_t(px)];
-    }
+    Field fine{2};                            // fine noise, sampled closer
     const Landmarks* landmarks = nullptr;
 
     // Share of each land at a pixel (they sum to 1).
@@ -112,10 +120,11 @@ struct MapFields {
             w[size_t(k)] = landDistance[size_t(k)].sample(wx, wy);
             nearest = std::min(nearest, w[size_t(k)]);
         }
+        // Shares below 1/1000 are dropped; no need to work them out.
+        constexpr double kNegligible = 6.9 * kBlendPx;
         double sum = 0;
         for (double& v : w) {
-            v = std::exp(-(v - nearest) / kBlendPx);
-            if (v < 1e-3) v = 0;
+            v = v - nearest > kNegligible ? 0 : std::exp(-(v - nearest) / kBlendPx);
             sum += v;
         }
         for (double& v : w) v /= sum;
@@ -145,13 +154,11 @@ std::vector<TrailSample> trailSamples(const MapLayout& layout) {
 }
 
 void buildFields(const std::vector<TrailSample>& trail, MapFields& f) {
-    f.fine.resize(size_t(kWidth) * kHeight);
-    for (int py = 0; py < kHeight; ++py)
-        for (int px = 0; px < kWidth; ++px)
-            f.fine[size_t(py) * kWidth + size_t(px)] =
-                float(fractalNoise((px + 0.5) / 34.0, (py + 0.5) / 26.0, 3, 502));
-    for (int gy = 0; gy < kGridH; ++gy) {
-        for (int gx = 0; gx < kGridW; ++gx) {
+    for (int gy = 0; gy < f.fine.rows(); ++gy)
+        for (int gx = 0; gx < f.fine.columns(); ++gx)
+            f.fine.at(gx, gy) = float(fractalNoise(gx * f.fine.step() / 34.0, gy * f.fine.step() / 26.0, 3, 502));
+    for (int gy = 0; gy < f.trailDistance.rows(); ++gy) {
+        for (int gx = 0; gx < f.trailDistance.columns(); ++gx) {
             const double x = gx * kGrid, y = gy * kGrid;
             std::array<double, kStages> best;
             best.fill(1e18);
@@ -226,9 +233,10 @@ Isle besideTrail(const MapLayout& layout, double s, double offset, double r) {
 Landmarks findLandmarks(const MapLayout& layout) {
     const double a = layout.stageLength();
     Landmarks m;
-    m.islets = {besideTrail(layout, a * 5.15, 50, 20), besideTrail(layout, a * 5.4, -48, 19),
-                besideTrail(layout, a * 5.62, 47, 18), besideTrail(layout, a * 5.86, -45, 17)};
-    m.lighthouseRock = besideTrail(layout, a * 11.7, 40, 13);
+    const double islands = a * kPalmIslands;
+    m.islets = {besideTrail(layout, islands + a * 0.15, 50, 20), besideTrail(layout, islands + a * 0.4, -48, 19),
+                besideTrail(layout, islands + a * 0.62, 47, 18), besideTrail(layout, islands + a * 0.86, -45, 17)};
+    m.lighthouseRock = besideTrail(layout, a * (kTwilightCoast + 0.7), 40, 13);
     return m;
 }
 
@@ -463,7 +471,7 @@ void paintGround(Canvas& canvas, const MapFields& f) {
                 c = sky(x, y);
             } else {
                 Spot s{x, y, f.trailDistance.sample(x, y), f.side.sample(x, y),
-                       f.broad.sample(x, y), f.fineAt(x, y), f.drift.sample(x, y), f.landmarks};
+                       f.broad.sample(x, y), f.fine.sample(x, y), f.drift.sample(x, y), f.landmarks};
                 for (const PixelRect& r : calm) {
                     const double out = std::hypot(std::max({r.left - x, 0.0, x - r.right}),
                                                   std::max({r.top - y, 0.0, y - r.bottom}));
@@ -489,7 +497,7 @@ void paintGround(Canvas& canvas, const MapFields& f) {
 double waterAt(const MapFields& f, int land, double x, double y) {
     if (y < farHillsY(x)) return 0;
     const Spot s{x, y, f.trailDistance.sample(x, y), f.side.sample(x, y), f.broad.sample(x, y),
-                 f.fineAt(x, y), f.drift.sample(x, y), f.landmarks};
+                 f.fine.sample(x, y), f.drift.sample(x, y), f.landmarks};
     return kGround[land](s).water;
 }
 
@@ -559,8 +567,8 @@ void paintTrail(Canvas& canvas, const MapLayout& layout, const MapFields& f,
     for (size_t i = 0; i < samples.size(); ++i) {
         const TrailSample& t = samples[i];
         const double nx = -t.ty, ny = t.tx;  // across the trail
-        const bool overRiver = t.land == 2 && std::fabs(t.x - riverX(t.y)) < kGorgeHalf + 4;
-        const bool boardwalk = f.weight(8, t.x, t.y) > 0.5;
+        const bool overRiver = t.land == kRiverGorge && std::fabs(t.x - riverX(t.y)) < kGorgeHalf + 4;
+        const bool boardwalk = f.weight(kMistyMarsh, t.x, t.y) > 0.5;
         if ((overRiver || boardwalk) && i % 2 == 0) {
             const double reach = half + (overRiver ? 2 : 0.5);
             cairo_new_path(cr);
@@ -769,28 +777,36 @@ struct Placer {
     }
 };
 
-// The pixel box where a land dominates.
-PixelRect landBox(const MapFields& f, int land) {
-    PixelRect box{1e9, 1e9, -1e9, -1e9};
-    for (int y = 0; y < kHeight; y += 8)
-        for (int x = 0; x < kWidth; x += 8)
-            if (f.weight(land, x, y) > 0.5) {
-                box.left = std::min(box.left, double(x));
-                box.right = std::max(box.right, double(x));
-                box.top = std::min(box.top, double(y));
-                box.bottom = std::max(box.bottom, double(y));
+// The pixel box where each land dominates.
+std::array<PixelRect, kStages> landBoxes(const MapFields& f) {
+    std::array<PixelRect, kStages> boxes;
+    boxes.fill({1e9, 1e9, -1e9, -1e9});
+    std::array<double, kStages> w;
+    for (int y = 0; y < kHeight; y += 8) {
+        for (int x = 0; x < kWidth; x += 8) {
+            f.weights(x, y, w);
+            for (int k = 0; k < kStages; ++k) {
+                if (w[size_t(k)] <= 0.5) continue;
+                PixelRect& box = boxes[size_t(k)];
+                box = {std::min(box.left, double(x)), std::min(box.top, double(y)),
+                       std::max(box.right, double(x)), std::max(box.bottom, double(y))};
             }
-    return box;
+        }
+    }
+    return boxes;
 }
 
-void paintLands(Canvas& canvas, const MapFields& f, const MapLayout& layout,
-                const std::vector<TrailSample>& samples, std::vector<SceneryItem>& standing) {
+// Paints every land's ground decals and places its standing scenery;
+// returns the scenery sorted far to near, to be painted after the trail.
+std::vector<SceneryItem> paintDecalsAndPlaceScenery(Canvas& canvas, const MapFields& f,
+                                                    const MapLayout& layout) {
     const auto plans = landPlans();
     Placer placer{f, layout};
     const auto calm = calmAreas();
     cairo_t* cr = canvas.cr();
+    const auto boxes = landBoxes(f);
     for (int land = 0; land < kStages; ++land) {
-        const PixelRect box = landBox(f, land);
+        const PixelRect& box = boxes[size_t(land)];
         ArtRandom random(uint32_t(700 + land * 31));
         for (const Planting& plan : plans[size_t(land)].plantings) {
             int done = 0;
@@ -829,15 +845,15 @@ void paintLands(Canvas& canvas, const MapFields& f, const MapLayout& layout,
             }
         }
     }
-    (void)samples;
     // The lighthouse stands on its rock off the coast.
     const Isle& rock = f.landmarks->lighthouseRock;
     placer.placed.push_back({Scenery::Lighthouse, rock.x, rock.y + 3, 50 * perspective(rock.y),
                              hex(0xFFFFFF), 1});
-    standing = placer.placed;
+    std::vector<SceneryItem> standing = placer.placed;
     // Far things first, so nearer ones overlap them.
     std::stable_sort(standing.begin(), standing.end(),
                      [](const SceneryItem& a, const SceneryItem& b) { return a.y < b.y; });
+    return standing;
 }
 
 // Drifting mist over the marsh.
@@ -846,11 +862,11 @@ void paintMist(Canvas& canvas, const MapFields& f) {
     cairo_surface_flush(mist.surface());
     uint8_t* data = cairo_image_surface_get_data(mist.surface());
     const int stride = cairo_image_surface_get_stride(mist.surface());
-    const PixelRect box = landBox(f, 8);
+    const PixelRect box = landBoxes(f)[kMistyMarsh];
     for (int py = std::max(0, int(box.top) - 40); py < std::min(kHeight, int(box.bottom) + 40); ++py) {
         uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(py) * size_t(stride));
         for (int px = std::max(0, int(box.left) - 40); px < std::min(kWidth, int(box.right) + 40); ++px) {
-            const double w = f.weight(8, px, py);
+            const double w = f.weight(kMistyMarsh, px, py);
             if (w <= 0.01) continue;
             const double band = smoothstep(-0.1, 0.6, fractalNoise(px / 90.0, py / 18.0, 3, 641));
             const double a = w * band * 0.42;
@@ -873,8 +889,7 @@ Image paintMap(const MapLayout& layout) {
 
     Canvas canvas(kWidth, kHeight);
     paintGround(canvas, *fields);
-    std::vector<SceneryItem> standing;
-    paintLands(canvas, *fields, layout, samples, standing);
+    const std::vector<SceneryItem> standing = paintDecalsAndPlaceScenery(canvas, *fields, layout);
     paintTrail(canvas, layout, *fields, samples);
     paintPlinths(canvas, layout);
     for (const SceneryItem& item : standing) paintScenery(canvas, item);

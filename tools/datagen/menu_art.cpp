@@ -153,11 +153,11 @@ double panelProfile(double t) {
 }
 
 Rgba panelShade(double t, double nx, double ny, double nz) {
-    const double light = lambert(nx, ny, nz), spec = specular(nx, ny, nz, 40);
+    const double light = lambert(nx, ny, nz), shine = specular(nx, ny, nz, 40);
     Rgba c;
     if (t < 7 || t >= 15) {
         c = goldAt(0.15 + light * 0.95);
-        c = mix(c, hex(0xFFFFFF), spec * 0.8);
+        c = mix(c, hex(0xFFFFFF), shine * 0.8);
     } else if (t < 8) {
         c = hex(0x2A1206);
     } else {
@@ -165,7 +165,7 @@ Rgba panelShade(double t, double nx, double ny, double nz) {
         const double grain = 0.5 + 0.5 * std::sin(t * 4.1 + std::sin(t * 1.7) * 2);
         c = mix(hex(0x5A3018), hex(0x7A4A26), grain);
         c = shade(c, (light - 0.6) * 0.7);
-        c = mix(c, hex(0xFFE6B0), spec * 0.25);
+        c = mix(c, hex(0xFFE6B0), shine * 0.25);
     }
     // A thin warm dark line on both outer edges, so the frame reads on any
     // ground.
