@@ -20,6 +20,7 @@ void copyLevels(Output& out);              // levels_gen.cpp
 void generateSounds(Output& out);          // sound_gen.cpp
 void generateMusic(Output& out);           // music_gen.cpp
 void generateRecords(Output& out);         // records_gen.cpp
+void generateMenuArt(Output& out);         // menu_art.cpp
 
 namespace gameart {
 void generatePieces(Output& out);          // game_art.cpp
@@ -27,6 +28,10 @@ void generateBackdrop(Output& out);        // game_art_backdrop.cpp
 void generateBoardArt(Output& out);        // game_art_board.cpp
 void generatePanelArt(Output& out);        // game_art_panel.cpp
 }  // namespace gameart
+
+namespace levelmap {
+void generateLevelMap(Output& out);        // map_art.cpp, map_items_art.cpp
+}  // namespace levelmap
 
 inline constexpr Generator kGenerators[] = {
     {"texts", packTexts},
@@ -43,6 +48,8 @@ inline constexpr Generator kGenerators[] = {
     {"sounds", generateSounds},
     {"music", generateMusic},
     {"records", generateRecords},
+    {"level map", levelmap::generateLevelMap},
+    {"menu art", generateMenuArt},
 };
 
 }  // namespace datagen
