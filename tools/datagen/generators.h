@@ -19,6 +19,7 @@ void effectsArt(Output& out);              // effects_art.cpp
 void copyLevels(Output& out);              // levels_gen.cpp
 void generateSounds(Output& out);          // sound_gen.cpp
 void generateMusic(Output& out);           // music_gen.cpp
+void generateLandscapes(Output& out);      // lands_gen.cpp
 
 namespace gameart {
 void generatePieces(Output& out);          // game_art.cpp
@@ -41,6 +42,7 @@ inline constexpr Generator kGenerators[] = {
     {"levels", copyLevels},
     {"sounds", generateSounds},
     {"music", generateMusic},
+    {"landscapes", generateLandscapes},
 };
 
 }  // namespace datagen
