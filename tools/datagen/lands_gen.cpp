@@ -44,11 +44,13 @@ namespace lands {
 namespace {
 
 // Bounds of the calm check, luminance 0..255 of the composite behind the board.
-constexpr double kCoreStdMax = 16;   // windows away from the edges of the board area
-constexpr double kEdgeStdMax = 26;   // windows near the top, bottom and left edge
-constexpr double kSpotMax = 175;     // brightest window mean (pale tiles are ~200..230)
+constexpr double kCoreStdMax = 18;   // windows away from the edges of the board area
+constexpr double kEdgeStdMax = 40;   // windows near the bottom and the left edge
+constexpr double kTopStdMax = 64;    // windows along the top (branches, the moon)
+constexpr double kSpotMax = 185;     // brightest window mean (pale tiles are ~205..230)
 constexpr double kMeanMax = 150;     // mean over the whole board area
-constexpr double kEdgeBand = 60;     // pixels from the area's border that count as its edge
+constexpr double kEdgeBand = 50;     // pixels from the area's border that count as its edge
+constexpr double kTopBand = 110;     // the top, where branches and clouds may be livelier
 constexpr int kWindow = 40, kWindowStep = 20;
 
 std::string readText(const std::filesystem::path& path) {
@@ -195,10 +197,15 @@ double luminance(Rgba c) { return 255 * (0.299 * c.r + 0.587 * c.g + 0.114 * c.b
 // Checks
 
 struct CalmStats {
-    double mean = 0, coreStd = 0, edgeStd = 0, spot = 0;
+    double mean = 0, coreStd = 0, edgeStd = 0, topStd = 0, spot = 0;
 };
 
-CalmStats measureCalm(Frame& frame) {
+struct Window {
+    int x, y;
+};
+
+// `busy`, when given, receives the windows over their bound.
+CalmStats measureCalm(Frame& frame, std::vector<Window>* busy = nullptr) {
     CalmStats stats;
     const int right = int(kBoardRight + 400);
     double total = 0;
@@ -216,9 +223,13 @@ CalmStats measureCalm(Frame& frame) {
                 }
             const double n = kWindow * kWindow, mean = sum / n;
             const double std = std::sqrt(std::max(0.0, squares / n - mean * mean));
-            const bool edge = wx < kEdgeBand || wy < kEdgeBand || wx + kWindow > right - kEdgeBand ||
-                              wy + kWindow > kBackdropHeight - kEdgeBand;
-            (edge ? stats.edgeStd : stats.coreStd) = std::max(edge ? stats.edgeStd : stats.coreStd, std);
+            const bool top = wy < kTopBand;
+            const bool edge = !top && (wx < kEdgeBand || wx + kWindow > right - kEdgeBand ||
+                                       wy + kWindow > kBackdropHeight - kEdgeBand);
+            double& worst = top ? stats.topStd : edge ? stats.edgeStd : stats.coreStd;
+            worst = std::max(worst, std);
+            const double bound = top ? kTopStdMax : edge ? kEdgeStdMax : kCoreStdMax;
+            if (busy && (std > bound || mean > kSpotMax)) busy->push_back({wx, wy});
             stats.spot = std::max(stats.spot, mean);
         }
     return stats;
@@ -275,6 +286,7 @@ void checkCalm(int land, const CalmStats& s) {
     std::ostringstream problem;
     if (s.coreStd > kCoreStdMax) problem << " busy middle (std " << s.coreStd << " > " << kCoreStdMax << ")";
     if (s.edgeStd > kEdgeStdMax) problem << " busy edge (std " << s.edgeStd << " > " << kEdgeStdMax << ")";
+    if (s.topStd > kTopStdMax) problem << " busy top (std " << s.topStd << " > " << kTopStdMax << ")";
     if (s.spot > kSpotMax) problem << " bright spot (window mean " << s.spot << " > " << kSpotMax << ")";
     if (s.mean > kMeanMax) problem << " too bright (mean " << s.mean << " > " << kMeanMax << ")";
     if (!problem.str().empty())
@@ -300,7 +312,7 @@ bool powerOfTwo(int n) { return n >= 2 && n <= 1024 && (n & (n - 1)) == 0; }
 
 // A composite with a grid of pale rounded tiles where the board stands, for
 // judging readability by eye (or without them).
-Image previewWithTiles(Frame& frame, bool tiles = true) {
+Image previewWithTiles(Frame& frame, bool tiles = true, const std::vector<Window>& busy = {}) {
     Canvas canvas(kBackdropWidth, kBackdropHeight);
     Image image(kBackdropWidth, kBackdropHeight);
     for (int y = 0; y < kBackdropHeight; ++y)
@@ -318,6 +330,11 @@ Image previewWithTiles(Frame& frame, bool tiles = true) {
     cairo_set_source_surface(cr, ground, 0, 0);
     cairo_paint(cr);
     cairo_surface_destroy(ground);
+    for (const Window& w : busy) {
+        cairo_rectangle(cr, w.x + 16, w.y + 16, 8, 8);
+        setSource(cr, hex(0xFF0000));
+        cairo_fill(cr);
+    }
     if (!tiles) return canvas.toImage();
     const Rgba balls[] = {hex(0xD8342C), hex(0x2F7FD8), hex(0x3FAE3A), hex(0xF2C21B), hex(0x8E4BC8)};
     ArtRandom random(5);
@@ -388,11 +405,13 @@ void generateLandscapes(Output& out) {
                 Frame later = compose(scene, definitions, sprites, backdrop, 150000, true);
                 const CalmStats t = measureCalm(later);
                 s = {std::max(s.mean, t.mean), std::max(s.coreStd, t.coreStd), std::max(s.edgeStd, t.edgeStd),
-                     std::max(s.spot, t.spot)};
+                     std::max(s.topStd, t.topStd), std::max(s.spot, t.spot)};
                 stats[size_t(land)] = s;
                 if (wantPreviews) {
                     previews[size_t(land)] = previewWithTiles(blended);
-                    plainPreviews[size_t(land)] = previewWithTiles(blended, false);
+                    std::vector<Window> busy;
+                    measureCalm(blended, &busy);
+                    plainPreviews[size_t(land)] = previewWithTiles(blended, false, land > 0 ? busy : std::vector<Window>{});
                 }
                 checkHoles(land, scene, backdrop);
                 checkBlending(land, blended, compose(scene, definitions, sprites, backdrop, 0, false));
@@ -430,13 +449,15 @@ void generateLandscapes(Output& out) {
             }
             const CalmStats& s = stats[size_t(land)];
             text << "land " << land << ": mean " << s.mean << " core std " << s.coreStd << " edge std "
-                 << s.edgeStd << " brightest window " << s.spot << "\n";
+                 << s.edgeStd << " top std " << s.topStd << " brightest window " << s.spot << "\n";
         }
         const std::string t = text.str();
         writeFile(out.options().previewDir / "lands_stats.txt", Bytes(t.begin(), t.end()));
     }
+    std::string failures;
     for (const std::string& e : errors)
-        if (!e.empty()) throw std::runtime_error(e);
+        if (!e.empty()) failures += (failures.empty() ? "" : "\n") + e;
+    if (!failures.empty()) throw std::runtime_error(failures);
 
     out.addToPack("texts.dat", "gameobjs.txt",
                   normalizeLineEnds(Bytes(definitionsText.begin(), definitionsText.end())));

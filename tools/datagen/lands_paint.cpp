@@ -165,6 +165,12 @@ public:
             }
         throw std::runtime_error("no picture for scene object " + o.name);
     }
+    std::vector<SceneObject> frontObjects() const {
+        std::vector<SceneObject> out;
+        for (const SceneObject& o : m_scene.objects)
+            if (!o.behind && kindOf(o.name) == Kind::Still) out.push_back(o);
+        return out;
+    }
     std::vector<const SceneObject*> behindObjects() const {
         std::vector<const SceneObject*> out;
         for (const SceneObject& o : m_scene.objects)
@@ -188,7 +194,7 @@ public:
         Pixels px(m_canvas);
         for (int x = 0; x < W; ++x) {
             const double r = line[size_t(x)];
-            const double slope = (line[size_t(std::min(W, x + 3))] - line[size_t(std::max(0, x - 3))]) / 6;
+            const double slope = (line[size_t(std::min(W, x + 10))] - line[size_t(std::max(0, x - 10))]) / 20;
             const double facing = std::clamp(-slope * 1.6, -1.0, 1.0);  // > 0: faces the light
             const int from = std::max(0, int(std::floor(r)));
             const int to = std::min(H, int(std::ceil(l.bottomRow)));
@@ -648,7 +654,18 @@ public:
                 const double inside = smoothstep(10, 130, edge) * (x < kBoardRightPx + 20);
                 if (inside <= 0) continue;
                 Rgba c = px.get(x, y);
-                if (c.a <= 0) continue;
+                if (c.a < 1) {
+                    // Sky and water show through here: lay a thin dusk veil
+                    // over them instead.
+                    const double veil = (0.1 + dim) * inside * (1 - c.a);
+                    const Rgba dusk = hex(0x3A3A66);
+                    const double outA = c.a + veil;
+                    if (outA > 0)
+                        c = {(c.r * c.a + dusk.r * veil) / outA, (c.g * c.a + dusk.g * veil) / outA,
+                             (c.b * c.a + dusk.b * veil) / outA, outA};
+                    px.set(x, y, c);
+                    continue;
+                }
                 const uint32_t q = reinterpret_cast<const uint32_t*>(bd + size_t(y) * bs)[x];
                 const double qa = (q >> 24) / 255.0;
                 if (qa > 0.05) {
@@ -663,9 +680,76 @@ public:
             }
     }
 
+    // Haze across the skyline: a soft band, half over the sky and half over
+    // the land, in a colour between the two, so that the horizon is a
+    // gradient rather than a step behind the board.
+    void softenSkyline() {
+        if (count(Kind::Sky) == 0) return;
+        const SceneObject& sky = object(Kind::Sky);
+        const Image& texture = spriteOf(sky);
+        const Box sb = pixelBox(sky);
+        Pixels px(m_canvas);
+        // The skyline: the first opaque row, or the bottom of the sky where
+        // water meets it.
+        std::vector<double> line(W, std::min(double(H), sb.bottom));
+        for (int x = 0; x < W; ++x)
+            for (int y = 0; y < std::min(double(H), sb.bottom); ++y)
+                if (px.get(x, y).a > 0.9) {
+                    line[size_t(x)] = y;
+                    break;
+                }
+        // Smoothed, so the band follows the shape of the hills, not each tree.
+        std::vector<double> smooth(W);
+        for (int x = 0; x < W; ++x) {
+            double sum = 0;
+            int n = 0;
+            for (int d = -30; d <= 30; ++d) {
+                const int sx = std::clamp(x + d, 0, W - 1);
+                sum += line[size_t(sx)];
+                ++n;
+            }
+            smooth[size_t(x)] = sum / n;
+        }
+        // The haze colour: the land just below the line and the sky's mean at
+        // that height, averaged along the line so that it holds no streaks.
+        std::vector<Rgba> colours(W);
+        for (int x = 0; x < W; ++x) {
+            const double centre = std::min(smooth[size_t(x)], H - 1.0);
+            const Rgba land = withAlpha(px.get(x, std::min(H - 1, int(centre) + 12)), 1);
+            const double v = std::clamp((centre - sb.top) / sb.height(), 0.0, 0.999);
+            double r = 0, g = 0, b = 0;
+            for (int tx = 0; tx < texture.width; tx += 4) {
+                const uint8_t* t = texture.at(tx, int(v * texture.height));
+                b += t[0], g += t[1], r += t[2];
+            }
+            const double n = 255.0 * (texture.width / 4);
+            colours[size_t(x)] = mix(land, Rgba{r / n, g / n, b / n, 1}, 0.55);
+        }
+        std::vector<Rgba> even(W);
+        for (int x = 0; x < W; ++x) {
+            Rgba sum{0, 0, 0, 0};
+            int n = 0;
+            for (int d = -60; d <= 60; d += 3, ++n) {
+                const Rgba c = colours[size_t(std::clamp(x + d, 0, W - 1))];
+                sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b, 1};
+            }
+            even[size_t(x)] = {sum.r / n, sum.g / n, sum.b / n, 1};
+        }
+        for (int x = 0; x < W; ++x) {
+            const double centre = smooth[size_t(x)];
+            if (centre >= H - 1) continue;
+            const Rgba haze = even[size_t(x)];
+            for (int y = std::max(0, int(centre - 40)); y < std::min(H, int(centre + 40)); ++y) {
+                const double d = (y - centre) / 40;
+                px.over(x, y, haze, 0.55 * (1 - d * d));
+            }
+        }
+    }
+
     void finish(int seed, double calmStrength, double dim) {
+        softenSkyline();
         addPaintTexture(m_canvas, 0.05, 55, seed);
-        calm(calmStrength, dim);
+        calm(std::max(calmStrength, 0.6), dim);
         // Corners a little darker draw the eye inwards.
         setRadialGradient(cr(), W / 2.0, H / 2.0, 260, W / 2.0, H / 2.0, 620,
                           {{0, hex(0x1A0E05, 0)}, {1, hex(0x1A0E05, 0.25)}});
@@ -732,7 +816,7 @@ void homeValley(Painter& p) {
 // 1 Sunny Meadow: bright rolling meadows under a blue summer sky, round
 // trees at the edges, flowers in the grass.
 void sunnyMeadow(Painter& p) {
-    p.glow(90, 40, 260, hex(0xFFF4D8, 0.35));
+    p.glow(90, 40, 260, hex(0xFFF4D8, 0.18));
     const Ridge far{310, 20, 190, 21};
     p.layer({far, mix(hex(0x9AB0C8), hex(0x9CB48A), 0.5), hex(0x94AC84), 80, 0, 0.03, 0.35});
     const Ridge mid{360, 26, 220, 22};
@@ -744,7 +828,7 @@ void sunnyMeadow(Painter& p) {
     p.treesOn(near, Tree::Round, {16, 56, 720, 776}, 20, hex(0x3E7038), 53);
     p.flowers(near, 220, 10, 150, 54, 0.5);
     p.flowers(mid, 90, 6, 60, 55, 0.4);
-    p.finish(71, 0.45, 0.16);
+    p.finish(71, 0.45, 0.22);
 }
 
 // 2 Mirror Lake: a still lake mirroring lavender mountains, dark firs on
@@ -759,7 +843,7 @@ void mirrorLake(Painter& p) {
     p.layer({farShore, hex(0x7C9278), hex(0x6C8468), 30, 0, 0.03, 0.3, hex(0xFFE9B8), -1, 0, lb.top + 16});
     p.treesOn(farShore, Tree::Conifer, {20, 44, 66, 600, 640, 690, 730, 770}, 9, hex(0x4C6E56), 61);
     p.cutRect(lake);
-    p.reflect(lake, 0.45, 0.9);
+    p.reflect(lake, 0.28, 0.9);
     const Ridge near{lb.bottom - 6, 10, 200, 33};
     p.layer({near, hex(0x4E7446), hex(0x2F5232), 140, 0, 0.05, 0.3});
     p.treesOn(near, Tree::Conifer, {10, 40, 740, 785}, 26, hex(0x2E5038), 62);
@@ -777,9 +861,9 @@ void riverGorge(Painter& p) {
     // The cliff the fall pours from, the fall cut into it.
     const Ridge lip{fb.top + 1, 3, 60, 42};
     p.layer({lip, hex(0x8A7A78), hex(0x6E6068), 160, 0, 0.06, 0.3, hex(0xFFE9B8), -1, 0.05, rb.top + 4});
-    p.cutFall(fall, 43);
     p.wall(true, 170, 40, 20, hex(0x9A8270), hex(0x5E4C48), 44);
     p.wall(false, 560, 36, 40, hex(0xB89A80), hex(0x7A6458), 45);
+    p.cutFall(fall, 43);
     p.cutRect(river);
     p.reflect(river, 0.3, 0.7);
     // Boulders along the near bank.
@@ -802,13 +886,13 @@ void oldForest(Painter& p) {
         for (int i = 0; i < count; ++i) {
             const double x = random.range(-20, W + 20);
             const double w = 10 + pass * 14 + random.range(0, 8);
-            const Rgba bark = mix(hex(0x6E8468), hex(0x3A2E22), 0.3 + pass * 0.3);
+            const Rgba bark = mix(hex(0x6E8468), hex(0x4A3E2E), 0.25 + pass * 0.2);
             cairo_rectangle(c, x - w / 2, 0, w, H);
             setLinearGradient(c, x - w / 2, 0, x + w / 2, 0,
                               {{0, shade(bark, 0.2)}, {0.4, bark}, {1, shade(bark, -0.35)}});
             cairo_fill(c);
         }
-        p.haze(300, 320, hex(0x9AB890), 0.22);
+        p.haze(300, 320, hex(0x9AB890), 0.34);
     }
     const Ridge floor{440, 18, 200, 54};
     p.layer({floor, hex(0x5A7A44), hex(0x2E4A28), 160, 0, 0.06, 0.35});
@@ -855,9 +939,9 @@ void oldForest(Painter& p) {
 // 5 Blue Mountains: range after range of blue peaks fading into the haze,
 // a far castle on a spur.
 void blueMountains(Painter& p) {
-    p.glow(120, 60, 280, hex(0xFFF0D8, 0.3));
+    p.glow(120, 60, 280, hex(0xFFF0D8, 0.15));
     const Ridge r1{200, 50, 120, 61, 0.8};
-    p.layer({r1, hex(0xA4AACC), hex(0xB4B8D4), 100, 0.12, 0.02, 0.45, hex(0xFFE9B8), 175});
+    p.layer({r1, hex(0xA4AACC), hex(0xB4B8D4), 100, 0.12, 0.02, 0.45, hex(0xFFE9B8), 150});
     p.haze(240, 50, hex(0xD8D4E4), 0.35);
     const Ridge r2{280, 44, 150, 62, 0.7};
     p.layer({r2, hex(0x8A96C0), hex(0x98A2C8), 120, 0.12, 0.03, 0.4});
@@ -880,9 +964,14 @@ void blueMountains(Painter& p) {
 void palmIslands(Painter& p) {
     const SceneObject& sea = p.object(Kind::Water);
     const Box sb = pixelBox(sea);
-    p.glow(140, sb.top - 40, 260, hex(0xFFF2D8, 0.35));
+    p.glow(140, sb.top - 40, 260, hex(0xFFF2D8, 0.15));
     p.cutRect(sea);
-    p.haze(sb.top + 6, 14, hex(0xE8E8E0), 0.35);
+    // The sea lightens towards the hazy horizon.
+    cairo_rectangle(p.cr(), sb.left, sb.top, sb.width(), sb.height());
+    setLinearGradient(p.cr(), 0, sb.top, 0, sb.bottom,
+                      {{0, hex(0xB8C8D4, 0.75)}, {0.35, hex(0x9CB8C8, 0.45)}, {1, hex(0x9CB8C0, 0.3)}});
+    cairo_fill(p.cr());
+    p.haze(sb.top + 10, 34, hex(0xB4C0CA), 0.5);
     // Islands on the sea, each a low mound with palms.
     const struct { double x, w, h; } islands[] = {{150, 120, 26}, {420, 80, 16}, {640, 150, 34}};
     int seed = 71;
@@ -893,7 +982,7 @@ void palmIslands(Painter& p) {
         cairo_curve_to(c, is.x - is.w * 0.3, base - is.h, is.x + is.w * 0.2, base - is.h * 1.1, is.x + is.w / 2, base);
         cairo_close_path(c);
         setLinearGradient(c, is.x - is.w / 2, 0, is.x + is.w / 2, 0,
-                          {{0, hex(0x7AA070)}, {1, hex(0x4E7656)}});
+                          {{0, hex(0x9AB0A4)}, {1, hex(0x7E9A90)}});
         cairo_fill(c);
         cairo_rectangle(c, is.x - is.w / 2, base - 2, is.w, 3);
         setSource(c, hex(0xE8D8B0, 0.8));
@@ -903,10 +992,10 @@ void palmIslands(Painter& p) {
             p.tree(Tree::Palm, is.x + r.range(-0.3, 0.3) * is.w, base - is.h * 0.6, is.h * 0.5, hex(0x4E8A4A), r.next());
         ++seed;
     }
-    p.reflect(sea, 0.2, 0.4);
+    p.reflect(sea, 0.12, 0.4);
     // The beach in front, palms at the edges.
     const Ridge beach{sb.bottom - 10, 12, 240, 72};
-    p.layer({beach, hex(0xE2CCA0), hex(0xB89A70), 140, 0, 0.04, 0.35});
+    p.layer({beach, hex(0xA8987C), hex(0x8E7C60), 140, 0, 0.04, 0.2});
     const Ridge dune{sb.bottom + 60, 16, 200, 73};
     p.layer({dune, hex(0x8A9A5C), hex(0x4E6A3C), 140, 0, 0.05, 0.3});
     p.tree(Tree::Palm, 730, dune.at(730), 60, hex(0x3E7A3E), 74);
@@ -963,8 +1052,8 @@ void waterfallCliffs(Painter& p) {
     p.cutRect(pool);
     p.reflect(pool, 0.3, 0.6);
     const Ridge rocks{pb.bottom - 4, 10, 110, 95};
-    p.layer({rocks, hex(0x5E6A52), hex(0x2E3A2C), 120, 0.1, 0.06, 0.3});
-    p.treesOn(rocks, Tree::Round, {10, 60, 740, 790}, 24, hex(0x3A6636), 96);
+    p.layer({rocks, hex(0x6E7A60), hex(0x4A5640), 120, 0.1, 0.06, 0.3});
+    p.treesOn(rocks, Tree::Round, {6, 740, 790}, 24, hex(0x5A7A50), 96);
     p.finish(78, 0.45, 0.06);
 }
 
@@ -1015,7 +1104,7 @@ void redCanyon(Painter& p) {
     Layer walls{mid, hex(0xC87A5A), hex(0xA85E44), 200, 0.12, 0.04, 0.45};
     walls.strata = 0.07;
     p.layer(walls);
-    p.wall(true, 60, 30, 120, hex(0xB85A3A), hex(0x7A3A2A), 113, 0.08);
+    p.wall(true, 60, 30, 120, hex(0xB06A4A), hex(0x8E5038), 113, 0.06);
     const Ridge floor{470, 16, 200, 114};
     p.layer({floor, hex(0xB87A52), hex(0x7A4A30), 140, 0, 0.06, 0.35});
     p.finish(80, 0.45, 0.08);
@@ -1025,15 +1114,15 @@ void redCanyon(Painter& p) {
 void snowyPass(Painter& p) {
     p.glow(130, 70, 240, hex(0xFFF6E8, 0.3));
     const Ridge peaks{190, 70, 110, 121, 0.9};
-    p.layer({peaks, hex(0xB8BCD8), hex(0xA8ACC8), 140, 0.14, 0.02, 0.45, hex(0xFFF0DC), 215});
+    p.layer({peaks, hex(0xA8ACC8), hex(0x989CB8), 140, 0.14, 0.02, 0.45, hex(0xFFF0DC), 185});
     p.haze(250, 50, hex(0xE4E6F2), 0.35);
     const Ridge pass{300, 36, 160, 122, 0.5};
-    p.layer({pass, hex(0xD8DCEA), hex(0xB4BCD0), 160, 0.12, 0.03, 0.45, hex(0xFFF0DC), 330});
-    p.treesOn(pass, Tree::SnowConifer, {30, 60, 90, 640, 690, 740, 780}, 12, hex(0x3E5A5C), 123);
+    p.layer({pass, hex(0xB8BED0), hex(0xA0A8BE), 160, 0.12, 0.03, 0.45});
+    p.treesOn(pass, Tree::SnowConifer, {30, 60, 90, 640, 690, 740, 780}, 12, hex(0x5A7474), 123);
     const Ridge slope{420, 26, 200, 124};
-    p.layer({slope, hex(0xE4E8F0), hex(0xAAB4CA), 200, 0.08, 0.04, 0.3});
-    p.treesOn(slope, Tree::SnowConifer, {10, 50, 730, 780}, 28, hex(0x2E4A4C), 125);
-    p.finish(81, 0.45, 0.2);
+    p.layer({slope, hex(0xD0D6E2), hex(0xA0AAC0), 200, 0.08, 0.04, 0.3});
+    p.treesOn(slope, Tree::SnowConifer, {10, 50, 730, 780}, 28, hex(0x56726E), 125);
+    p.finish(81, 0.45, 0.3);
 }
 
 // 12 Twilight Coast: the sea under the first stars, cliffs with a
@@ -1047,8 +1136,17 @@ void twilightCoast(Painter& p) {
     const Ridge farCoast{sb.top - 6, 8, 120, 131};
     p.layer({farCoast, hex(0x6A5C84), hex(0x5A5078), 30, 0, 0.02, 0.25, hex(0xFFD8C0), -1, 0, sb.top + 4});
     p.cutRect(sea);
+    cairo_rectangle(p.cr(), sb.left, sb.top, sb.width(), sb.height());
+    setLinearGradient(p.cr(), 0, sb.top, 0, sb.bottom,
+                      {{0, hex(0xA87E9A, 0.7)}, {0.4, hex(0x5A4A7A, 0.5)}, {1, hex(0x3A3468, 0.45)}});
+    cairo_fill(p.cr());
+    // A halo around the moon in the sky behind it.
+    for (const SceneObject& o : p.frontObjects()) {
+        const Box b = pixelBox(o);
+        p.glow(b.cx(), (b.top + b.bottom) / 2, b.width() * 1.6, hex(0x9A8CC0, 0.45));
+    }
     p.reflect(sea, 0.25, 0.5);
-    p.glow(150, sb.top + 30, 90, hex(0xF0B8A0, 0.25));
+    p.glow(150, sb.top + 30, 90, hex(0xF0B8A0, 0.2));
     // The headland on the right with the lighthouse.
     cairo_t* c = p.cr();
     cairo_move_to(c, 520, H);
@@ -1056,7 +1154,7 @@ void twilightCoast(Painter& p) {
     cairo_line_to(c, W, sb.top - 40);
     cairo_line_to(c, W, H);
     cairo_close_path(c);
-    setLinearGradient(c, 520, 0, W, 0, {{0, hex(0x4A3E5A)}, {1, hex(0x2E2840)}});
+    setLinearGradient(c, 520, 0, W, 0, {{0, hex(0x6A5C7E)}, {1, hex(0x4A3E5E)}});
     cairo_fill(c);
     for (const SceneObject* o : p.behindObjects()) p.cutSilhouette(*o);
     const Ridge shore{sb.bottom - 6, 10, 160, 132};
@@ -1083,6 +1181,15 @@ void crystalCaves(Painter& p) {
         p.glow(b.cx(), (b.top + b.bottom) / 2, b.width() * 0.7, hex(0x9CD8F0, 0.25));
         p.cutSilhouette(*o);
     }
+    for (int i = 0; i < p.count(Kind::Waterfall); ++i) {
+        const SceneObject& fall = p.object(Kind::Waterfall, i);
+        p.cutFall(fall, 143u + uint32_t(i));
+        // The fall runs in the cave's shade.
+        const Box fb = pixelBox(fall);
+        cairo_rectangle(c, fb.left, fb.top, fb.width(), fb.height());
+        setSource(c, hex(0x2A3A58, 0.45));
+        cairo_fill(c);
+    }
     const SceneObject& pool = p.object(Kind::Water);
     const Box pb = pixelBox(pool);
     p.cutRect(pool);
@@ -1108,8 +1215,8 @@ void sunsetValley(Painter& p) {
     const SceneObject& river = p.object(Kind::Water);
     const Box rb = pixelBox(river);
     for (const SceneObject* o : p.behindObjects()) p.skyPatch(*o);
-    p.glow(160, 250, 300, hex(0xFFC890, 0.4));
-    p.glow(160, 250, 60, hex(0xFFF0D0, 0.55), 0.3);
+    p.glow(160, 250, 300, hex(0xFFC890, 0.22));
+    p.glow(160, 250, 60, hex(0xFFF0D0, 0.3), 0.3);
     const Ridge far{250, 34, 150, 151, 0.5};
     p.layer({far, hex(0xB08AA4), hex(0xC09CA8), 120, 0.08, 0.03, 0.5});
     for (const SceneObject* o : p.behindObjects()) p.cutSilhouette(*o);

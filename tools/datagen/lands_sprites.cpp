@@ -176,7 +176,9 @@ Image paintSky(const SkyStyle& s) {
             const int lx = (x - 4 + w) % w, ly = std::max(0, y - 5);
             const double lit = std::clamp((d - density[size_t(ly) * w + size_t(lx)]) * 2.5 + 0.5, 0.0, 1.0);
             const Rgba cloud = mix(mix(s.cloudShade, sky, 0.35), s.cloudLight, lit);
-            put(image, x, y, mix(sky, cloud, d * s.cloudAlpha));
+            // Kept a little below full light, and the clouds thin, so the sky
+            // behind the board stays calmer than the pale tiles over it.
+            put(image, x, y, shade(mix(sky, cloud, d * s.cloudAlpha * 0.6), -0.2));
         }
     }
     // Stars: tiny soft points in the top band, wrapped at the edges.
@@ -221,11 +223,11 @@ Image paintWater(const WaterStyle& s) {
             const double u = double(x) / n, v = double(y) / n;
             const double body = tiledNoise(u * 2, v * 2, 2, 2, 4, s.seed) * 0.5 + 0.5;
             // Ripples: long, thin, wavy bands across the flow.
-            const double wobble = tiledNoise(u * 4, v * 4, 4, 4, 2, s.seed + 10) * 0.12;
+            const double wobble = tiledNoise(u * 4, v * 2, 4, 2, 2, s.seed + 10) * 0.02;
             const double bands = tiledNoise(u * 2, (v + wobble) * 32, 2, 32, 3, s.seed + 20);
-            const double ripple = smoothstep(0.15, 0.7, bands) * s.ripple;
-            Rgba c = mix(s.deep, s.light, 0.25 + 0.45 * body);
-            c = mix(c, s.glint, ripple * 0.55);
+            const double ripple = smoothstep(0.3, 0.9, bands) * s.ripple;
+            Rgba c = mix(s.deep, s.light, 0.3 + 0.3 * body);
+            c = mix(c, s.glint, ripple * 0.3);
             put(image, x, y, c);
         }
     return image;
@@ -242,8 +244,8 @@ Image paintWaterfall() {
             const double u = double(x) / w, v = double(y) / h;
             const double streak = tiledNoise(u * 16, v * 2, 16, 2, 3, 41) * 0.5 + 0.5;
             const double foam = tiledNoise(u * 4, v * 8, 4, 8, 3, 42) * 0.5 + 0.5;
-            Rgba c = mix(hex(0x6C94B0), hex(0xCCE0EA), smoothstep(0.25, 0.8, streak));
-            c = mix(c, hex(0xF6FAF8), smoothstep(0.6, 0.9, foam) * 0.7);
+            Rgba c = mix(hex(0x7494AC), hex(0xB4C8D4), smoothstep(0.2, 0.85, streak));
+            c = mix(c, hex(0xE2ECEE), smoothstep(0.6, 0.95, foam) * 0.45);
             put(image, x, y, c);
         }
     return image;
@@ -593,7 +595,7 @@ Image paintMoon() {
                 const double z = std::sqrt(std::max(0.0, 1 - r * r));
                 const double light = std::clamp(dx * kLightX + dy * kLightY + z * kLightZ, 0.0, 1.0);
                 const double maria = smoothstep(0.2, 0.6, fractalNoise(x / 22.0, y / 22.0, 3, 71));
-                Rgba body = mix(hex(0xCFC4B4), hex(0xFFF8E6), 0.3 + 0.7 * light);
+                Rgba body = mix(hex(0xA89EA0), hex(0xE8DCCA), 0.3 + 0.7 * light);
                 body = mix(body, hex(0xA8A0A0), maria * 0.35);
                 c = withAlpha(body, std::clamp((1.03 - r) / 0.04, 0.0, 1.0));
             }
