@@ -13,6 +13,7 @@
 // Sections: toolkit (ridges, layers, trees, cuts, veils, finish), the
 // fifteen lands, the table.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -641,12 +642,52 @@ public:
     // so that pale tiles and glossy balls read over the picture. Alpha is
     // kept, so the holes stay as cut.
     void calm(double strength, double dim) {
-        Canvas blurred(W, H);
-        blurred.paintCanvas(m_canvas);
-        blur(blurred, 26);
-        cairo_surface_flush(blurred.surface());
-        const uint8_t* bd = cairo_image_surface_get_data(blurred.surface());
-        const size_t bs = size_t(cairo_image_surface_get_stride(blurred.surface()));
+        // The surroundings' mean colour: 4 x 4 blocks, blurred at that size
+        // (a blur of about 26 pixels), weighted by alpha so that holes do not
+        // pull colour in.
+        constexpr int kBlock = 4, GW = W / kBlock, GH = H / kBlock;
+        std::vector<std::array<double, 4>> grid(size_t(GW) * GH, {0, 0, 0, 0});
+        {
+            Pixels px(m_canvas);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x) {
+                    const uint32_t q = px.at(x, y);
+                    auto& g = grid[size_t(y / kBlock) * GW + size_t(x / kBlock)];
+                    g[0] += (q >> 16) & 255, g[1] += (q >> 8) & 255, g[2] += q & 255, g[3] += q >> 24;
+                }
+        }
+        for (int pass = 0; pass < 3; ++pass)
+            for (int dir = 0; dir < 2; ++dir) {
+                std::vector<std::array<double, 4>> next(grid.size());
+                for (int gy = 0; gy < GH; ++gy)
+                    for (int gx = 0; gx < GW; ++gx) {
+                        std::array<double, 4> sum{0, 0, 0, 0};
+                        for (int d = -4; d <= 4; ++d) {
+                            const int sx = dir == 0 ? std::clamp(gx + d, 0, GW - 1) : gx;
+                            const int sy = dir == 1 ? std::clamp(gy + d, 0, GH - 1) : gy;
+                            const auto& g = grid[size_t(sy) * GW + size_t(sx)];
+                            for (int c = 0; c < 4; ++c) sum[size_t(c)] += g[size_t(c)];
+                        }
+                        for (int c = 0; c < 4; ++c) sum[size_t(c)] /= 9;
+                        next[size_t(gy) * GW + size_t(gx)] = sum;
+                    }
+                grid.swap(next);
+            }
+        auto meanAt = [&](int x, int y, Rgba& out) {
+            const double fx = std::clamp((x + 0.5) / kBlock - 0.5, 0.0, GW - 1.001);
+            const double fy = std::clamp((y + 0.5) / kBlock - 0.5, 0.0, GH - 1.001);
+            const int ix = int(fx), iy = int(fy);
+            const double tx = fx - ix, ty = fy - iy;
+            double v[4];
+            for (int c = 0; c < 4; ++c) {
+                auto g = [&](int gx, int gy) { return grid[size_t(gy) * GW + size_t(gx)][size_t(c)]; };
+                v[c] = (g(ix, iy) * (1 - tx) + g(ix + 1, iy) * tx) * (1 - ty) +
+                       (g(ix, iy + 1) * (1 - tx) + g(ix + 1, iy + 1) * tx) * ty;
+            }
+            if (v[3] < 0.05 * 255 * kBlock * kBlock) return false;
+            out = {v[0] / v[3], v[1] / v[3], v[2] / v[3], 1};
+            return true;
+        };
         Pixels px(m_canvas);
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
@@ -666,11 +707,8 @@ public:
                     px.set(x, y, c);
                     continue;
                 }
-                const uint32_t q = reinterpret_cast<const uint32_t*>(bd + size_t(y) * bs)[x];
-                const double qa = (q >> 24) / 255.0;
-                if (qa > 0.05) {
-                    const Rgba mean{((q >> 16) & 255) / 255.0 / qa, ((q >> 8) & 255) / 255.0 / qa,
-                                    (q & 255) / 255.0 / qa, 1};
+                Rgba mean;
+                if (meanAt(x, y, mean)) {
                     const double k = strength * inside;
                     c = {c.r + (mean.r - c.r) * k, c.g + (mean.g - c.g) * k, c.b + (mean.b - c.b) * k, c.a};
                 }
