@@ -949,12 +949,17 @@ void oldForest(Painter& p) {
         // Leafy fringe of the canopy over the gaps' edges.
         Canvas fringe(W, H);
         ArtRandom leaves(57);
-        for (int i = 0; i < 260; ++i) {
-            const double lx = leaves.range(0, W), ly = leaves.range(-10, 170) * (0.4 + 0.6 * leaves.unit());
-            const double r = leaves.range(7, 16);
+        for (int i = 0; i < 700; ++i) {
+            const double lx = leaves.range(0, W), ly = leaves.range(-10, 150) * (0.35 + 0.65 * leaves.unit());
+            const double r = leaves.range(4, 9);
             const Rgba tone = mix(hex(0x2E5A2E), hex(0x7AA050), leaves.unit() * 0.7);
-            cairo_arc(fringe.cr(), lx, ly, r, 0, 2 * M_PI);
-            setRadialGradient(fringe.cr(), lx - r * 0.4, ly - r * 0.4, 0, lx, ly, r,
+            cairo_save(fringe.cr());
+            cairo_translate(fringe.cr(), lx, ly);
+            cairo_rotate(fringe.cr(), leaves.range(-1, 1));
+            cairo_scale(fringe.cr(), 1, 0.55);
+            cairo_arc(fringe.cr(), 0, 0, r, 0, 2 * M_PI);
+            cairo_restore(fringe.cr());
+            setRadialGradient(fringe.cr(), lx - r * 0.4, ly - r * 0.3, 0, lx, ly, r,
                               {{0, shade(tone, 0.25)}, {1, shade(tone, -0.2)}});
             cairo_fill(fringe.cr());
         }
