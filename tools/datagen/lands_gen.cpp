@@ -70,25 +70,20 @@ inline Rgba blendOf(Rgba a, Rgba b, double t) {
 struct Sampler {
     const Image* image;
     bool wrap;
-    // Bilinear sample at texture coordinates (u, v), v = 0 at the top row.
+    // Nearest texel at texture coordinates (u, v), v = 0 at the top row:
+    // sprites are drawn at about one texel per pixel, so this is close to
+    // what the game's filtering shows and much cheaper.
     Rgba at(double u, double v) const {
-        const double fx = u * image->width - 0.5, fy = v * image->height - 0.5;
-        const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-        const double tx = fx - x0, ty = fy - y0;
-        auto texel = [&](int x, int y) {
-            if (wrap) {
-                x = ((x % image->width) + image->width) % image->width;
-                y = ((y % image->height) + image->height) % image->height;
-            } else {
-                x = std::clamp(x, 0, image->width - 1);
-                y = std::clamp(y, 0, image->height - 1);
-            }
-            const uint8_t* p = image->at(x, y);
-            return Rgba{p[2] / 255.0, p[1] / 255.0, p[0] / 255.0, p[3] / 255.0};
-        };
-        const Rgba a = blendOf(texel(x0, y0), texel(x0 + 1, y0), tx);
-        const Rgba b = blendOf(texel(x0, y0 + 1), texel(x0 + 1, y0 + 1), tx);
-        return blendOf(a, b, ty);
+        int x = int(std::floor(u * image->width)), y = int(std::floor(v * image->height));
+        if (wrap) {
+            x = ((x % image->width) + image->width) % image->width;
+            y = ((y % image->height) + image->height) % image->height;
+        } else {
+            x = std::clamp(x, 0, image->width - 1);
+            y = std::clamp(y, 0, image->height - 1);
+        }
+        const uint8_t* p = image->at(x, y);
+        return Rgba{p[2] / 255.0, p[1] / 255.0, p[0] / 255.0, p[3] / 255.0};
     }
 };
 
@@ -142,7 +137,7 @@ bool firstPass(const SceneObject& o) {
 // The land at `clockMs` without spray puffs and with branches at rest;
 // `blendFirstPass` chooses how skies, water and behind-objects are drawn.
 Frame compose(const Scene& scene, const std::vector<Definition>& definitions, const SpriteBook& sprites,
-              const Image& backdrop, double clockMs, bool blendFirstPass) {
+              const Image& backdrop, double clockMs, bool blendFirstPass, bool withTopLayers = true) {
     Frame frame;
     auto texture = [&](const SceneObject& o) -> const Image* {
         const Definition* d = definitionOf(definitions, o.name);
@@ -176,6 +171,7 @@ Frame compose(const Scene& scene, const std::vector<Definition>& definitions, co
             Rgba& d = frame.at(x, y);
             d = blendOf(d, Rgba{p[2] / 255.0, p[1] / 255.0, p[0] / 255.0, 1}, p[3] / 255.0);
         }
+    if (!withTopLayers) return frame;
     for (const SceneObject& o : scene.objects) {
         const Kind k = kindOf(o.name);
         const Image* image = texture(o);
@@ -423,7 +419,8 @@ void generateLandscapes(Output& out) {
                     plainPreviews[size_t(land)] = previewWithTiles(blended, false, land > 0 ? busy : std::vector<Window>{});
                 }
                 checkHoles(land, scene, backdrop);
-                checkBlending(land, blended, compose(scene, definitions, sprites, backdrop, 0, false));
+                checkBlending(land, compose(scene, definitions, sprites, backdrop, 0, true, false),
+                              compose(scene, definitions, sprites, backdrop, 0, false, false));
                 if (land > 0) checkCalm(land, s);
                 // Fully transparent pixels take the colour shown through them, so
                 // that the JPEG has no hard edges to ring at.

@@ -101,8 +101,8 @@ public:
     }
     void set(int x, int y, Rgba c) {
         const double a = std::clamp(c.a, 0.0, 1.0);
-        auto ch = [&](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * a * 255)); };
-        at(x, y) = (uint32_t(std::lround(a * 255)) << 24) | (ch(c.r) << 16) | (ch(c.g) << 8) | ch(c.b);
+        auto ch = [&](double v) { return uint32_t(std::clamp(v, 0.0, 1.0) * a * 255 + 0.5); };
+        at(x, y) = (uint32_t(a * 255 + 0.5) << 24) | (ch(c.r) << 16) | (ch(c.g) << 8) | ch(c.b);
     }
     // Paints colour c with coverage `cover` over the pixel.
     void over(int x, int y, Rgba c, double cover) {
@@ -190,13 +190,13 @@ public:
 
     void layer(const Layer& l) {
         const auto line = ridgeLine(l.ridge);
-        const NoiseGrid mottle(70, l.seed);
+        const NoiseGrid mottle(70, l.seed), fine(28, l.seed + 2);
         const NoiseGrid bands(120, l.seed + 1);
         Pixels px(m_canvas);
         for (int x = 0; x < W; ++x) {
             const double r = line[size_t(x)];
-            const double slope = (line[size_t(std::min(W, x + 10))] - line[size_t(std::max(0, x - 10))]) / 20;
-            const double facing = std::clamp(-slope * 1.6, -1.0, 1.0);  // > 0: faces the light
+            const double slope = (line[size_t(std::min(W, x + 24))] - line[size_t(std::max(0, x - 24))]) / 48;
+            const double facing = std::clamp(-slope * 1.2, -1.0, 1.0);  // > 0: faces the light
             const int from = std::max(0, int(std::floor(r)));
             const int to = std::min(H, int(std::ceil(l.bottomRow)));
             for (int y = from; y < to; ++y) {
@@ -204,7 +204,7 @@ public:
                 const double cover = std::clamp(y + 1 - r, 0.0, 1.0) * std::clamp(l.bottomRow - y, 0.0, 1.0);
                 if (cover <= 0) continue;
                 Rgba c = lerp(l.top, l.bottom, depth / l.gradientDepth);
-                if (l.faceLight > 0) c = shade(c, l.faceLight * facing * std::exp(-depth / 90));
+                if (l.faceLight > 0) c = shade(c, 0.6 * l.faceLight * facing * std::exp(-depth / 45));
                 if (l.strata > 0) {
                     const double b = std::sin((y + bands.at(x, y) * 22) / 6.5) * 0.5 +
                                      std::sin((y + bands.at(x, y) * 40) / 17.0) * 0.5;
@@ -216,7 +216,7 @@ public:
                     const Rgba snow = shade(hex(0xF2F0F6), facing < 0 ? facing * 0.25 : 0);
                     c = lerp(c, mix(snow, hex(0xB8C0DC), std::max(0.0, -facing) * 0.5), s);
                 }
-                c = shade(c, l.mottle * mottle.at(x * 1.7, y * 2.5));
+                c = shade(c, l.mottle * (0.6 * fine.at(x, y) + 0.4 * mottle.at(x, y)));
                 c = lerp(c, l.rimColour, l.rim * std::exp(-depth / 2.2) * (1 - 0.75 * x / W));
                 px.over(x, y, c, cover);
             }
@@ -227,7 +227,7 @@ public:
     // (a left wall fills x < edge, a right wall x > edge), from row `top`.
     void wall(bool left, double edgeX, double amplitude, double top, Rgba lit, Rgba dark, int seed,
               double strata = 0.06) {
-        const NoiseGrid edge(90, seed), rock(40, seed + 1), bands(110, seed + 2);
+        const NoiseGrid edge(90, seed), rock(40, seed + 1), bands(110, seed + 2), grain(18, seed + 4);
         // The wall's top: rough, rising towards the outer edge of the picture.
         std::vector<double> topRow(W);
         for (int x = 0; x < W; ++x) {
@@ -246,7 +246,7 @@ public:
                 // face the light.
                 const double faceT = std::clamp(inside / 70, 0.0, 1.0);
                 Rgba c = left ? lerp(dark, lit, faceT * 0.8) : lerp(lit, dark, faceT * 0.7);
-                c = shade(c, 0.08 * rock.at(x * 2.0, y * 0.9));
+                c = shade(c, 0.08 * grain.at(x, y));
                 if (strata > 0) c = shade(c, strata * std::sin((y + bands.at(x, y) * 30) / 9.0));
                 if (inside < 3 && !left) c = lerp(c, hex(0xFFE9B8), 0.25 * (1 - inside / 3));
                 px.over(x, y, c, cover);
@@ -535,7 +535,7 @@ public:
         Pixels px(m_canvas);
         for (int x = 0; x < W; ++x) {
             const double r = peak.at(x);
-            const double facing = x < peak.cx ? 0.12 : -0.12;
+            const double facing = 0.12 * std::clamp((peak.cx - x) / 40, -1.0, 1.0);
             for (int y = std::max(0, int(r)); y < std::min(H, int(b.bottom) + 60); ++y) {
                 const double cover = std::clamp(y + 1 - r, 0.0, 1.0) * std::clamp((b.bottom + 60 - y) / 40, 0.0, 1.0);
                 Rgba c = shade(lerp(top, bottom, (y - r) / 160), facing + 0.04 * mottle.at(x, y));
@@ -549,7 +549,7 @@ public:
     // the object's rectangle and a feathered margin around it: a behind-
     // object standing against the sky then has opaque picture around its
     // silhouette and the drifting sky fades out softly near it.
-    void skyPatch(const SceneObject& o, double feather = 24) {
+    void skyPatch(const SceneObject& o, double feather = 40) {
         const SceneObject& sky = object(Kind::Sky);
         const Image& texture = spriteOf(sky);
         const Box sb = pixelBox(sky), b = pixelBox(o);
@@ -587,7 +587,7 @@ public:
             for (int y = 0; y < top; ++y)
                 for (int x = 0; x < W; ++x) above[size_t(y) * W + size_t(x)] = px.get(x, y);
         }
-        const NoiseGrid ripple(18, 401);
+        const NoiseGrid ripple(6, 401);
         Pixels px(m_canvas);
         const double span = std::max(1.0, (bottom - top) * reach);
         for (int y = top; y < bottom; ++y) {
@@ -595,7 +595,7 @@ public:
             const double fade = strength * (1 - smoothstep(0, span, d));
             if (fade <= 0.002) continue;
             for (int x = std::max(0, int(b.left)); x < std::min(W, int(std::ceil(b.right))); ++x) {
-                const int sx = std::clamp(int(x + ripple.at(x * 0.3, y * 3) * 6), 0, W - 1);
+                const int sx = std::clamp(int(x + ripple.at(x * 0.3, y) * 6), 0, W - 1);
                 const int sy = std::clamp(int(top - 1 - d * 1.2), 0, top - 1);
                 const Rgba src = above[size_t(sy) * W + size_t(sx)];
                 if (src.a <= 0) continue;
@@ -622,12 +622,12 @@ public:
 
     // Banks of mist drifting low, uneven along their length.
     void mistBank(double centre, double halfHeight, Rgba colour, double alpha, int seed) {
-        const NoiseGrid n(140, seed);
+        const NoiseGrid n(50, seed);
         Pixels px(m_canvas);
         for (int y = std::max(0, int(centre - halfHeight)); y < std::min(H, int(centre + halfHeight)); ++y) {
             const double band = 1 - std::pow((y - centre) / halfHeight, 2);
             for (int x = 0; x < W; ++x) {
-                const double a = alpha * band * smoothstep(-0.5, 0.6, n.at(x, y * 3));
+                const double a = alpha * band * smoothstep(-0.5, 0.6, n.at(x * 0.33, y));
                 if (a > 0) px.over(x, y, colour, a);
             }
         }
@@ -1165,7 +1165,7 @@ void snowyPass(Painter& p) {
     const Ridge slope{420, 26, 200, 124};
     p.layer({slope, hex(0xD0D6E2), hex(0xA0AAC0), 200, 0.08, 0.04, 0.3});
     p.treesOn(slope, Tree::SnowConifer, {10, 50, 730, 780}, 28, hex(0x56726E), 125);
-    p.finish(81, 0.45, 0.3);
+    p.finish(81, 0.45, 0.34);
 }
 
 // 12 Twilight Coast: the sea under the first stars, cliffs with a

@@ -21,8 +21,11 @@
 // Sections: tiled noise, skies, water, waterfall, spray, branches, distant
 // things, moon and pebble, the book.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "lands.h"
@@ -629,21 +632,33 @@ Image paintPebble() {
 // The book
 
 SpriteBook paintSprites() {
+    std::vector<std::pair<std::string, std::function<Image()>>> tasks;
+    for (const SkyStyle& s : kSkies) tasks.emplace_back(s.file, [&s] { return paintSky(s); });
+    for (const WaterStyle& s : kWaters) tasks.emplace_back(s.file, [&s] { return paintWater(s); });
+    tasks.emplace_back("waterfall.jpg", paintWaterfall);
+    tasks.emplace_back("spray.jpg", paintSpray);
+    tasks.emplace_back("leaves_oak.tga", [] { return paintBranch(Foliage::Oak, 91); });
+    tasks.emplace_back("leaves_maple.tga", [] { return paintBranch(Foliage::Maple, 92); });
+    tasks.emplace_back("leaves_palm.tga", [] { return paintBranch(Foliage::Palm, 93); });
+    tasks.emplace_back("leaves_pine.tga", [] { return paintBranch(Foliage::Pine, 94); });
+    tasks.emplace_back("castle.tga", paintCastle);
+    tasks.emplace_back("lighthouse.tga", paintLighthouse);
+    tasks.emplace_back("balloons.tga", paintBalloons);
+    tasks.emplace_back("crystals.tga", paintCrystals);
+    tasks.emplace_back("moon.tga", paintMoon);
+    tasks.emplace_back("pebble.jpg", paintPebble);
+    // Two painters; every picture goes to its own slot, so the result does
+    // not depend on which thread painted it.
+    std::vector<Image> images(tasks.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i; (i = next++) < tasks.size();) images[i] = tasks[i].second();
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
     SpriteBook book;
-    for (const SkyStyle& s : kSkies) book[s.file] = paintSky(s);
-    for (const WaterStyle& s : kWaters) book[s.file] = paintWater(s);
-    book["waterfall.jpg"] = paintWaterfall();
-    book["spray.jpg"] = paintSpray();
-    book["leaves_oak.tga"] = paintBranch(Foliage::Oak, 91);
-    book["leaves_maple.tga"] = paintBranch(Foliage::Maple, 92);
-    book["leaves_palm.tga"] = paintBranch(Foliage::Palm, 93);
-    book["leaves_pine.tga"] = paintBranch(Foliage::Pine, 94);
-    book["castle.tga"] = paintCastle();
-    book["lighthouse.tga"] = paintLighthouse();
-    book["balloons.tga"] = paintBalloons();
-    book["crystals.tga"] = paintCrystals();
-    book["moon.tga"] = paintMoon();
-    book["pebble.jpg"] = paintPebble();
+    for (size_t i = 0; i < tasks.size(); ++i) book[tasks[i].first] = std::move(images[i]);
     return book;
 }
 
