@@ -419,8 +419,16 @@ void generateLandscapes(Output& out) {
                     plainPreviews[size_t(land)] = previewWithTiles(blended, false, land > 0 ? busy : std::vector<Window>{});
                 }
                 checkHoles(land, scene, backdrop);
-                checkBlending(land, compose(scene, definitions, sprites, backdrop, 0, true, false),
-                              compose(scene, definitions, sprites, backdrop, 0, false, false));
+                // Only a first-pass picture with alpha (a TGA) can look
+                // different drawn without blending; JPEG skies and water
+                // are opaque.
+                const bool anyAlpha = std::any_of(scene.objects.begin(), scene.objects.end(), [&](const SceneObject& o) {
+                    const Definition* d = definitionOf(definitions, o.name);
+                    return firstPass(o) && d && d->file.ends_with(".tga");
+                });
+                if (anyAlpha)
+                    checkBlending(land, compose(scene, definitions, sprites, backdrop, 0, true, false),
+                                  compose(scene, definitions, sprites, backdrop, 0, false, false));
                 if (land > 0) checkCalm(land, s);
                 // Fully transparent pixels take the colour shown through them, so
                 // that the JPEG has no hard edges to ring at.
