@@ -699,7 +699,7 @@ public:
                     // Sky and water show through here: lay a thin dusk veil
                     // over them instead.
                     const double veil = (0.1 + dim) * inside * (1 - c.a);
-                    const Rgba dusk = hex(0x3A3A66);
+                    const Rgba dusk = hex(0x4A3C5E);
                     const double outA = c.a + veil;
                     if (outA > 0)
                         c = {(c.r * c.a + dusk.r * veil) / outA, (c.g * c.a + dusk.g * veil) / outA,
@@ -877,13 +877,17 @@ void mirrorLake(Painter& p) {
     const Ridge mountains{lb.top - 70, 60, 140, 31, 0.7};
     p.layer({mountains, hex(0xA896B8), hex(0xB8A8C0), 120, 0.12, 0.03, 0.4, hex(0xFFE9B8), lb.top - 95});
     p.haze(lb.top - 10, 30, hex(0xE8D6D0), 0.35);
-    const Ridge farShore{lb.top + 4, 5, 120, 32};
-    p.layer({farShore, hex(0x7C9278), hex(0x6C8468), 30, 0, 0.03, 0.3, hex(0xFFE9B8), -1, 0, lb.top + 16});
-    p.treesOn(farShore, Tree::Conifer, {20, 44, 66, 600, 640, 690, 730, 770}, 9, hex(0x4C6E56), 61);
     p.cutRect(lake);
-    p.reflect(lake, 0.28, 0.9);
+    // The far shore lies over the lake's upper edge, firs along it.
+    const Ridge farShore{lb.top + 4, 3, 120, 32};
+    p.layer({farShore, hex(0x7C9278), hex(0x6C8468), 30, 0, 0.03, 0.3, hex(0xFFE9B8), -1, 0, lb.top + 12});
+    p.treesOn(farShore, Tree::Conifer, {20, 44, 66, 150, 230, 330, 470, 560, 600, 640, 690, 730, 770}, 8,
+              mix(hex(0x4C6E56), hex(0xA896B8), 0.3), 61);
+    p.reflect(lake, 0.3, 0.9);
     const Ridge near{lb.bottom - 6, 10, 200, 33};
-    p.layer({near, hex(0x4E7446), hex(0x2F5232), 140, 0, 0.05, 0.3});
+    p.layer({near, hex(0x5E8050), hex(0x3A5A36), 200, 0, 0.06, 0.35});
+    p.swathes(near, hex(0xB8C88A, 0.25), hex(0x2A4426, 0.3), 22, 34, 180);
+    p.flowers(near, 120, 8, 170, 35, 0.45);
     p.treesOn(near, Tree::Conifer, {10, 40, 740, 785}, 26, hex(0x2E5038), 62);
     p.finish(72, 0.4, 0.1);
 }

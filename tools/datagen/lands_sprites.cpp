@@ -434,7 +434,7 @@ Image paintLighthouse() {
         cairo_close_path(cr);
     };
     towerPath();
-    setLinearGradient(cr, 20, 0, 44, 0, {{0, hex(0xF4ECE4)}, {0.45, hex(0xDCD2D2)}, {1, hex(0x8C8098)}});
+    setLinearGradient(cr, 20, 0, 44, 0, {{0, hex(0xDCD2CE)}, {0.45, hex(0xC4BAC0)}, {1, hex(0x847890)}});
     cairo_fill(cr);
     cairo_save(cr);
     towerPath();
