@@ -828,7 +828,7 @@ void homeValley(Painter& p) {
     p.layer({near, hex(0x5E8A4C), hex(0x3A6236), 200, 0, 0.05, 0.45});
     // The brook: from the far hills down through the near meadow.
     const SceneObject& brook = p.object(Kind::Water);
-    p.cutInside(brook, [&](cairo_t* c) {
+    auto brookPath = [&](cairo_t* c) {
         const Box b = pixelBox(brook);
         auto centre = [&](double t) { return b.cx() + std::sin(t * 5.2 + 0.6) * b.width() * 0.28 * (0.4 + t); };
         auto half = [&](double t) { return 3 + t * t * 38; };
@@ -842,8 +842,18 @@ void homeValley(Painter& p) {
             cairo_line_to(c, centre(t) + half(t), b.top + t * b.height());
         }
         cairo_close_path(c);
-    });
+    };
+    p.cutInside(brook, brookPath);
     p.reflect(brook, 0.18, 0.5);
+    // Soft grassy banks along the water, a light glint on the near edges.
+    brookPath(p.cr());
+    cairo_set_line_width(p.cr(), 4);
+    setSource(p.cr(), hex(0x2E4A26, 0.45));
+    cairo_stroke(p.cr());
+    brookPath(p.cr());
+    cairo_set_line_width(p.cr(), 1.2);
+    setSource(p.cr(), hex(0xFFE9B8, 0.25));
+    cairo_stroke(p.cr());
     p.treesOn(near, Tree::Fruit, {20, 70, 700, 760}, 17, hex(0x3E6A3A), 43);
     p.flowers(near, 160, 20, 160, 17, 0.55);
     const Ridge front{540, 14, 300, 19};
