@@ -21,6 +21,7 @@ void generateSounds(Output& out);          // sound_gen.cpp
 void generateMusic(Output& out);           // music_gen.cpp
 void generateRecords(Output& out);         // records_gen.cpp
 void generateMenuArt(Output& out);         // menu_art.cpp
+void generateLandscapes(Output& out);      // lands_gen.cpp
 
 namespace gameart {
 void generatePieces(Output& out);          // game_art.cpp
@@ -50,6 +51,7 @@ inline constexpr Generator kGenerators[] = {
     {"records", generateRecords},
     {"level map", levelmap::generateLevelMap},
     {"menu art", generateMenuArt},
+    {"landscapes", generateLandscapes},
 };
 
 }  // namespace datagen
