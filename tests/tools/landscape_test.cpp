@@ -223,7 +223,9 @@ TEST_F(Landscapes, DefinitionsAndScenesNameOnlyWhatTheDataSetHolds) {
     ASSERT_FALSE(text.empty());
     EXPECT_TRUE(packed("gameobjs.txt")) << "read once at start-up: belongs in texts.dat";
     for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n') ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "line ends must be CR LF";
+        if (text[i] == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "line ends must be CR LF";
+        }
     ASSERT_GT(m_files.size(), 10u);
     for (const auto& [name, file] : m_files) {
         EXPECT_LE(name.size(), 31u) << name;
@@ -240,9 +242,13 @@ TEST_F(Landscapes, DefinitionsAndScenesNameOnlyWhatTheDataSetHolds) {
             // Positive spans keep the game's texture spans and puff rate finite.
             EXPECT_GT(o.x1, o.x0) << o.name;
             EXPECT_GT(o.y1, o.y0) << o.name;
-            if (kindOf(o.name) == Kind::Leaves) EXPECT_LT(std::hypot(o.paramX, o.paramY), 256) << o.name;
+            if (kindOf(o.name) == Kind::Leaves) {
+                EXPECT_LT(std::hypot(o.paramX, o.paramY), 256) << o.name;
+            }
         }
-        if (i >= 1) EXPECT_TRUE(std::any_of(objects.begin(), objects.end(), firstPass)) << "nothing shows through";
+        if (i >= 1) {
+            EXPECT_TRUE(std::any_of(objects.begin(), objects.end(), firstPass)) << "nothing shows through";
+        }
     }
     EXPECT_EQ(block("animbacks/level15.lev"), block("animbacks/level14.lev"));
     EXPECT_EQ(block("animbacks/_a_back15.jpg"), block("animbacks/_a_back14.jpg"));
@@ -274,7 +280,9 @@ TEST_F(Landscapes, HolesLieOverTheObjectsDrawnUnderThePicture) {
             }
         EXPECT_EQ(uncovered, 0) << "transparent where nothing is drawn under the picture";
         for (size_t i = 0; i < objects.size(); ++i)
-            if (firstPass(objects[i])) EXPECT_GT(shows[i], 100) << objects[i].name << " never shows through";
+            if (firstPass(objects[i])) {
+                EXPECT_GT(shows[i], 100) << objects[i].name << " never shows through";
+            }
         // Drawn with or without blending, a behind-object must look the same:
         // the picture covers its rectangle outside the silhouette.
         const std::vector<Rgb> blended = compose(objects, back, true), copied = compose(objects, back, false);
