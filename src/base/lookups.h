@@ -9,9 +9,9 @@
 // kept (cut to kLookupNameLength) so a failing run says what was missing.
 #pragma once
 
-#include <algorithm>
-#include <cstring>
 #include <string_view>
+
+#include "base/copy_text.h"
 
 namespace tessaly::base {
 
@@ -35,9 +35,7 @@ inline LookupMisses g_lookupMisses;
 inline void noteLookupMiss(LookupKind kind, std::string_view name) {
     const int k = int(kind);
     ++g_lookupMisses.counts[k];
-    const size_t n = std::min(name.size(), size_t(kLookupNameLength));
-    std::memcpy(g_lookupMisses.lastName[k], name.data(), n);
-    g_lookupMisses.lastName[k][n] = '\0';
+    copyText(g_lookupMisses.lastName[k], name);
 }
 
 inline void clearLookupMisses() { g_lookupMisses = LookupMisses{}; }

@@ -1,4 +1,5 @@
 // Tooltip balloons: requests, the two layouts and the drawing.
+#include "base/copy_text.h"
 #include "fx/balloon.h"
 
 #include <algorithm>
@@ -24,11 +25,7 @@ constexpr float kFrameDepth = 1.9f;
 constexpr float kArrowDepth = 3.0f;
 constexpr float kButtonWidth = 140, kButtonHeight = 40, kButtonTextSize = 12;
 
-void copyText(char (&out)[kBalloonTextSize], std::string_view text) {
-    const size_t n = std::min(text.size(), size_t(kBalloonTextSize - 1));
-    std::memcpy(out, text.data(), n);
-    out[n] = 0;
-}
+void copyText(char (&out)[kBalloonTextSize], std::string_view text) { base::copyText(out, text); }
 
 float singleLineWidth(const char* text) {
     return gfx::g_text.current ? gfx::textWidth(text, kBalloonTextHeight) : 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/copy_text.h"
 #include "base/frame_clock.h"
 #include "base/math.h"
 #include "base/random.h"
@@ -20,9 +21,7 @@ void addFloatingText(FloatingTexts& f, std::string_view text, float x, float y, 
     FloatingText& t = f.slots[f.next];
     f.next = (f.next + 1) % kMaxFloatingTexts;
     if (t.life > 0) ++f.use.replaced;
-    const size_t n = std::min(text.size(), size_t(kFloatingTextLength));
-    std::memcpy(t.text, text.data(), n);
-    t.text[n] = 0;
+    base::copyText(t.text, text);
     t.width = gfx::g_text.current ? gfx::textWidth(t.text, size) : 0;
     t.life = kFloatingLife;
     t.x = x;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/copy_text.h"
 #include "base/files.h"
 #include "base/frame_clock.h"
 #include "base/lookups.h"
@@ -28,11 +29,7 @@ namespace tessaly::fx {
 
 namespace {
 
-void copyName(char (&out)[kEffectNameSize], std::string_view name) {
-    const size_t n = std::min(name.size(), size_t(kEffectNameSize - 1));
-    std::memcpy(out, name.data(), n);
-    out[n] = 0;
-}
+void copyName(char (&out)[kEffectNameSize], std::string_view name) { base::copyText(out, name); }
 
 float deviated(float value, float deviation) { return value + base::randomSigned(deviation); }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/copy_text.h"
 #include "game/panel.h"
 #include "game/removal.h"
 
@@ -12,11 +13,7 @@ namespace tessaly::game {
 
 namespace {
 
-void copyKey(char (&out)[kTipKeyLength + 1], std::string_view key) {
-    const size_t n = std::min(key.size(), size_t(kTipKeyLength));
-    std::memcpy(out, key.data(), n);
-    out[n] = '\0';
-}
+void copyKey(char (&out)[kTipKeyLength + 1], std::string_view key) { base::copyText(out, key); }
 
 TipRequest makeTip(std::string_view title, std::string_view second, int icon, int tipIndex, base::Vec2 at,
                    CellRef cell, float delayMs) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/copy_text.h"
 #include "base/math.h"
 #include "gfx/font.h"
 
@@ -11,9 +12,7 @@ namespace tessaly::gfx {
 
 void showMessage(MessageLine& m, std::string_view text) {
     if (m.timerMs <= 0) m.timerMs = kMessageStartMs;
-    const size_t n = std::min(text.size(), size_t(kMessageLength));
-    std::memcpy(m.text, text.data(), n);
-    m.text[n] = 0;
+    base::copyText(m.text, text);
 }
 
 MessageFrame advanceMessageLine(MessageLine& m, float stepMs) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/copy_text.h"
 #include "base/lookups.h"
 #include "data/registry.h"
 #include "platform/window.h"
@@ -31,7 +32,7 @@ CompanionName companionName(std::string_view name) {
     CompanionName c{};
     const std::string_view stem = name.substr(0, std::min(name.find('.'), kMaxTextureNameLength - 7));
     std::memcpy(c.text, "_a_", 3);
-    std::memcpy(c.text + 3, stem.data(), stem.size());
+    if (!stem.empty()) std::memcpy(c.text + 3, stem.data(), stem.size());
     std::memcpy(c.text + 3 + stem.size(), ".jpg", 4);
     c.length = 7 + stem.size();
     c.text[c.length] = 0;
@@ -62,7 +63,7 @@ TextureEntry* newEntry(TextureManager& m, std::string_view name, int width, int 
     const platform::TextureId id = m.device->createTexture(width, height);
     if (id == 0) return nullptr;
     auto entry = std::make_unique<TextureEntry>();
-    std::memcpy(entry->name, name.data(), name.size());
+    base::copyText(entry->name, name);
     entry->width = width;
     entry->height = height;
     entry->texture = id;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/byte_io.h"
+#include "base/copy_text.h"
 #include "base/files.h"
 #include "base/random.h"
 #include "data/registry.h"
@@ -31,12 +32,12 @@ namespace {
 
 std::string pathOf(const PlayerData& d, const char* file) { return d.folder + "/" + file; }
 
-// Copies a name into a fixed field, cut to leave room for the NUL.
+// Copies a name into a fixed field, cut to leave room for the NUL; the rest
+// of the field is zeros, so the files hold no stray bytes.
 template <size_t N>
 void copyName(char (&field)[N], std::string_view name) {
-    const size_t n = std::min(name.size(), N - 1);
     std::memset(field, 0, N);
-    std::memcpy(field, name.data(), n);
+    base::copyText(field, name);
 }
 
 // A field read from a file ends at its last byte whatever the file says.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/copy_text.h"
 #include "base/files.h"
 #include "base/loading.h"
 #include "base/lookups.h"
@@ -101,7 +102,7 @@ bool addSound(SoundSystem& system, std::string_view name, platform::Sample&& sam
     }
     SoundEntry& entry = system.sounds[size_t(system.soundCount++)];
     entry = SoundEntry{};
-    std::memcpy(entry.name, name.data(), name.size());
+    base::copyText(entry.name, name);
     entry.sample = handle;
     return true;
 }

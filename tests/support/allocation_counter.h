@@ -12,5 +12,7 @@
 namespace tessaly::test {
 
 uint64_t allocationCount();
+// False in sanitizer builds, which keep their own allocator: skip then.
+bool countingAllocations();
 
 }  // namespace tessaly::test
