@@ -236,7 +236,10 @@ void stepActionDrain(GameState& game, float dtMs) {
 
 // An idle board with no piece left: the announced balls come at once; a
 // board cleared by play earns 25000 points, and with nothing announced the
-// level is won.
+// level is won. The bar then shows full in this same step (the bar's own
+// step ran earlier in the frame), so the level-complete check at the top of
+// the next frame takes the level before this rule could judge the still
+// empty board a second time.
 void checkBoardCleared(GameState& game) {
     if (game.moveInFlight || game.completeTimer != 0 || game.defeatTimer != 0) return;
     if (countPieces(game.board) > 0) return;
@@ -245,7 +248,10 @@ void checkBoardCleared(GameState& game) {
     addScore(game, kAwardScorePoint, 25000);
     game.host->floatingText("incredible", TextSource::Key, kAwardTextPoint, 27.0f, 2000.0f);
     sound::playSound("excellent.ogg");
-    if (countPieces(game.board) == 0) completeLevelNow(game);
+    if (countPieces(game.board) == 0) {
+        completeLevelNow(game);
+        game.barShown = barFraction(game);
+    }
 }
 
 void checkLevelComplete(GameState& game) {

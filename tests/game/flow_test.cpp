@@ -426,5 +426,18 @@ TEST_F(Flow, AClearedBoardBringsTheAnnouncedBallsAndABonus) {
     EXPECT_GE(h.host.total, 25000);
 }
 
+TEST_F(Flow, AClearedBoardPaysItsBonusOnceAndTheLevelIsJudgedOnce) {
+    setBoard(g, {"aaa__"});
+    run(g, 1100.0f);  // more than a second of play
+    removalPass(g, true);
+    run(g, 1000.0f);
+    int incredible = 0;
+    for (const auto& t : f.host.texts) incredible += t.text == "incredible" ? 1 : 0;
+    EXPECT_EQ(incredible, 1);
+    EXPECT_EQ(f.host.total, 3 * 10 + 25000);  // the line at combo 1 and one bonus
+    EXPECT_GT(g.completeTimer, 0.0f);
+    EXPECT_EQ(f.host.results.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tessaly::game
