@@ -173,8 +173,11 @@ void arrive(GameState& game) {
 void stepFlight(GameState& game, float dtMs) {
     if (!game.moveInFlight) return;
     Piece& p = game.board.at(game.moveFrom).piece;
-    if (p.kind == kNoPiece) {
-        // The ball was swept away in its start cell while flying.
+    // The flying ball is the start cell's piece that carries this move's
+    // target. A line or a sweep may take it during the flight; the start cell
+    // is then empty, or holds a bonus that landed there since (a new piece,
+    // with no target). Either way the move ends without arriving.
+    if (p.kind == kNoPiece || p.targetX != game.moveTarget.x || p.targetY != game.moveTarget.y) {
         endFlight(game);
         return;
     }
