@@ -68,6 +68,32 @@ int findLines(Board& board, int x, int y) {
     return longest;
 }
 
+bool standsInLine(const Board& board, int x, int y) {
+    if (!board.at(x, y).hasPiece()) return false;
+    for (int d = 0; d < 4; ++d) {
+        const int dx = kDirections[d][0], dy = kDirections[d][1];
+        // Every run through (x, y) lies inside the unbroken row of pieces
+        // through it, so the searches that could find one start there.
+        int sx = x, sy = y;
+        while (inArray(sx - dx, sy - dy) && board.at(sx - dx, sy - dy).hasPiece()) {
+            sx -= dx;
+            sy -= dy;
+        }
+        for (int cx = sx, cy = sy; inArray(cx, cy) && board.at(cx, cy).hasPiece(); cx += dx, cy += dy) {
+            const int kind = board.at(cx, cy).piece.kind;
+            const int colour = d == 3 && isSpecial(kind) ? verticalColour(board, cx, cy, kind) : kind;
+            CellRef start;
+            const int n = runThrough(board, cx, cy, dx, dy, colour, &start);
+            if (n < board.minLine) continue;
+            // Steps from the run's first cell to (x, y); every direction but
+            // the horizontal one steps one row down at a time.
+            const int k = dy != 0 ? y - start.y : x - start.x;
+            if (k >= 0 && k < n) return true;
+        }
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // The pass
 

@@ -27,10 +27,11 @@ void specialArrival(GameState& game);
 // A bonus piece for the cell of the last move, brought in at once.
 void giveBonus(GameState& game, int kind);
 // Level start: half the free cells announced, those that would complete a
-// line at once withdrawn, the rest arrive.
+// line at once (by the line finder's rules, jokers included) withdrawn, the
+// rest arrive.
 void fillAtLevelStart(GameState& game);
-// Whether an announced `code` at (x, y) would complete a line with the
-// pieces and announced pieces around it.
+// Whether an announced `code` at (x, y) would stand in a line the removal
+// pass finds once it and the pieces announced around it have arrived.
 bool wouldCompleteLine(const Board& board, int x, int y, int code);
 
 // The line pieces bestPiece saw: up to 4 runs across the window.

@@ -213,5 +213,41 @@ TEST_F(Spawn, TheHintFindsAFreeBallThatCanReachTheGap) {
     EXPECT_FALSE(findHint(g, ball, target));
 }
 
+TEST_F(Spawn, WithdrawalSeesLinesThroughAnAnnouncedJoker) {
+    struct Case {
+        const char* name;
+        const char* row;
+        int column;       // of the announced joker
+        bool completes;
+    };
+    const Case cases[] = {
+        {"after two of a colour", "aa_", 2, true},
+        {"between two of a colour", "a_a", 1, true},
+        {"after a ball and a joker", "aJ_", 2, true},
+        {"after two jokers", "JJ_", 2, true},
+        {"between two colours", "a_b", 1, false},
+        {"after two colours", "ab_", 2, false},
+    };
+    for (const Case& c : cases) {
+        setBoard(g, {c.row});
+        const CellRef t = at(c.column, 0);
+        g.board.at(t).pending = kJoker;
+        EXPECT_EQ(wouldCompleteLine(g.board, t.x, t.y, kJoker), c.completes) << c.name;
+    }
+
+    // Balls the level file placed in pairs, and a fill with many jokers: no
+    // announced piece may complete a line the first pass would find.
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        base::seedRandom(seed);
+        g.level.colors = 4;
+        g.level.jockerFrequency = 2;
+        setBoard(g, {"aa_bb_cc__", "__________", "dd_aa_bb__", "__________", "cc_dd_aa__", "__________"});
+        fillAtLevelStart(g);
+        for (int c = 0; c < 10; ++c)
+            for (int r = 0; r < 6; ++r) g.board.at(at(c, r)).piece.appear = 0;
+        EXPECT_EQ(removalPass(g, false), 0) << "seed " << seed;
+    }
+}
+
 }  // namespace
 }  // namespace tessaly::game
