@@ -225,7 +225,9 @@ void stepLevelBar(GameState& game, float dtMs) {
 void stepActionDrain(GameState& game, float dtMs) {
     if (game.mode != Mode::Action || !game.running || endSequenceRunning(game)) return;
     if (game.host->overlayOpen() || game.host->tipOpen() || game.moveInFlight) return;
-    if (game.barRemaining >= game.barTotal || game.level.levelDownTimeMs <= 0) return;
+    // A full bar stays full: the level-complete check at the top of the next
+    // frame judges the value the progress sparks left.
+    if (game.barRemaining <= 0 || game.barRemaining >= game.barTotal || game.level.levelDownTimeMs <= 0) return;
     game.drainClockMs += dtMs;
     const float every = float(game.level.levelDownTimeMs);
     if (game.drainClockMs < every) return;

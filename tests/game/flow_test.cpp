@@ -439,5 +439,19 @@ TEST_F(Flow, AClearedBoardPaysItsBonusOnceAndTheLevelIsJudgedOnce) {
     EXPECT_EQ(f.host.results.size(), 1u);
 }
 
+TEST_F(Flow, TheLastSparkCompletesTheActionBarOnADrainTickToo) {
+    g.mode = Mode::Action;
+    g.level.levelDownTimeMs = 1000;
+    setBoard(g, {"a____"});
+    g.barRemaining = 1.0f;
+    g.drainClockMs = 995.0f;                       // the drain ticks in the next frame
+    g.progressSparks[0] = {{0.0f, 0.0f}, 1.0f, 5.0f};  // and the last spark arrives in it
+    stepGame(g, 10.0f);
+    EXPECT_FLOAT_EQ(g.barRemaining, 0.0f);  // a full bar stays full
+    stepGame(g, 10.0f);
+    EXPECT_FLOAT_EQ(g.completeTimer, kCompleteSequenceMs);
+    ASSERT_EQ(f.host.results.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tessaly::game
