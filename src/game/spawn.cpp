@@ -165,7 +165,11 @@ BestPiece bestPiece(Board& board, int x, int y) {
     BestPiece best;
     Cell& cell = board.at(x, y);
     const Piece saved = cell.piece;
-    static constexpr int kCodes[] = {0, 1, 2, 3, 4, 5, 6, kJoker, kBomb, kDiamond, kSuperbomb};
+    // Every ball colour a level can play with (Action levels use up to
+    // eight), then the specials. A colour with no ball on the board can only
+    // tie with colour 0 and never wins.
+    static constexpr int kCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kDiamond, kSuperbomb};
+    static_assert(kMaxColors == 8, "bestPiece tries the colours 0..7: list every colour");
     for (const int code : kCodes) {
         cell.piece.kind = code;
         cell.piece.appear = 0;

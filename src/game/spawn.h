@@ -42,9 +42,9 @@ struct BestPiece {
     std::array<CellRef, kMaxBestPieceCells> line{};  // the other pieces of those lines
     int lineCount = 0;
 };
-// Tries codes 0..6 and 10..13 in the empty cell (x, y), fully appeared, and
-// returns the one whose lines through the cell are longest in sum (the first
-// on ties). The cell is left as it was.
+// Tries every colour 0..7 and codes 10..13 in the empty cell (x, y), fully
+// appeared, and returns the one whose lines through the cell are longest in
+// sum (the first on ties). The cell is left as it was.
 BestPiece bestPiece(Board& board, int x, int y);
 
 // A free (unchained) piece of best.kind that can reach the empty cell

@@ -169,7 +169,7 @@ TEST_F(Spawn, BestPieceTable) {
         {"two directions of one colour", {"__a", "aa_", "__a"}, at(2, 1), 0, 6},
         {"between jokers", {"J_J"}, at(1, 0), 0, 3},
         {"nothing", {"ab_ca"}, at(2, 0), kNoPiece, 0},
-        {"colour 7 is never tried", {"hh_"}, at(2, 0), kNoPiece, 0},
+        {"colour 7 is tried too", {"hh_"}, at(2, 0), 7, 3},
     };
     for (const Case& c : cases) {
         setBoard(g, c.rows);
@@ -247,6 +247,17 @@ TEST_F(Spawn, WithdrawalSeesLinesThroughAnAnnouncedJoker) {
             for (int r = 0; r < 6; ++r) g.board.at(at(c, r)).piece.appear = 0;
         EXPECT_EQ(removalPass(g, false), 0) << "seed " << seed;
     }
+}
+
+TEST_F(Spawn, TheHintTriesEveryColourOfTheLevel) {
+    g.mode = Mode::Action;
+    g.level.colors = 8;
+    setBoard(g, {"hh_", "__h"});
+    CellRef ball, target;
+    ASSERT_TRUE(findHint(g, ball, target));
+    EXPECT_EQ(target, at(2, 0));
+    EXPECT_EQ(ball, at(2, 1));
+    EXPECT_EQ(bestPiece(g.board, target.x, target.y).kind, 7);
 }
 
 }  // namespace
