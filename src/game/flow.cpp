@@ -150,7 +150,7 @@ bool startLevel(GameState& game, int levelIndex) {
     game.barRemaining = game.barTotal;
 
     if (levelIndex >= 2) fillAtLevelStart(game);
-    for (int i = 0; i < level.addBalls; ++i) announceBall(game);
+    announceBalls(game, level.addBalls);
 
     showLevelTips(game);
     if (game.host->takeShowHelpFlag()) game.host->openScreen("helpscreen");

@@ -50,6 +50,14 @@ constexpr float kProgressSparkFlightMs = 600.0f;
 // units: progress sparks fly there.
 constexpr base::Vec2 kLevelBarPoint{350.0f, 16.5f};
 
+// Upper limits of what a level can ask for. The level loader bounds its
+// values to them, so a saved game beyond them cannot come from play.
+// Balls announced per turn: more than the field's cells could never land.
+constexpr int32_t kMaxAddBalls = kFieldColumns * kFieldRows;
+// A level bar target: far beyond every derived one (at most 3 x 9 layers x
+// 300 cells = 8100) and small enough for the bar's fraction to stay exact.
+constexpr float kMaxBarTotal = 100000.0f;
+
 // Level parameters as a level file gives them (see level_file.h).
 struct LevelParams {
     bool hammerEnabled = true;

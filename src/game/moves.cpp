@@ -165,7 +165,7 @@ void arrive(GameState& game) {
     ++game.movesMade;
     if (removalPass(game, true) > 0) return;
     arriveBalls(game);
-    for (int i = 0; i < game.level.addBalls; ++i) announceBall(game);
+    announceBalls(game, game.level.addBalls);
 }
 
 }  // namespace

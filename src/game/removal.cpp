@@ -214,7 +214,7 @@ void sweepBoard(GameState& game) {
 
 void announceTurn(GameState& game) {
     arriveBalls(game);
-    for (int i = 0; i < game.level.addBalls; ++i) announceBall(game);
+    announceBalls(game, game.level.addBalls);
 }
 
 void giveAwards(GameState& game) {

@@ -62,6 +62,12 @@ void announceBall(GameState& game) {
         }
 }
 
+void announceBalls(GameState& game, int count) {
+    // announceBall does nothing (and draws no random number) on a full
+    // board, so stopping there changes nothing but the time spent.
+    for (int i = 0; i < count && game.board.freeCells > 0; ++i) announceBall(game);
+}
+
 void arriveBalls(GameState& game) {
     if (game.demo) return;
     Board& board = game.board;
@@ -140,8 +146,7 @@ bool wouldCompleteLine(const Board& board, int x, int y, int code) {
 
 void fillAtLevelStart(GameState& game) {
     Board& board = game.board;
-    const int count = board.freeCells / 2;
-    for (int i = 0; i < count; ++i) announceBall(game);
+    announceBalls(game, board.freeCells / 2);
     // Every announced piece is checked, colour 0 and jokers included, by the
     // line finder's own rules, so that no line stands complete the moment
     // the level starts. A withdrawn piece leaves the board the later checks

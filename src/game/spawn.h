@@ -18,6 +18,9 @@ namespace tessaly::game {
 // 1 / jockerFrequency) as the pending piece of a random free cell; an
 // earlier announcement there is overwritten. Nothing when no cell is free.
 void announceBall(GameState& game);
+// Up to `count` balls announced one after another; announcing stops as soon
+// as no free cell is left to announce in.
+void announceBalls(GameState& game, int count);
 // Every announced piece whose cell is still empty arrives; every pending
 // piece is cleared. Nothing on a demonstration board.
 void arriveBalls(GameState& game);
