@@ -375,7 +375,7 @@ void stepAmbient(GameState& game, float dtMs) {
 void stepPlayTime(GameState& game, float dtMs) {
     if (!game.running || endSequenceRunning(game) || game.cursorMode == CursorMode::Question) return;
     if (game.host->overlayOpen()) return;
-    game.playTimeMs += int(dtMs);
+    game.playTimeMs = std::min(kMaxPlayTimeMs, game.playTimeMs + int(dtMs));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "game/moves.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/flow.h"
@@ -161,8 +162,8 @@ void arrive(GameState& game) {
     target.piece.flightMs = 0;
     target.piece.targetX = target.piece.targetY = -1;
     start.piece = Piece{};
-    ++game.moveCounter;
-    ++game.movesMade;
+    game.moveCounter = std::min(kMaxMoveCount, game.moveCounter + 1);
+    game.movesMade = std::min(kMaxMoveCount, game.movesMade + 1);
     if (removalPass(game, true) > 0) return;
     arriveBalls(game);
     announceBalls(game, game.level.addBalls);

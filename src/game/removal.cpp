@@ -301,9 +301,9 @@ int removalPass(GameState& game, bool afterMove) {
     // 6. Combo, hammer and bonus pieces.
     if (!game.demo) {
         if (removed > 0) {
-            ++game.combo;
+            game.combo = std::min(kMaxCombo, game.combo + 1);
             if (game.combo >= 2) {
-                game.moveCounter -= game.combo;
+                game.moveCounter = std::max(-kMaxMoveCount, game.moveCounter - game.combo);
                 game.maxCombo = std::max(game.maxCombo, game.combo);
                 char text[32];
                 std::snprintf(text, sizeof text, "Combo x %i", game.combo);
@@ -440,7 +440,7 @@ void addScore(GameState& game, base::Vec2 at, int points) {
         host.floatingText("gottalife", TextSource::Key, {-40.0f, -100.0f}, 27.0f, 2500.0f);
     }
     host.addToTotalScore(points);
-    game.levelScore += points;
+    game.levelScore = int32_t(std::min<int64_t>(kMaxLevelScore, int64_t(game.levelScore) + points));
     host.scorePopup(at, points);
 }
 
