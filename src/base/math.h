@@ -73,8 +73,8 @@ struct Color32 {
     constexpr int a() const { return argb >> 24; }
 };
 
-// v clamped to 0..1.
-constexpr float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+// v clamped to 0..1; NaN gives 0, so the result is always a valid fraction.
+constexpr float clamp01(float v) { return v > 0 ? (v < 1 ? v : 1) : 0; }
 
 // Packs byte channels into ARGB after clamping each to 0..255: animated
 // colours may run past either end.

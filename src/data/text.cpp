@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "base/lookups.h"
 #include "data/registry.h"
@@ -38,6 +39,16 @@ struct Block {
         return -1;
     }
 };
+
+// The C library's conversion of a number value into a float, or false when
+// the value isn't a finite float (NaN, an infinity, or beyond the float
+// range): such a value takes the key's default, as a missing one does.
+bool toFloat(const char* value, float& out) {
+    const double d = std::atof(value);
+    if (!(std::fabs(d) <= double(std::numeric_limits<float>::max()))) return false;
+    out = float(d);
+    return true;
+}
 
 }  // namespace
 
@@ -143,7 +154,8 @@ char* readKeyString(char* out, int outSize, const char* text, const char* key) {
 float readKeyFloat(const char* text, const char* key) {
     char value[kNumberBufferSize];
     readKeyString(value, sizeof value, text, key);
-    return value[0] ? float(std::atof(value)) : 0.0f;
+    float v = 0.0f;
+    return value[0] && toFloat(value, v) ? v : 0.0f;
 }
 
 int readKeyInt(const char* text, const char* key) {
@@ -153,7 +165,7 @@ int readKeyInt(const char* text, const char* key) {
     readKeyString(value, sizeof value, text, key);
     if (!value[0]) return 0;
     const double v = std::trunc(std::atof(value));
-    if (!(v == v)) return 0;  // NaN
+    if (!std::isfinite(v)) return 0;  // NaN or an infinity: the default
     if (v >= 2147483647.0) return 2147483647;
     if (v <= -2147483648.0) return -2147483647 - 1;
     return int(v);
@@ -165,15 +177,25 @@ int readKeyFloatList(const char* text, float* values, int maxCount, const char* 
     char* close = std::strpbrk(value, ")}");
     if (!close || close == value) return 0;
     *close = '\0';
-    int stored = 0;
-    for (char* element = value + 1; stored < maxCount;) {
-        char* comma = std::strchr(element, ',');
-        if (comma) *comma = '\0';
-        values[stored++] = float(std::atof(element));
+    // Two walks over the elements that will be stored: the first checks that
+    // each is a finite number (one that isn't refuses the whole list, which
+    // then leaves the field as it was), the second stores them. A number's
+    // conversion ends at the comma after it.
+    int count = 0;
+    for (const char* element = value + 1; count < maxCount;) {
+        float v;
+        if (!toFloat(element, v)) return 0;
+        ++count;
+        const char* comma = std::strchr(element, ',');
         if (!comma) break;
         element = comma + 1;
     }
-    return stored;
+    const char* element = value + 1;
+    for (int i = 0; i < count; ++i) {
+        toFloat(element, values[i]);
+        if (const char* comma = std::strchr(element, ',')) element = comma + 1;
+    }
+    return count;
 }
 
 bool readKeyVector3(float out[3], const char* text, const char* key) {
@@ -184,9 +206,11 @@ bool readKeyVector3(float out[3], const char* text, const char* key) {
     char* close = second ? std::strchr(second + 1, ')') : nullptr;
     if (!close) return false;
     *first = *second = *close = '\0';
-    out[0] = float(std::atof(value + 1));
-    out[1] = float(std::atof(first + 1));
-    out[2] = float(std::atof(second + 1));
+    float v[3];
+    if (!toFloat(value + 1, v[0]) || !toFloat(first + 1, v[1]) || !toFloat(second + 1, v[2])) return false;
+    out[0] = v[0];
+    out[1] = v[1];
+    out[2] = v[2];
     return true;
 }
 

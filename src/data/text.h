@@ -8,7 +8,9 @@
 // The key readers find a key (including its "=") by plain substring search
 // over a NUL-terminated text: the first occurrence wins wherever it stands,
 // so "rot=" also matches the end of "drot=". Values end at the next CR.
-// Missing keys read as 0, 0.0 or the empty string.
+// Missing keys read as 0, 0.0 or the empty string, and so do numbers that
+// aren't finite (NaN, infinities, floats beyond the float range); a list or
+// vector with such an element is refused whole.
 //
 // Capacity: kMaxTexts entries; further entries are dropped with a message on
 // stderr. Names are cut at 19 characters, numeric values at 31.

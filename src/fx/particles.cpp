@@ -100,6 +100,16 @@ void parseParticleEffect(ParticleEffect& e, const char* text) {
     data::readKeyFloatList(text, e.emitterOrbitDev, 4, "polardev=");
     data::readKeyFloatList(text, e.emitterWobbleX, 3, "lissx=");
     data::readKeyFloatList(text, e.emitterWobbleY, 3, "lissy=");
+
+    // Counts and rates bounded to what the tables can draw: more groups (a
+    // burst's, or a timed effect's per second) or more copies per group than
+    // the particle ring holds would only overwrite one another, and more
+    // copies of one particle than the quad queue holds would only be dropped.
+    // A negative rate emits nothing, as a missing one does, and gives no
+    // negative spawn period.
+    e.frequency = std::clamp(e.frequency, 0.0f, float(kMaxParticles));
+    e.copiesAtEmit = std::min(e.copiesAtEmit, kMaxParticles);
+    e.copiesAtDraw = std::min(e.copiesAtDraw, kMaxParticleQuads);
 }
 
 int addParticleEffect(ParticleSystem& ps, std::string_view fileName, const char* text) {
@@ -199,6 +209,11 @@ void spawnParticle(ParticleSystem& ps, base::Vec3 position, int index, float sca
     p.gravity = deviated(e.gravity, e.gravityDev);
 }
 
+// Groups of an effect worth emitting at once: together they spawn no more
+// particles than the ring holds, as further ones would only overwrite the
+// particles just spawned.
+int groupsThatFit(const ParticleEffect& e) { return std::max(1, kMaxParticles / std::max(1, e.copiesAtEmit)); }
+
 void emitParticles(ParticleSystem& ps, base::Vec3 position, base::Vec2 offset, int index, float scale, int cell) {
     const int copies = ps.effects[index].copiesAtEmit;
     if (copies == 0) {
@@ -230,9 +245,10 @@ void startEffect(ParticleSystem& ps, int index, base::Vec3 position, base::Vec3 
     const int useCell = cell >= 0 ? cell : e.cell;
     if (e.effectTime == 0) {
         const base::Vec2 offset = base::rotateDeg({e.emitterOrbit[0], 0}, e.emitterOrbit[2]);
-        // ceil(frequency) groups; more groups than the ring holds would only
-        // overwrite each other, so the count is bounded by the ring.
-        for (int i = 0; float(i) < e.frequency && i < kMaxParticles; ++i)
+        // ceil(frequency) groups; more particles than the ring holds would
+        // only overwrite each other, so the count is bounded by the ring.
+        const int groups = groupsThatFit(e);
+        for (int i = 0; float(i) < e.frequency && i < groups; ++i)
             emitParticles(ps, position, offset, index, scale, useCell);
         return;
     }
@@ -293,11 +309,15 @@ base::Vec2 wobble(const float (&wx)[3], const float (&wy)[3], float ageMs) {
             wy[0] * std::sin((wy[1] * ageMs * 0.18f + wy[2]) * base::kDegToRad)};
 }
 
+void dropQuads(ParticleSystem& ps, int count) {
+    ps.droppedQuads += count;
+    ps.quadUse.dropped += count;
+}
+
 void queueQuad(ParticleSystem& ps, base::Vec3 centre, float rotation, float size, uint32_t argb, int cell,
                int blendType) {
     if (ps.quadCount >= kMaxParticleQuads) {
-        ++ps.droppedQuads;
-        ++ps.quadUse.dropped;
+        dropQuads(ps, 1);
         return;
     }
     ps.quads[ps.quadCount++] = {centre, rotation, size, argb, cell, blendType};
@@ -327,7 +347,8 @@ void updateParticles(ParticleSystem& ps, float dt) {
             // count is bounded by the ring, beyond which groups only overwrite
             // each other (and a tiny period cannot overflow the count).
             const float groups = m.spawnPeriodMs > dt ? 1.0f : std::trunc(dt / m.spawnPeriodMs);
-            const int n = groups >= float(kMaxParticles) ? kMaxParticles : int(groups);
+            const int fit = groupsThatFit(e);
+            const int n = groups >= float(fit) ? fit : groups > 0 ? int(groups) : 0;
             for (int i = 0; i < n; ++i) emitParticles(ps, m.position, offset, m.effect, m.scale, m.cell);
         }
         m.position = m.position + m.velocity * dt;
@@ -348,11 +369,15 @@ void updateParticles(ParticleSystem& ps, float dt) {
         if (e.copiesAtDraw > 0) {
             const float turn = 360.0f / float(e.copiesAtDraw);
             const int n = std::min(e.copiesAtDraw, kMaxParticleQuads);
-            for (int i = 0; i < n; ++i) {
+            // Copies that find the queue full are counted as dropped at once
+            // rather than placed one by one only to be dropped.
+            const int fit = std::min(n, kMaxParticleQuads - ps.quadCount);
+            for (int i = 0; i < fit; ++i) {
                 queueQuad(ps, {p.position.x + offset.x, p.position.y + offset.y, p.position.z}, p.rotation,
                           size, argb, p.cell, e.blendType);
                 offset = base::rotateDeg(offset, turn);
             }
+            dropQuads(ps, n - fit);
         } else {
             queueQuad(ps, {p.position.x + offset.x, p.position.y + offset.y, p.position.z}, p.rotation, size,
                       argb, p.cell, e.blendType);

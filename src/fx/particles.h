@@ -142,7 +142,9 @@ inline ParticleSystem g_particles;
 // `fileName` gives the name, cut at its first "." and at 31 characters.
 // Returns the new index, or -1 when the table is full (the file is ignored).
 int addParticleEffect(ParticleSystem& ps, std::string_view fileName, const char* text);
-// Resets `out` to the defaults and reads every key of `text` into it.
+// Resets `out` to the defaults and reads every key of `text` into it. Rates
+// and counts are bounded: parfrequency to 0..kMaxParticles, simetria to at
+// most kMaxParticles, simetriapar to at most kMaxParticleQuads.
 void parseParticleEffect(ParticleEffect& out, const char* text);
 // Atlas columns and rows for a texture of the given size (at least 1 each).
 void setParticleAtlas(ParticleSystem& ps, gfx::TextureEntry* atlas);

@@ -150,7 +150,7 @@ bool startLevel(GameState& game, int levelIndex) {
     game.barRemaining = game.barTotal;
 
     if (levelIndex >= 2) fillAtLevelStart(game);
-    for (int i = 0; i < level.addBalls; ++i) announceBall(game);
+    announceBalls(game, level.addBalls);
 
     showLevelTips(game);
     if (game.host->takeShowHelpFlag()) game.host->openScreen("helpscreen");
@@ -225,7 +225,9 @@ void stepLevelBar(GameState& game, float dtMs) {
 void stepActionDrain(GameState& game, float dtMs) {
     if (game.mode != Mode::Action || !game.running || endSequenceRunning(game)) return;
     if (game.host->overlayOpen() || game.host->tipOpen() || game.moveInFlight) return;
-    if (game.barRemaining >= game.barTotal || game.level.levelDownTimeMs <= 0) return;
+    // A full bar stays full: the level-complete check at the top of the next
+    // frame judges the value the progress sparks left.
+    if (game.barRemaining <= 0 || game.barRemaining >= game.barTotal || game.level.levelDownTimeMs <= 0) return;
     game.drainClockMs += dtMs;
     const float every = float(game.level.levelDownTimeMs);
     if (game.drainClockMs < every) return;
@@ -236,7 +238,10 @@ void stepActionDrain(GameState& game, float dtMs) {
 
 // An idle board with no piece left: the announced balls come at once; a
 // board cleared by play earns 25000 points, and with nothing announced the
-// level is won.
+// level is won. The bar then shows full in this same step (the bar's own
+// step ran earlier in the frame), so the level-complete check at the top of
+// the next frame takes the level before this rule could judge the still
+// empty board a second time.
 void checkBoardCleared(GameState& game) {
     if (game.moveInFlight || game.completeTimer != 0 || game.defeatTimer != 0) return;
     if (countPieces(game.board) > 0) return;
@@ -245,7 +250,10 @@ void checkBoardCleared(GameState& game) {
     addScore(game, kAwardScorePoint, 25000);
     game.host->floatingText("incredible", TextSource::Key, kAwardTextPoint, 27.0f, 2000.0f);
     sound::playSound("excellent.ogg");
-    if (countPieces(game.board) == 0) completeLevelNow(game);
+    if (countPieces(game.board) == 0) {
+        completeLevelNow(game);
+        game.barShown = barFraction(game);
+    }
 }
 
 void checkLevelComplete(GameState& game) {
@@ -367,7 +375,7 @@ void stepAmbient(GameState& game, float dtMs) {
 void stepPlayTime(GameState& game, float dtMs) {
     if (!game.running || endSequenceRunning(game) || game.cursorMode == CursorMode::Question) return;
     if (game.host->overlayOpen()) return;
-    game.playTimeMs += int(dtMs);
+    game.playTimeMs = std::min(kMaxPlayTimeMs, game.playTimeMs + int(dtMs));
 }
 
 }  // namespace

@@ -50,6 +50,27 @@ constexpr float kProgressSparkFlightMs = 600.0f;
 // units: progress sparks fly there.
 constexpr base::Vec2 kLevelBarPoint{350.0f, 16.5f};
 
+// Upper limits of what a level can ask for. The level loader bounds its
+// values to them, so a saved game beyond them cannot come from play.
+// Balls announced per turn: more than the field's cells could never land.
+constexpr int32_t kMaxAddBalls = kFieldColumns * kFieldRows;
+// A level bar target: far beyond every derived one (at most 3 x 9 layers x
+// 300 cells = 8100) and small enough for the bar's fraction to stay exact.
+constexpr float kMaxBarTotal = 100000.0f;
+
+// Limits of the level's counters and clocks. The counters stop at their
+// limit in play (no level comes near one), which keeps every product the
+// rules form from them inside int: the ball sound's pitch 35000 + combo x
+// 5000 Hz, combo x 10 points, the move counter lowered by the combo. The
+// clocks grow unbounded but would need over eleven days in one level to
+// pass theirs, which keeps every int conversion of a clock inside int. A
+// saved game beyond them is refused.
+constexpr int32_t kMaxCombo = 100000;
+constexpr int32_t kMaxMoveCount = 1000000000;   // moves made; the move counter either way
+constexpr int32_t kMaxLevelScore = 1000000000;  // points
+constexpr int32_t kMaxPlayTimeMs = 1000000000;  // about 11.5 days
+constexpr float kMaxClockMs = 1.0e9f;           // game, animation, piece and floor clocks
+
 // Level parameters as a level file gives them (see level_file.h).
 struct LevelParams {
     bool hammerEnabled = true;

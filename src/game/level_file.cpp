@@ -1,5 +1,6 @@
 #include "game/level_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -127,8 +128,10 @@ bool parseLevel(std::string_view text, Board& board, LevelParams& params, std::s
     p.hammerEnabled = readString(owned, "hammer=") != "no";
     p.colors = data::readKeyInt(s, "colors=");
     p.levelDownTimeMs = std::max(0, data::readKeyInt(s, "leveldowntime="));
-    p.addBalls = std::max(0, data::readKeyInt(s, "addballs="));
-    p.balls4Destroy = std::max(0.0f, data::readKeyFloat(s, "balls4destroy="));
+    // Counts are bounded by what the board can hold: a turn announces
+    // addballs balls, and the field has kMaxAddBalls cells to announce in.
+    p.addBalls = std::clamp(data::readKeyInt(s, "addballs="), 0, kMaxAddBalls);
+    p.balls4Destroy = std::clamp(data::readKeyFloat(s, "balls4destroy="), 0.0f, kMaxBarTotal);
     p.jockerFrequency = data::readKeyInt(s, "jockerfrequency=");
     // 0, a missing key or a nonsensical negative value: one ball in 20.
     if (p.jockerFrequency <= 0) p.jockerFrequency = kDefaultJockerFrequency;

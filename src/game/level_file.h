@@ -11,7 +11,9 @@
 // Parsing goes into a scratch board, and the game's board and parameters
 // change only when the whole file was accepted. A file without a colour
 // count (or with 0) is refused with a message naming the file, so a level
-// never starts with no colour to draw new balls from.
+// never starts with no colour to draw new balls from. Counts are bounded on
+// reading: at most kMaxColors colours, kMaxAddBalls balls per turn and a bar
+// target of kMaxBarTotal.
 //
 // Depends on data/registry.h and data/text.h (reading and key lookup).
 #pragma once

@@ -1,5 +1,6 @@
 #include "game/moves.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/flow.h"
@@ -161,11 +162,11 @@ void arrive(GameState& game) {
     target.piece.flightMs = 0;
     target.piece.targetX = target.piece.targetY = -1;
     start.piece = Piece{};
-    ++game.moveCounter;
-    ++game.movesMade;
+    game.moveCounter = std::min(kMaxMoveCount, game.moveCounter + 1);
+    game.movesMade = std::min(kMaxMoveCount, game.movesMade + 1);
     if (removalPass(game, true) > 0) return;
     arriveBalls(game);
-    for (int i = 0; i < game.level.addBalls; ++i) announceBall(game);
+    announceBalls(game, game.level.addBalls);
 }
 
 }  // namespace
@@ -173,8 +174,11 @@ void arrive(GameState& game) {
 void stepFlight(GameState& game, float dtMs) {
     if (!game.moveInFlight) return;
     Piece& p = game.board.at(game.moveFrom).piece;
-    if (p.kind == kNoPiece) {
-        // The ball was swept away in its start cell while flying.
+    // The flying ball is the start cell's piece that carries this move's
+    // target. A line or a sweep may take it during the flight; the start cell
+    // is then empty, or holds a bonus that landed there since (a new piece,
+    // with no target). Either way the move ends without arriving.
+    if (p.kind == kNoPiece || p.targetX != game.moveTarget.x || p.targetY != game.moveTarget.y) {
         endFlight(game);
         return;
     }

@@ -68,6 +68,32 @@ int findLines(Board& board, int x, int y) {
     return longest;
 }
 
+bool standsInLine(const Board& board, int x, int y) {
+    if (!board.at(x, y).hasPiece()) return false;
+    for (int d = 0; d < 4; ++d) {
+        const int dx = kDirections[d][0], dy = kDirections[d][1];
+        // Every run through (x, y) lies inside the unbroken row of pieces
+        // through it, so the searches that could find one start there.
+        int sx = x, sy = y;
+        while (inArray(sx - dx, sy - dy) && board.at(sx - dx, sy - dy).hasPiece()) {
+            sx -= dx;
+            sy -= dy;
+        }
+        for (int cx = sx, cy = sy; inArray(cx, cy) && board.at(cx, cy).hasPiece(); cx += dx, cy += dy) {
+            const int kind = board.at(cx, cy).piece.kind;
+            const int colour = d == 3 && isSpecial(kind) ? verticalColour(board, cx, cy, kind) : kind;
+            CellRef start;
+            const int n = runThrough(board, cx, cy, dx, dy, colour, &start);
+            if (n < board.minLine) continue;
+            // Steps from the run's first cell to (x, y); every direction but
+            // the horizontal one steps one row down at a time.
+            const int k = dy != 0 ? y - start.y : x - start.x;
+            if (k >= 0 && k < n) return true;
+        }
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // The pass
 
@@ -188,7 +214,7 @@ void sweepBoard(GameState& game) {
 
 void announceTurn(GameState& game) {
     arriveBalls(game);
-    for (int i = 0; i < game.level.addBalls; ++i) announceBall(game);
+    announceBalls(game, game.level.addBalls);
 }
 
 void giveAwards(GameState& game) {
@@ -275,9 +301,9 @@ int removalPass(GameState& game, bool afterMove) {
     // 6. Combo, hammer and bonus pieces.
     if (!game.demo) {
         if (removed > 0) {
-            ++game.combo;
+            game.combo = std::min(kMaxCombo, game.combo + 1);
             if (game.combo >= 2) {
-                game.moveCounter -= game.combo;
+                game.moveCounter = std::max(-kMaxMoveCount, game.moveCounter - game.combo);
                 game.maxCombo = std::max(game.maxCombo, game.combo);
                 char text[32];
                 std::snprintf(text, sizeof text, "Combo x %i", game.combo);
@@ -414,7 +440,7 @@ void addScore(GameState& game, base::Vec2 at, int points) {
         host.floatingText("gottalife", TextSource::Key, {-40.0f, -100.0f}, 27.0f, 2500.0f);
     }
     host.addToTotalScore(points);
-    game.levelScore += points;
+    game.levelScore = int32_t(std::min<int64_t>(kMaxLevelScore, int64_t(game.levelScore) + points));
     host.scorePopup(at, points);
 }
 

@@ -35,6 +35,12 @@ constexpr base::Vec2 kAwardAmountPoint{-40.0f, 0.0f};
 // of every line found; 0 when none. Cells must lie in the window.
 int findLines(Board& board, int x, int y);
 
+// Whether the piece at (x, y) stands in a line the removal pass would find
+// there: the pass searches from every piece, so this tries each piece of the
+// unbroken row through (x, y), in each of the four directions, with the
+// colour that piece's own search uses. Marks nothing.
+bool standsInLine(const Board& board, int x, int y);
+
 // Length of the run of cells matching `colour` through (x, y) along
 // (dx, dy): walk back while the previous cell matches, then count forward.
 // `start`, when given, receives the run's first cell.

@@ -9,6 +9,8 @@
 #include "base/byte_io.h"
 #include "base/files.h"
 #include "game/board.h"
+#include "game/flow.h"
+#include "game/moves.h"
 
 namespace tessaly::game {
 
@@ -97,9 +99,66 @@ void transferGame(IO& io, G& g) {
 
 bool validPieceCode(int kind) { return kind == kNoPiece || isKnownPiece(kind); }
 
+// The ranges play produces for the image's numbers.
+constexpr float kMaxOffset = kBoardSize * kCellSize;  // a drawing offset never leaves the array
+constexpr float kMaxShakeMs = 800.0f;                 // a shake runs at most 800 ms
+constexpr float kSlowestBallSpeed = 150.0f;           // the slowest ball the options offer
+const int32_t kMaxFlightMs = flightTimeMs(kMaxPathPoints - 1, kSlowestBallSpeed);
+constexpr int32_t kMaxDistance = kFieldColumns * kFieldRows;
+constexpr int32_t kMaxChains = 1;                     // a level file chains a piece once
+constexpr int32_t kMaxLivesShown = 100000;            // more than any total score brings
+
+bool finiteWithin(float v, float lo, float hi) { return std::isfinite(v) && v >= lo && v <= hi; }
+bool within(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
+
+bool cellNumbersInRange(const Cell& c) {
+    const Piece& p = c.piece;
+    return within(c.dist, -1, kMaxDistance) && finiteWithin(p.offset.x, -kMaxOffset, kMaxOffset) &&
+           finiteWithin(p.offset.y, -kMaxOffset, kMaxOffset) && finiteWithin(p.clockMs, 0, kMaxClockMs) &&
+           finiteWithin(p.flightMs, 0, float(kMaxFlightMs)) && finiteWithin(p.appear, -1, kAppearStart) &&
+           finiteWithin(p.shakeMs, -1, kMaxShakeMs) && finiteWithin(p.phase, 0, 1) && within(p.chained, 0, kMaxChains) &&
+           finiteWithin(p.visited, 0, 1) && finiteWithin(c.pendingTimerMs, 0, kPendingTimerStart) &&
+           finiteWithin(c.floorClockMs, 0, kMaxClockMs) && finiteWithin(c.squareClockMs, 0, kMaxClockMs) &&
+           finiteWithin(c.scale, 0, 1) && c.marked <= 1;
+}
+
+// Every counter, clock and float of the image must be finite and inside
+// what play produces; the rules then never meet a NaN or an overflow.
+bool numbersInRange(const GameState& g, std::string& error) {
+    const auto fail = [&](const char* what) {
+        error = what;
+        return false;
+    };
+    for (const auto& column : g.board.cells)
+        for (const Cell& c : column)
+            if (!cellNumbersInRange(c)) return fail("a cell holds a number out of range");
+    for (const base::Vec2& point : g.path)
+        if (!finiteWithin(point.x, -kMaxOffset, kMaxOffset) || !finiteWithin(point.y, -kMaxOffset, kMaxOffset))
+            return fail("the move path leaves the board");
+    for (const int32_t v : g.level.bonusFigure)
+        if (!within(v, -1, 9)) return fail("the bonus figure holds a number that is not a digit");
+    if (!within(g.flightTotalMs, 0, kMaxFlightMs)) return fail("the flight time is out of range");
+    if (!within(g.playTimeMs, 0, kMaxPlayTimeMs)) return fail("the play time is out of range");
+    if (!finiteWithin(g.hammerCharge, 0, 1)) return fail("the hammer charge is out of range");
+    if (!within(g.combo, 0, kMaxCombo) || !within(g.maxCombo, 0, kMaxCombo)) return fail("the combo is out of range");
+    if (!within(g.level.addBalls, 0, kMaxAddBalls)) return fail("addballs is beyond the board");
+    if (!within(g.moveCounter, -kMaxMoveCount, kMaxMoveCount) || !within(g.movesMade, 0, kMaxMoveCount))
+        return fail("a move count is out of range");
+    if (!within(g.levelScore, 0, kMaxLevelScore)) return fail("the level score is out of range");
+    if (!within(g.livesShown, -1, kMaxLivesShown)) return fail("the lives shown are out of range");
+    if (!finiteWithin(g.gameClockMs, 0, kMaxClockMs) || !finiteWithin(g.animationClockMs, 0, kMaxClockMs))
+        return fail("a clock is out of range");
+    if (!std::isfinite(g.reserved.beforeComplete)) return fail("a reserved number is not finite");
+    if (g.completeTimer != -1.0f && !finiteWithin(g.completeTimer, 0, kCompleteSequenceMs))
+        return fail("the complete timer is out of range");
+    if (!finiteWithin(g.barTotal, 0, kMaxBarTotal) || !finiteWithin(g.barRemaining, 0, g.barTotal))
+        return fail("the level bar is out of range");
+    return true;
+}
+
 // Checks what the rules rely on: known codes, floors in range, nothing but
 // non-cells in the margin, a consistent free-cell count, a path that fits,
-// and a ball in flight that exists.
+// a ball in flight that exists, and every number in the range play gives it.
 bool checkImage(const GameState& g, std::string& error) {
     const Board& b = g.board;
     int flying = 0;
@@ -145,7 +204,7 @@ bool checkImage(const GameState& g, std::string& error) {
         error = "a level parameter is out of range";
         return false;
     }
-    return true;
+    return numbersInRange(g, error);
 }
 
 }  // namespace

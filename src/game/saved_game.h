@@ -7,8 +7,9 @@
 //
 // Loading reads the whole image into a scratch state and checks it (exact
 // size, piece codes, floors, the margin of non-cells, the path length, the
-// free-cell count, a ball in flight that exists) before taking it, so a
-// short or damaged file leaves the running game untouched. Saving replaces the
+// free-cell count, a ball in flight that exists, and every counter, clock
+// and float finite and inside the range play produces) before taking it, so
+// a short or damaged file leaves the running game untouched as a whole. Saving replaces the
 // file in one step (base/files.h), so a crash never leaves half a game.
 //
 // What the image doesn't hold (the mode, a running defeat sequence, tips,

@@ -3,6 +3,7 @@
 #include "game/spawn.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "base/random.h"
 #include "game/moves.h"
@@ -61,6 +62,12 @@ void announceBall(GameState& game) {
         }
 }
 
+void announceBalls(GameState& game, int count) {
+    // announceBall does nothing (and draws no random number) on a full
+    // board, so stopping there changes nothing but the time spent.
+    for (int i = 0; i < count && game.board.freeCells > 0; ++i) announceBall(game);
+}
+
 void arriveBalls(GameState& game) {
     if (game.demo) return;
     Board& board = game.board;
@@ -115,49 +122,43 @@ void giveBonus(GameState& game, int kind) {
 
 namespace {
 
-// A cell counts for the withdrawal check if its piece or its announced piece
-// is `code` or a special.
-bool announcedMatch(const Board& board, int x, int y, int code) {
-    if (!inArray(x, y)) return false;
-    const Cell& c = board.at(x, y);
-    const int kind = c.piece.kind, pending = c.pending;
-    return kind == code || pending == code || isSpecial(kind) || isSpecial(pending);
-}
-
-int announcedRun(const Board& board, int x, int y, int dx, int dy, int code) {
-    int sx = x, sy = y;
-    while (announcedMatch(board, sx - dx, sy - dy, code)) {
-        sx -= dx;
-        sy -= dy;
-    }
-    int n = 0;
-    for (int cx = sx, cy = sy; announcedMatch(board, cx, cy, code); cx += dx, cy += dy) ++n;
-    return n;
+// The board as it will stand once the announced pieces have arrived: every
+// empty cell holds its announced piece, and every piece counts as fully
+// appeared, so that the line finder sees what the first pass will see.
+std::unique_ptr<Board> boardAfterArrival(const Board& board) {
+    auto after = std::make_unique<Board>(board);
+    for (auto& column : after->cells)
+        for (Cell& c : column) {
+            if (c.isCell() && !c.hasPiece() && c.pending != kNoPiece) c.piece.kind = c.pending;
+            if (c.hasPiece()) c.piece.appear = 0;
+        }
+    return after;
 }
 
 }  // namespace
 
 bool wouldCompleteLine(const Board& board, int x, int y, int code) {
-    int longest = 0;
-    for (int d = 0; d < 4; ++d) {
-        int c = code;
-        if (d == 3 && isSpecial(code)) c = verticalColour(board, x, y, code);
-        longest = std::max(longest, announcedRun(board, x, y, kDirections[d][0], kDirections[d][1], c));
-    }
-    return longest >= board.minLine;
+    auto after = boardAfterArrival(board);
+    after->at(x, y).piece.kind = code;
+    after->at(x, y).piece.appear = 0;
+    return standsInLine(*after, x, y);
 }
 
 void fillAtLevelStart(GameState& game) {
     Board& board = game.board;
-    const int count = board.freeCells / 2;
-    for (int i = 0; i < count; ++i) announceBall(game);
-    // Every announced piece is checked, colour 0 included, so that no line
-    // stands complete the moment the level starts.
+    announceBalls(game, board.freeCells / 2);
+    // Every announced piece is checked, colour 0 and jokers included, by the
+    // line finder's own rules, so that no line stands complete the moment
+    // the level starts. A withdrawn piece leaves the board the later checks
+    // see, in the same walk order as before.
+    auto after = boardAfterArrival(board);
     for (int x = kFieldLeft; x <= kFieldRight; ++x)
         for (int y = kFieldTop; y <= kFieldBottom; ++y) {
             Cell& cell = board.at(x, y);
             if (cell.pending == kNoPiece || cell.hasPiece()) continue;
-            if (wouldCompleteLine(board, x, y, cell.pending)) cell.pending = kNoPiece;
+            if (!standsInLine(*after, x, y)) continue;
+            cell.pending = kNoPiece;
+            after->at(x, y).piece.kind = kNoPiece;
         }
     arriveBalls(game);
 }
@@ -169,7 +170,11 @@ BestPiece bestPiece(Board& board, int x, int y) {
     BestPiece best;
     Cell& cell = board.at(x, y);
     const Piece saved = cell.piece;
-    static constexpr int kCodes[] = {0, 1, 2, 3, 4, 5, 6, kJoker, kBomb, kDiamond, kSuperbomb};
+    // Every ball colour a level can play with (Action levels use up to
+    // eight), then the specials. A colour with no ball on the board can only
+    // tie with colour 0 and never wins.
+    static constexpr int kCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kDiamond, kSuperbomb};
+    static_assert(kMaxColors == 8, "bestPiece tries the colours 0..7: list every colour");
     for (const int code : kCodes) {
         cell.piece.kind = code;
         cell.piece.appear = 0;

@@ -18,6 +18,9 @@ namespace tessaly::game {
 // 1 / jockerFrequency) as the pending piece of a random free cell; an
 // earlier announcement there is overwritten. Nothing when no cell is free.
 void announceBall(GameState& game);
+// Up to `count` balls announced one after another; announcing stops as soon
+// as no free cell is left to announce in.
+void announceBalls(GameState& game, int count);
 // Every announced piece whose cell is still empty arrives; every pending
 // piece is cleared. Nothing on a demonstration board.
 void arriveBalls(GameState& game);
@@ -27,10 +30,11 @@ void specialArrival(GameState& game);
 // A bonus piece for the cell of the last move, brought in at once.
 void giveBonus(GameState& game, int kind);
 // Level start: half the free cells announced, those that would complete a
-// line at once withdrawn, the rest arrive.
+// line at once (by the line finder's rules, jokers included) withdrawn, the
+// rest arrive.
 void fillAtLevelStart(GameState& game);
-// Whether an announced `code` at (x, y) would complete a line with the
-// pieces and announced pieces around it.
+// Whether an announced `code` at (x, y) would stand in a line the removal
+// pass finds once it and the pieces announced around it have arrived.
 bool wouldCompleteLine(const Board& board, int x, int y, int code);
 
 // The line pieces bestPiece saw: up to 4 runs across the window.
@@ -41,9 +45,9 @@ struct BestPiece {
     std::array<CellRef, kMaxBestPieceCells> line{};  // the other pieces of those lines
     int lineCount = 0;
 };
-// Tries codes 0..6 and 10..13 in the empty cell (x, y), fully appeared, and
-// returns the one whose lines through the cell are longest in sum (the first
-// on ties). The cell is left as it was.
+// Tries every colour 0..7 and codes 10..13 in the empty cell (x, y), fully
+// appeared, and returns the one whose lines through the cell are longest in
+// sum (the first on ties). The cell is left as it was.
 BestPiece bestPiece(Board& board, int x, int y);
 
 // A free (unchained) piece of best.kind that can reach the empty cell

@@ -81,5 +81,12 @@ TEST(Pulse, ExplicitTimeOrTheAnimationClock) {
     g_frame.animationClockMs = saved;
 }
 
+TEST(Clamp01, NaNBecomesZero) {
+    EXPECT_FLOAT_EQ(clamp01(std::nanf("")), 0.0f);
+    EXPECT_FLOAT_EQ(clamp01(-0.5f), 0.0f);
+    EXPECT_FLOAT_EQ(clamp01(0.25f), 0.25f);
+    EXPECT_FLOAT_EQ(clamp01(7.0f), 1.0f);
+}
+
 }  // namespace
 }  // namespace tessaly::base

@@ -154,5 +154,31 @@ TEST(KeyReaders, FloatListsAndVectors) {
     }
 }
 
+TEST(KeyReaders, NonFiniteNumbersTakeTheDefault) {
+    const char* text =
+        "nan=nan\r\n"
+        "bignan=NAN(1)\r\n"
+        "inf=inf\r\n"
+        "minf=-infinity\r\n"
+        "over=1e39\r\n"
+        "list={1,nan,3}\r\n"
+        "inflist=(4,5,-inf)\r\n"
+        "vec=(1,inf,2)\r\n"
+        "fine=(1,2,3)\r\n";
+    // "over=" is finite as a double but not as a float.
+    for (const char* key : {"nan=", "bignan=", "inf=", "minf=", "over="})
+        EXPECT_FLOAT_EQ(readKeyFloat(text, key), 0.0f) << key;
+    for (const char* key : {"nan=", "bignan=", "inf=", "minf="}) EXPECT_EQ(readKeyInt(text, key), 0) << key;
+    float v[3] = {7, 7, 7};
+    EXPECT_EQ(readKeyFloatList(text, v, 3, "list="), 0);  // the whole list is refused
+    EXPECT_EQ(readKeyFloatList(text, v, 3, "inflist="), 0);
+    for (float x : v) EXPECT_FLOAT_EQ(x, 7);
+    float p[3] = {7, 7, 7};
+    EXPECT_FALSE(readKeyVector3(p, text, "vec="));
+    EXPECT_FLOAT_EQ(p[1], 7);
+    EXPECT_TRUE(readKeyVector3(p, text, "fine="));
+    EXPECT_FLOAT_EQ(p[1], 2);
+}
+
 }  // namespace
 }  // namespace tessaly::data

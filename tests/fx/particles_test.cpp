@@ -431,5 +431,38 @@ TEST_F(ParticleDrawingTest, LoadsEveryEffectFileInNameOrder) {
     g.atlas = nullptr;
 }
 
+TEST_F(ParticlesTest, NonFiniteValuesAndOversizedCountsAreBoundedOnLoad) {
+    // A NaN colour channel: the whole key takes its default.
+    const ParticleEffect& nan = effect(add("nan.par", "parfrequency=1\r\npartime=100\r\ncolor0={1,nan,0.5,1}\r\n"));
+    EXPECT_FLOAT_EQ(nan.color0.g, 1);
+    EXPECT_FLOAT_EQ(nan.color0.b, 1);
+
+    // A negative frequency on a timed effect emits nothing, at any frame.
+    for (const char* frequency : {"-5", "-1e30"}) {
+        clearParticles(*ps);
+        ps->effectCount = 0;
+        add("neg.par", std::string("parfrequency=") + frequency + "\r\neffecttime=1000\r\npartime=100\r\n");
+        EXPECT_GE(effect(0).frequency, 0) << frequency;
+        start("neg");
+        for (int i = 0; i < 10; ++i) updateParticles(*ps, 16);
+        EXPECT_EQ(liveParticleCount(*ps), 0) << frequency;
+    }
+
+    // The largest counts: one start fills the ring once instead of
+    // overwriting it a thousand times, and a particle asks for no more
+    // quads than the queue holds.
+    clearParticles(*ps);
+    ps->effectCount = 0;
+    add("huge.par", "parfrequency=1e9\r\nsimetria=1e9\r\nsimetriapar=1e9\r\npartime=1000\r\n");
+    EXPECT_LE(effect(0).frequency, float(kMaxParticles));
+    EXPECT_LE(effect(0).copiesAtEmit, kMaxParticles);
+    EXPECT_LE(effect(0).copiesAtDraw, kMaxParticleQuads);
+    start("huge");
+    EXPECT_EQ(liveParticleCount(*ps), kMaxParticles);
+    EXPECT_EQ(ps->particleUse.replaced, 0);
+    updateParticles(*ps, 16);
+    EXPECT_EQ(ps->quadCount, kMaxParticleQuads);
+}
+
 }  // namespace
 }  // namespace tessaly::fx

@@ -426,5 +426,32 @@ TEST_F(Flow, AClearedBoardBringsTheAnnouncedBallsAndABonus) {
     EXPECT_GE(h.host.total, 25000);
 }
 
+TEST_F(Flow, AClearedBoardPaysItsBonusOnceAndTheLevelIsJudgedOnce) {
+    setBoard(g, {"aaa__"});
+    run(g, 1100.0f);  // more than a second of play
+    removalPass(g, true);
+    run(g, 1000.0f);
+    int incredible = 0;
+    for (const auto& t : f.host.texts) incredible += t.text == "incredible" ? 1 : 0;
+    EXPECT_EQ(incredible, 1);
+    EXPECT_EQ(f.host.total, 3 * 10 + 25000);  // the line at combo 1 and one bonus
+    EXPECT_GT(g.completeTimer, 0.0f);
+    EXPECT_EQ(f.host.results.size(), 1u);
+}
+
+TEST_F(Flow, TheLastSparkCompletesTheActionBarOnADrainTickToo) {
+    g.mode = Mode::Action;
+    g.level.levelDownTimeMs = 1000;
+    setBoard(g, {"a____"});
+    g.barRemaining = 1.0f;
+    g.drainClockMs = 995.0f;                       // the drain ticks in the next frame
+    g.progressSparks[0] = {{0.0f, 0.0f}, 1.0f, 5.0f};  // and the last spark arrives in it
+    stepGame(g, 10.0f);
+    EXPECT_FLOAT_EQ(g.barRemaining, 0.0f);  // a full bar stays full
+    stepGame(g, 10.0f);
+    EXPECT_FLOAT_EQ(g.completeTimer, kCompleteSequenceMs);
+    ASSERT_EQ(f.host.results.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tessaly::game

@@ -248,5 +248,31 @@ TEST(HelpLevel, LettersPointersAndScale) {
     EXPECT_EQ(c(10).floor, 0);
 }
 
+TEST(LevelFile, CountsAreBoundedByWhatTheBoardHolds) {
+    // New balls are announced addballs times after every fruitless move;
+    // the field has 300 cells to announce in, so no more is ever taken.
+    struct Case {
+        const char* keys;
+        int addBalls;
+        float balls4Destroy;
+    };
+    const Case cases[] = {
+        {"addballs=100000000\n", 300, 0},
+        {"addballs=2147483647\n", 300, 0},
+        {"addballs=1e30\n", 300, 0},
+        {"addballs=300\n", 300, 0},
+        {"addballs=299\n", 299, 0},
+        {"addballs=-5\n", 0, 0},
+        {"balls4destroy=1e30\n", 0, 100000.0f},  // a level bar target, bounded too
+        {"balls4destroy=55\n", 0, 55.0f},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = parse(crlf(std::string("colors=3\n") + c.keys + "level=\n" + grid({})));
+        ASSERT_TRUE(p.ok) << c.keys << p.error;
+        EXPECT_EQ(p.params.addBalls, c.addBalls) << c.keys;
+        EXPECT_FLOAT_EQ(p.params.balls4Destroy, c.balls4Destroy) << c.keys;
+    }
+}
+
 }  // namespace
 }  // namespace tessaly::game

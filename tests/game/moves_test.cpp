@@ -246,5 +246,30 @@ TEST_F(Moves, RightAndMiddleButtons) {
     g.cheatKeys = false;
 }
 
+TEST_F(Moves, ABonusInTheFlyingBallsStartCellEndsTheFlightCleanly) {
+    // The ball moved last flies again. Meanwhile three balls below it finish
+    // appearing and make a line of four through its start cell: the ball
+    // goes, and the bomb the line earns lands in the start cell.
+    g.levelIndex = 2;  // bonuses are handed out
+    setBoard(g, {"a_____",
+                 "a_____",
+                 "a_____",
+                 "a_____"});
+    for (int r = 1; r < 4; ++r) g.board.at(at(0, r)).piece.appear = 100.0f;
+    g.lastMoveCell = at(0, 0);
+    pressBoard(g, pointOf(0, 0));
+    pressBoard(g, pointOf(5, 0));
+    ASSERT_TRUE(g.moveInFlight);
+    run(g, 800.0f);
+    EXPECT_FALSE(g.moveInFlight);
+    EXPECT_EQ(kindAt(g, 0, 0), kBomb);       // the bomb stays where it landed
+    EXPECT_EQ(kindAt(g, 5, 0), kNoPiece);
+    EXPECT_EQ(g.movesMade, 0);               // no move was made
+    EXPECT_EQ(g.moveCounter, 0);
+    EXPECT_EQ(g.combo, 1);                   // the line's combo stands
+    EXPECT_EQ(pendingCount(), 0);            // and no turn brought new balls
+    EXPECT_TRUE(testing::boardInvariants(g));
+}
+
 }  // namespace
 }  // namespace tessaly::game

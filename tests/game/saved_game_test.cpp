@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "game/flow.h"
+#include "game/greedy_player.h"
 #include "game/moves.h"
 #include "game/saved_game.h"
+#include "game/spawn.h"
 #include "game_test_support.h"
 #include "support/test_support.h"
 
@@ -195,6 +197,100 @@ TEST_F(SavedGame, FilesAreWrittenWholeAndReadBack) {
     EXPECT_EQ(encode(third.g()), before);
     EXPECT_FALSE(loadGame(third.g(), (folder.path() / "missing.sav").string()));
     EXPECT_FALSE(saveGame(g, (folder.path() / "no" / "such" / "folder.sav").string()));
+}
+
+TEST_F(SavedGame, ANumberOutsideWhatPlayProducesRefusesTheImage) {
+    constexpr uint32_t kNaN = 0x7FC00000u, kInf = 0x7F800000u;
+    auto bitsOf = [](float v) {
+        uint32_t u;
+        std::memcpy(&u, &v, 4);
+        return u;
+    };
+    struct Case {
+        const char* name;
+        size_t offset;
+        uint32_t value;
+    };
+    const CellRef c = at(0, 0);
+    const size_t cell = 16 + size_t(c.x * 30 + c.y) * kCellBytes;
+    const Case cases[] = {
+        {"a huge combo", 99312, 2147483647u},
+        {"a negative combo", 99312, uint32_t(-3)},
+        {"a huge max combo", 99352, 2147483647u},
+        {"a NaN bar total", 99401, kNaN},
+        {"an infinite bar remaining", 99405, kInf},
+        {"a bar remaining above its total", 99405, bitsOf(100.0f)},
+        {"a negative bar remaining", 99405, bitsOf(-1.0f)},
+        {"a NaN game clock", 99372, kNaN},
+        {"a negative game clock", 99372, bitsOf(-10.0f)},
+        {"an infinite animation clock", 99376, kInf},
+        {"a huge play time", 99304, 2147483000u},
+        {"a negative play time", 99304, uint32_t(-1)},
+        {"a huge level score", 99364, 2147483000u},
+        {"a huge move counter", 99339, 2147483000u},
+        {"a huge count of moves made", 99343, 2147483000u},
+        {"addballs beyond the board", 99324, 2147483647u},
+        {"a NaN hammer charge", 99308, kNaN},
+        {"a hammer charge above full", 99308, bitsOf(2.0f)},
+        {"a NaN complete timer", 99384, kNaN},
+        {"a complete timer beyond its sequence", 99384, bitsOf(1e9f)},
+        {"a negative flight time", 8, uint32_t(-5)},
+        {"a NaN in the path", 97216, kNaN},
+        {"a NaN piece clock", cell + 12 + 20, kNaN},
+        {"a huge piece clock", cell + 12 + 20, bitsOf(1e30f)},
+        {"a NaN appearance", cell + 12 + 36, kNaN},
+        {"an infinite piece offset", cell + 12, kInf},
+        {"a NaN cell scale", cell + 100, kNaN},
+        {"an infinite floor clock", cell + 88, kInf},
+        {"a NaN announcement timer", cell + 80, kNaN},
+        {"a bonus figure digit out of range", 99268, 57u},
+    };
+    testing::GameFixture target;
+    setBoard(target.g(), {"hh_h"});
+    const Bytes before = encode(target.g());
+    const Bytes good = encode(g);
+    std::string error;
+    testing::GameFixture probe;
+    ASSERT_TRUE(decodeSavedGame(good.data(), good.size(), probe.g(), error)) << error;  // sound as saved
+    for (const Case& k : cases) {
+        Bytes b = good;
+        for (int i = 0; i < 4; ++i) b[k.offset + size_t(i)] = uint8_t(k.value >> (8 * i));
+        error.clear();
+        EXPECT_FALSE(decodeSavedGame(b.data(), b.size(), target.g(), error)) << k.name;
+        EXPECT_FALSE(error.empty()) << k.name;
+        EXPECT_TRUE(encode(target.g()) == before) << k.name;
+    }
+}
+
+TEST_F(SavedGame, EveryImageOfAGameInPlayLoadsBack) {
+    // The range checks must take whatever play produces: moves, flights,
+    // appearing balls, lines, score items, the bar and the clocks.
+    setBoard(g, {"__________", "__________", "__________", "__________", "__________", "__________"});
+    g.levelIndex = 2;
+    g.barTotal = g.barRemaining = 40.0f;
+    g.playTimeMs = g.combo = g.maxCombo = g.levelScore = g.movesMade = g.moveCounter = 0;
+    g.hammerCharge = 0;
+    fillAtLevelStart(g);
+    announceBalls(g, g.level.addBalls);
+    int loaded = 0;
+    for (int move = 0; move < 30 && g.completeTimer == 0 && g.defeatTimer == 0; ++move) {
+        CellRef ball, target;
+        if (!chooseGreedyMove(g, ball, target)) break;
+        selectBall(g, ball);
+        if (!startMove(g, target)) break;
+        for (int frame = 0; frame < 60; ++frame) {
+            stepGame(g, 16.0f);
+            if (frame % 7 != 0) continue;
+            const Bytes b = encode(g);
+            testing::GameFixture other;
+            std::string error;
+            ASSERT_TRUE(decodeSavedGame(b.data(), b.size(), other.g(), error)) << "move " << move << ": " << error;
+            ++loaded;
+        }
+    }
+    EXPECT_GT(loaded, 50);
+    EXPECT_GE(g.movesMade, 5);
+    EXPECT_GT(g.levelScore, 0);  // lines were made and paid on the way
 }
 
 }  // namespace

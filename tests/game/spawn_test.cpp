@@ -169,7 +169,7 @@ TEST_F(Spawn, BestPieceTable) {
         {"two directions of one colour", {"__a", "aa_", "__a"}, at(2, 1), 0, 6},
         {"between jokers", {"J_J"}, at(1, 0), 0, 3},
         {"nothing", {"ab_ca"}, at(2, 0), kNoPiece, 0},
-        {"colour 7 is never tried", {"hh_"}, at(2, 0), kNoPiece, 0},
+        {"colour 7 is tried too", {"hh_"}, at(2, 0), 7, 3},
     };
     for (const Case& c : cases) {
         setBoard(g, c.rows);
@@ -211,6 +211,53 @@ TEST_F(Spawn, TheHintFindsAFreeBallThatCanReachTheGap) {
 
     setBoard(g, {"ab_ca"});
     EXPECT_FALSE(findHint(g, ball, target));
+}
+
+TEST_F(Spawn, WithdrawalSeesLinesThroughAnAnnouncedJoker) {
+    struct Case {
+        const char* name;
+        const char* row;
+        int column;       // of the announced joker
+        bool completes;
+    };
+    const Case cases[] = {
+        {"after two of a colour", "aa_", 2, true},
+        {"between two of a colour", "a_a", 1, true},
+        {"after a ball and a joker", "aJ_", 2, true},
+        {"after two jokers", "JJ_", 2, true},
+        {"between two colours", "a_b", 1, false},
+        {"after two colours", "ab_", 2, false},
+    };
+    for (const Case& c : cases) {
+        setBoard(g, {c.row});
+        const CellRef t = at(c.column, 0);
+        g.board.at(t).pending = kJoker;
+        EXPECT_EQ(wouldCompleteLine(g.board, t.x, t.y, kJoker), c.completes) << c.name;
+    }
+
+    // Balls the level file placed in pairs, and a fill with many jokers: no
+    // announced piece may complete a line the first pass would find.
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        base::seedRandom(seed);
+        g.level.colors = 4;
+        g.level.jockerFrequency = 2;
+        setBoard(g, {"aa_bb_cc__", "__________", "dd_aa_bb__", "__________", "cc_dd_aa__", "__________"});
+        fillAtLevelStart(g);
+        for (int c = 0; c < 10; ++c)
+            for (int r = 0; r < 6; ++r) g.board.at(at(c, r)).piece.appear = 0;
+        EXPECT_EQ(removalPass(g, false), 0) << "seed " << seed;
+    }
+}
+
+TEST_F(Spawn, TheHintTriesEveryColourOfTheLevel) {
+    g.mode = Mode::Action;
+    g.level.colors = 8;
+    setBoard(g, {"hh_", "__h"});
+    CellRef ball, target;
+    ASSERT_TRUE(findHint(g, ball, target));
+    EXPECT_EQ(target, at(2, 0));
+    EXPECT_EQ(ball, at(2, 1));
+    EXPECT_EQ(bestPiece(g.board, target.x, target.y).kind, 7);
 }
 
 }  // namespace
