@@ -34,7 +34,7 @@ TEST_F(GeneratedData, PacksHoldWhatIsReadOnceAndLooseFilesWhatIsReadEarly) {
     } expected[] = {
         {"targa.dat", {"font.tga", "particles.tga"}},
         {"jpeg.dat", {"podsvet.jpg"}},
-        {"texts.dat", {"strings.txt", "tips.txt", "font.dat"}},
+        {"texts.dat", {"strings.txt", "tips.txt", "menu.txt", "menutext.txt", "font.dat"}},
     };
     for (const auto& e : expected) {
         EXPECT_GT(m_packEntries[e.pack], 0) << e.pack;

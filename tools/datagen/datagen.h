@@ -9,7 +9,7 @@
 // Where a file goes (the game reads packs first, then loose files):
 //  - "targa.dat": TGA art; "jpeg.dat": JPEG art; "texts.dat": texts and
 //    other small data read once at start-up (strings.txt, tips.txt,
-//    font.dat).
+//    menu.txt, menutext.txt, font.dat).
 //  - Loose instead, when the game reads the file before the packs are loaded
 //    ("loadscreen.jpg", "loadbar.jpg"), or may read it more than once: a pack
 //    entry is dropped from memory once its reader releases it, and the next

@@ -1,5 +1,5 @@
-// The text tables "strings.txt" and "tips.txt" from assets/texts/ into
-// "texts.dat".
+// The text tables "strings.txt" and "tips.txt" and the menu files
+// "menu.txt" and "menutext.txt" from assets/texts/ into "texts.dat".
 //
 // The sources are UTF-8 (plain ASCII is UTF-8 too) with any line ends; the
 // game reads Windows-1251 with CR LF, so every file is converted and checked
@@ -11,10 +11,20 @@
 // is closed by "[/name]" before any other "[", no name is defined twice in
 // the two files (the game would silently use the first), and every character
 // exists in Windows-1251.
+//
+// The menu files are found by first-substring searches for "name=", so a
+// key standing earlier in a file as the tail of a longer key ("ok=" inside
+// "messageboxok=") would hand a node someone else's list or text. Checked
+// for every node of "menu.txt": the first "name=" in each file is the node's
+// own line, a node with a list has a text, names and texts fit the game's 63
+// characters, no screen lists more than 16 items, and the credits fit 64
+// lines of 63 characters.
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "cp1251.h"
 #include "datagen.h"
@@ -104,6 +114,89 @@ void checkEntries(const std::string& file, const Bytes& text, std::set<std::stri
     }
 }
 
+constexpr size_t kMaxMenuName = 63;   // the menu node's name and text buffers hold 63 bytes
+constexpr size_t kMaxMenuItems = 16;
+constexpr size_t kMaxCreditLines = 64;
+
+struct Line {
+    size_t start;
+    std::string text;
+};
+
+std::vector<Line> splitLines(const Bytes& text) {
+    std::vector<Line> lines;
+    size_t start = 0;
+    for (size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == '\r' && text[i + 1] == '\n') {
+            lines.push_back({start, std::string(text.begin() + long(start), text.begin() + long(i))});
+            start = i + 2;
+            ++i;
+        }
+    return lines;
+}
+
+size_t firstKey(const Bytes& text, const std::string& name) {
+    const std::string key = name + "=";
+    const auto at = std::search(text.begin(), text.end(), key.begin(), key.end());
+    return at == text.end() ? std::string::npos : size_t(at - text.begin());
+}
+
+// Walks "menu.txt" as the game's loader does and "menutext.txt" for every
+// node it finds.
+void checkMenuFiles(const std::string& menuFile, const Bytes& menu, const std::string& textsFile,
+                    const Bytes& texts) {
+    std::set<std::string> nodes, screens;
+    const std::vector<Line> lines = splitLines(menu);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& key = lines[i];
+        if (key.text.empty() || key.text.back() != '=' || key.text.find('=') + 1 != key.text.size())
+            continue;
+        const std::string screen = key.text.substr(0, key.text.size() - 1);
+        if (firstKey(menu, screen) != key.start)
+            fail(menuFile, menu, firstKey(menu, screen), "\"" + screen + "=\" stands here before " +
+                                                             "the list of \"" + screen + "\"");
+        nodes.insert(screen);
+        screens.insert(screen);
+        size_t items = 0;
+        for (++i; i < lines.size() && !lines[i].text.empty(); ++i, ++items) nodes.insert(lines[i].text);
+        if (i == lines.size()) fail(menuFile, menu, key.start, "list not closed by an empty line");
+        if (items > kMaxMenuItems)
+            fail(menuFile, menu, key.start, "more than " + std::to_string(kMaxMenuItems) + " items");
+    }
+    for (const std::string& node : nodes) {
+        if (node.size() > kMaxMenuName) fail(menuFile, menu, 0, "name \"" + node + "\" is too long");
+        const size_t inMenu = firstKey(menu, node);
+        if (!screens.count(node) && inMenu != std::string::npos)
+            fail(menuFile, menu, inMenu, "\"" + node + "=\" would give the item \"" + node +
+                                             "\" a list it does not own");
+        const size_t at = firstKey(texts, node);
+        if (at == std::string::npos) fail(textsFile, texts, texts.size(), "no text for \"" + node + "\"");
+        if (at > 0 && texts[at - 1] != '\n')
+            fail(textsFile, texts, at, "\"" + node + "=\" stands here as the tail of a longer key");
+        const size_t end = size_t(std::find(texts.begin() + long(at), texts.end(), '\r') - texts.begin());
+        if (end - at - node.size() - 1 > kMaxMenuName)
+            fail(textsFile, texts, at, "the text of \"" + node + "\" is longer than 63 characters");
+    }
+
+    const std::vector<Line> textLines = splitLines(texts);
+    size_t credits = 0;
+    bool inCredits = false, closed = false;
+    for (const Line& line : textLines) {
+        if (line.text == "[credits/]") {
+            inCredits = true;
+        } else if (inCredits && line.text == "[/credits]") {
+            closed = true;
+            break;
+        } else if (inCredits && (credits > 0 || !line.text.empty())) {
+            if (line.text.size() > kMaxMenuName)
+                fail(textsFile, texts, line.start, "credit line longer than 63 characters");
+            if (++credits > kMaxCreditLines)
+                fail(textsFile, texts, line.start, "more than 64 credit lines");
+        }
+    }
+    if (!closed || credits == 0) fail(textsFile, texts, 0, "no credits block, or an empty one");
+}
+
 }  // namespace
 
 void packTexts(Output& out) {
@@ -114,6 +207,18 @@ void packTexts(Output& out) {
         checkEntries(path.string(), text, names);
         out.addToPack("texts.dat", file, text);
     }
+    Bytes menuFiles[2];
+    std::string paths[2];
+    int n = 0;
+    for (const char* file : {"menu.txt", "menutext.txt"}) {
+        const auto path = out.options().assetsDir / "texts" / file;
+        paths[n] = path.string();
+        menuFiles[n] = normalizeLineEnds(toCp1251(paths[n], readFile(path)));
+        ++n;
+    }
+    checkMenuFiles(paths[0], menuFiles[0], paths[1], menuFiles[1]);
+    out.addToPack("texts.dat", "menu.txt", menuFiles[0]);
+    out.addToPack("texts.dat", "menutext.txt", menuFiles[1]);
 }
 
 }  // namespace datagen
