@@ -14,7 +14,7 @@ struct Conversion {
     enum class Kind { Percent, Text, Int, Refused };
     Kind kind = Kind::Refused;
     int length = 1;     // bytes of the format it covers, '%' included
-    char spec[16] = {}; // the checked conversion rebuilt for snprintf ("%-05.2d")
+    char checked[16] = {};  // the conversion rebuilt for snprintf from what was read ("%-05.2d")
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -28,26 +28,26 @@ Conversion readConversion(const char* at) {
         return c;
     }
     int n = 0;
-    c.spec[n++] = '%';
+    c.checked[n++] = '%';
     bool minus = false, zero = false;
     while ((*p == '-' && !minus) || (*p == '0' && !zero)) {
         (*p == '-' ? minus : zero) = true;
-        c.spec[n++] = *p++;
+        c.checked[n++] = *p++;
     }
     int digits = 0;
-    while (isDigit(*p) && digits <= kMaxFieldDigits) c.spec[n++] = *p++, ++digits;
+    while (isDigit(*p) && digits <= kMaxFieldDigits) c.checked[n++] = *p++, ++digits;
     bool fits = digits <= kMaxFieldDigits;
     if (fits && *p == '.') {
-        c.spec[n++] = *p++;
+        c.checked[n++] = *p++;
         digits = 0;
-        while (isDigit(*p) && digits <= kMaxFieldDigits) c.spec[n++] = *p++, ++digits;
+        while (isDigit(*p) && digits <= kMaxFieldDigits) c.checked[n++] = *p++, ++digits;
         fits = digits <= kMaxFieldDigits;
     }
     if (fits && *p == 's') c.kind = Conversion::Kind::Text;
     if (fits && (*p == 'i' || *p == 'd')) c.kind = Conversion::Kind::Int;
     if (c.kind != Conversion::Kind::Refused) {
-        c.spec[n++] = c.kind == Conversion::Kind::Text ? 's' : 'd';
-        c.spec[n] = '\0';
+        c.checked[n++] = c.kind == Conversion::Kind::Text ? 's' : 'd';
+        c.checked[n] = '\0';
         c.length = int(p + 1 - at);
         return c;
     }
@@ -89,9 +89,9 @@ struct Output {
         out[used] = '\0';
     }
     template <class T>
-    void conversion(const char* spec, T value) {
+    void conversion(const char* checked, T value) {
         const int room = size - used;
-        const int written = std::snprintf(out + used, size_t(room), spec, value);
+        const int written = std::snprintf(out + used, size_t(room), checked, value);
         if (written > 0) used += written < room ? written : room - 1;
     }
 };
@@ -116,9 +116,9 @@ bool formatText(char* out, int outSize, const char* format, std::initializer_lis
             o.put('%');
         } else if (ok) {
             if (arg->kind == FormatArg::Kind::Text)
-                o.conversion(c.spec, arg->text ? arg->text : "");
+                o.conversion(c.checked, arg->text ? arg->text : "");
             else
-                o.conversion(c.spec, arg->number);
+                o.conversion(c.checked, arg->number);
             ++arg;
         }
     }

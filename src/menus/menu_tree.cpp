@@ -127,15 +127,21 @@ struct Builder {
         return true;
     }
 
+    // True when the text at `at` begins with `marker`.
+    bool startsAt(size_t at, std::string_view marker) const {
+        return at <= texts.size() && texts.substr(at).starts_with(marker);
+    }
+
     // The lines between "[credits/]" and the "[/credits]" that begins a
     // line; the empty lines right after the opening marker are skipped. No
-    // block leaves the credits empty.
+    // block, or a block with nothing but empty lines, leaves the credits
+    // empty rather than taking the closing marker for a line.
     bool readCredits() {
         size_t at = texts.find(kCreditsOpen);
         if (at == std::string_view::npos) return true;
         at += kCreditsOpen.size();
-        while (texts.substr(at, kLineEnd.size()) == kLineEnd) at += kLineEnd.size();
-        do {
+        while (startsAt(at, kLineEnd)) at += kLineEnd.size();
+        while (!startsAt(at, kCreditsClose)) {
             const size_t end = texts.find('\r', at);
             if (end == std::string_view::npos)
                 return fail("%s: the credits are not closed by a line \"[/credits]\"", kTextsFile);
@@ -146,7 +152,7 @@ struct Builder {
                             tree.creditCount + 1, kCreditLineSize - 1);
             std::memcpy(tree.credits[tree.creditCount++], texts.data() + at, end - at);
             at = end + kLineEnd.size();
-        } while (at > texts.size() || !texts.substr(at).starts_with(kCreditsClose));
+        }
         return true;
     }
 

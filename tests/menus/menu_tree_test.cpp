@@ -289,9 +289,14 @@ TEST(MenuTree, CreditsSkipLeadingBlankLinesAndKeepInnerOnes) {
     EXPECT_STREQ(b.tree->credits[2], "The Tessaly team");
     EXPECT_STREQ(b.node("credits")->text, "Credits");
 
-    Built none = build(smallMenu(), "credits=Credits\r\n");
-    ASSERT_TRUE(none.ok) << none.error;
-    EXPECT_EQ(none.tree->creditCount, 0);
+    // No block, or one of empty lines only: no credits, and the closing
+    // marker is never taken for a line.
+    for (const char* texts : {"credits=Credits\r\n", "[credits/]\r\n\r\n[/credits]\r\n",
+                              "[credits/]\r\n[/credits]\r\n"}) {
+        Built none = build(smallMenu(), texts);
+        ASSERT_TRUE(none.ok) << none.error;
+        EXPECT_EQ(none.tree->creditCount, 0) << texts;
+    }
 }
 
 TEST(MenuTree, DataPastALimitIsRefusedWithTheFileAndTheProblem) {
