@@ -149,13 +149,11 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
     const PlayView& view = host.view();
     GameState& game = host.game();
 
-    if (view.overlay.screen != OverlayScreen::None) {
-        if (view.overlay.clockMs < kOverlayInputDelayMs) return {};
-        if (view.overlay.screen == OverlayScreen::LevelComplete) ++a.levelsWon;
-        if (view.overlay.screen == OverlayScreen::Defeat || view.overlay.screen == OverlayScreen::Hiscore)
-            ++a.levelsLost;
+    // The menus over the board (the in-game menu, the result screens) are
+    // answered by the shell, which knows them.
+    if (host.overlayOpen()) {
         a.queued = 0;
-        return click({0, 0});
+        return {};
     }
     if (game.completeTimer > 0) {
         // Every other won level is hurried on by a click.

@@ -33,16 +33,6 @@ void dumpRows(base::JsonWriter& json, const char* key, const Board& board, CellC
 
 char digit(int v) { return char('0' + std::clamp(v, 0, 9)); }
 
-const char* overlayName(OverlayScreen s) {
-    switch (s) {
-        case OverlayScreen::LevelComplete: return "levelcomplete";
-        case OverlayScreen::Defeat: return "defeat";
-        case OverlayScreen::Hiscore: return "hiscore";
-        case OverlayScreen::PauseMenu: return "gameplay";
-        default: return "";
-    }
-}
-
 const char* cursorName(CursorMode m) {
     switch (m) {
         case CursorMode::Hammer: return "hammer";
@@ -116,7 +106,7 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     const TipRequest* tip = openTip(view.tips);
     json.field("tipOpen", tip ? tip->title : "");
     json.field("tipsQueued", view.tips.count);
-    json.field("overlay", overlayName(view.overlay.screen));
+    json.field("menuOpen", host.overlayOpen());
     json.field("scene", view.scene);
     json.field("previewSteps", view.preview.steps);
     const Autoplay& a = g_autoplay;

@@ -102,17 +102,7 @@ void PlayHost::saveProfiles() { m_player->save(); }
 bool PlayHost::takeShowHelpFlag() { return m_player->takeShowHelp(mode()); }
 
 void PlayHost::openScreen(std::string_view name) {
-    if (g_playHooks.openScreen) {
-        g_playHooks.openScreen(name);
-        return;
-    }
-    OverlayScreen screen = OverlayScreen::None;
-    if (name == "levelcomplete") screen = OverlayScreen::LevelComplete;
-    else if (name == "defeat") screen = OverlayScreen::Defeat;
-    else if (name == "hiscore") screen = OverlayScreen::Hiscore;
-    else if (name == "gameplay") screen = OverlayScreen::PauseMenu;
-    if (screen == OverlayScreen::None) return;  // the help screen comes with the menus
-    m_view.overlay = {screen, 0};
+    if (g_playHooks.openScreen) g_playHooks.openScreen(name);
 }
 
 void PlayHost::leavePlay(std::string_view menuScreen, int preselectMode) {
@@ -127,8 +117,7 @@ void PlayHost::leavePlay(std::string_view menuScreen, int preselectMode) {
 bool PlayHost::gameScreenCurrent() { return screenIsCurrent ? screenIsCurrent() : true; }
 
 bool PlayHost::overlayOpen() {
-    if (g_playHooks.menuOpen) return g_playHooks.menuOpen();
-    return m_view.overlay.screen != OverlayScreen::None;
+    return g_playHooks.menuOpen && g_playHooks.menuOpen();
 }
 
 void PlayHost::playEffect(std::string_view name, base::Vec2 at, int kind) {

@@ -3,11 +3,9 @@
 // the player seat (the current profile of the player data, or an in-memory
 // DefaultPlayer).
 //
-// Until the menus exist, the screens that follow a level ("levelcomplete",
-// "defeat", "hiscore") and the pause menu ("gameplay") are shown by the
-// gameplay screen as a plain overlay: a click goes on to the next level after
-// a win and plays the level again after a loss. The menus take these over by
-// setting the hooks of g_playHooks; the host then hands every screen to them.
+// The screens that follow a level ("levelcomplete", "defeat", "hiscore"),
+// the pause menu ("gameplay") and the help screen are the menus' own: the
+// host hands them over through the hooks of g_playHooks.
 //
 // Depends on: the rules' host interface, the player seat, the screen's view
 // record, the particle effects, sparks, floating texts, message line and
@@ -64,8 +62,9 @@ inline DefaultPlayer g_defaultPlayer;
 // the first stage.
 LevelAdvance advancePlayer(DefaultPlayer& player, int mode);
 
-// Where the menus plug in. Each hook may be null: the screen's own overlay
-// and defaults stand in for it.
+// Where the menus plug in. Each hook may be null (tests that drive play
+// alone): no screen opens, and after a finished stage play goes on at the
+// player's new position.
 struct PlayHooks {
     // Opens a menu screen over play ("levelcomplete", "defeat", "hiscore",
     // "gameplay", "helpscreen").

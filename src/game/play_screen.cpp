@@ -1,5 +1,5 @@
 // Sections: starting play | the frame step | drawing (backdrop, shades, the
-// paused display, the stand-in overlay, tips, cursor) | input.
+// paused display, the menus over the board, tips, cursor) | input.
 #include "game/play_screen.h"
 
 #include <algorithm>
@@ -170,7 +170,6 @@ void stepPlay(PlayHost& host, float dtMs) {
     if (!view.active) return;
     view.clockMs += dtMs;
     stepGame(game, dtMs);
-    if (view.overlay.screen != OverlayScreen::None) view.overlay.clockMs += dtMs;
     // Tips wait for play: not while paused, under a menu or during an end sequence.
     if (game.running && !host.overlayOpen() && !endSequenceRunning(game)) stepTips(view.tips, dtMs);
 
@@ -263,52 +262,6 @@ void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
         if (look.promptAlpha > 0) gfx::drawTextCentred(0, -280, look.promptSize, text("keytoresume"));
         if (look.relaxShown && look.promptAlpha > 0) gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
     }
-    gfx::setTextColor(255, 255, 255, 255);
-}
-
-// The stand-in for the screens that follow a level, until the menus show them.
-void drawOverlay(const PlayView& view, const GameState& game, GameHost& host, const PlayTextures& t) {
-    const OverlayScreen screen = view.overlay.screen;
-    if (screen == OverlayScreen::None) return;
-    const float k = base::clamp01(view.overlay.clockMs / 250.0f);
-    const base::Rect plate{-260, 110, 180, -70};
-    gfx::setTexture(t.gradient);
-    gfx::drawRect(plate.left, plate.top, plate.right, plate.bottom, 0, 0, 1, 1, base::clampedArgb(40, 22, 10, int(200 * k)),
-                  kTextDepth);
-
-    const char* title = "";
-    const char* prompt = "";
-    switch (screen) {
-        case OverlayScreen::LevelComplete:
-            title = text(game.stageCompleted ? "stagecomplete" : "levelcomplete");
-            prompt = text("clicknextlevel");
-            break;
-        case OverlayScreen::Defeat:
-            title = text(host.lives() == 0 ? "lastlife" : "loselife");
-            prompt = text("clickretry");
-            break;
-        case OverlayScreen::Hiscore:
-            title = text("gameover");
-            prompt = text("clicknewgame");
-            break;
-        case OverlayScreen::PauseMenu:
-            title = text("menu");
-            prompt = text("clickresume");
-            break;
-        case OverlayScreen::None: break;
-    }
-    const int a = int(255 * k);
-    gfx::setTextColor(255, 214, 92, a);
-    gfx::drawTextCentred(-40, 62, 22, title);
-    if (screen != OverlayScreen::PauseMenu) {
-        char line[64];
-        std::snprintf(line, sizeof line, "%s  %i", text("score"), game.levelScore);
-        gfx::setTextColor(255, 255, 255, a);
-        gfx::drawTextCentred(-40, 18, 13, line);
-    }
-    const float blink = 0.6f + 0.4f * std::sin(view.overlay.clockMs * 0.005f);
-    gfx::setTextColor(255, 246, 220, int(a * blink));
-    gfx::drawTextCentred(-40, -32, 12, prompt);
     gfx::setTextColor(255, 255, 255, 255);
 }
 
@@ -415,7 +368,6 @@ void drawPlay(PlayHost& host) {
     fx::drawFloatingTexts();
     gfx::drawBanners();
     gfx::drawMessageLine();
-    drawOverlay(view, game, host, t);
     if (g_playHooks.drawMenus && g_playHooks.menuOpen && g_playHooks.menuOpen()) {
         g_playHooks.drawMenus();
         gfx::begin2D();
@@ -460,36 +412,8 @@ void playStep(float dtMs) {
 
 namespace {
 
-// A click or key on the stand-in overlay: after a win the next level (or,
-// after a stage, the paused stage-end display whose click goes on), after a
-// loss the level again, after the last life a new game from the stage's
-// first level.
-void answerOverlay(PlayHost& host) {
-    PlayView& view = host.view();
-    GameState& game = host.game();
-    if (view.overlay.clockMs < kOverlayInputDelayMs) return;
-    const OverlayScreen screen = view.overlay.screen;
-    view.overlay = {};
-    switch (screen) {
-        case OverlayScreen::LevelComplete:
-            if (game.stageCompleted)
-                pauseGame(game);
-            else
-                playCurrentLevel(host);
-            break;
-        case OverlayScreen::Defeat: playCurrentLevel(host); break;
-        case OverlayScreen::Hiscore: {
-            host.player().resetProgress(modeNumber(game.mode));
-            view.score = {};
-            playCurrentLevel(host);
-            break;
-        }
-        default: break;
-    }
-}
-
 bool menuTakesInput(PlayHost& host) {
-    return host.view().overlay.screen != OverlayScreen::None || (g_playHooks.menuOpen && g_playHooks.menuOpen());
+    return host.overlayOpen();
 }
 
 }  // namespace
@@ -509,11 +433,7 @@ void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
     GameState& game = host.game();
     if (!view.active) return;
     view.cursor = cursor;
-    if (view.overlay.screen != OverlayScreen::None) {
-        answerOverlay(host);
-        return;
-    }
-    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) {  // the menus take the click
+    if (menuTakesInput(host)) {  // the menus take the click
         if (g_playHooks.menuLeftButtonDown) g_playHooks.menuLeftButtonDown();
         return;
     }
@@ -576,7 +496,7 @@ void playLeftButtonUp(PlayHost& host, base::Vec2 cursor) {
 void playLeftDoubleClick(PlayHost& host, base::Vec2 cursor) {
     PlayView& view = host.view();
     if (!view.active) return;
-    // Where the first click of a pair would have been taken by the overlay,
+    // Where the first click of a pair would have been taken by the menus,
     // a tip or the flow of play, the second is just another click.
     const GameState& game = host.game();
     if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running) {
@@ -604,11 +524,7 @@ void playMiddleButtonDown(PlayHost& host) {
 void playKeyDown(PlayHost& host, int virtualKey) {
     PlayView& view = host.view();
     if (!view.active) return;
-    if (view.overlay.screen != OverlayScreen::None) {
-        answerOverlay(host);
-        return;
-    }
-    if (g_playHooks.menuOpen && g_playHooks.menuOpen()) {
+    if (menuTakesInput(host)) {
         if (g_playHooks.menuKeyDown) g_playHooks.menuKeyDown(virtualKey);
         return;
     }

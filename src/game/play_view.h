@@ -2,7 +2,7 @@
 // and the cell under it, the displayed score, the path preview and the
 // hint's path, the tips, the background scene, the small animations only
 // the screen draws (rising score numbers, snapped chains, the hammer's
-// strike) and the stand-in overlay for the screens that follow a level
+// strike)
 // until the menus show them.
 //
 // One record, g_playView, for the process; tests make their own. Fixed
@@ -57,15 +57,6 @@ struct HammerStrike {
 };
 constexpr float kHammerStrikeMs = 420.0f;
 
-// The screens that follow a level or pause it, shown as a plain overlay
-// while no menu runtime takes them over (see PlayHooks in play_host.h).
-enum class OverlayScreen : int { None, LevelComplete, Defeat, Hiscore, PauseMenu };
-struct ResultOverlay {
-    OverlayScreen screen = OverlayScreen::None;
-    float clockMs = 0;             // since it opened
-};
-constexpr float kOverlayInputDelayMs = 400.0f;  // clicks right after it opens are not taken
-
 struct PlayView {
     bool active = false;           // a game has been started on this view
     float clockMs = 0;             // since the level started, ms
@@ -77,7 +68,6 @@ struct PlayView {
     float hintAgeMs = 0;           // since the hint showed
     float hintLeftMs = 0;          // the hint's time left as last seen
     TipQueue tips;
-    ResultOverlay overlay;
     int scene = 1;                 // 0 night, 1 morning, 2 day
     std::array<ScorePopup, kMaxScorePopups> popups{};
     int nextPopup = 0;

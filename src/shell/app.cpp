@@ -22,6 +22,9 @@
 #include "gfx/font.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
+#include "menus/menu_flow.h"
+#include "menus/menu_runtime.h"
+#include "platform/keys.h"
 #include "platform/device.h"
 #include "platform/letterbox.h"
 #include "platform/png_file.h"
@@ -32,6 +35,7 @@
 #include "player/saved_games.h"
 #include "shell/frame_loop.h"
 #include "shell/game_screen.h"
+#include "shell/menu_screen.h"
 #include "shell/hooks.h"
 #include "shell/input_script.h"
 #include "shell/options.h"
@@ -114,8 +118,56 @@ struct ScreenshotTaker {
 
 // The built-in player's action for this frame, delivered like a person's:
 // the pointer moved, then the button or key events.
+// The built-in player's answers to the title and the menus: whatever leads
+// back to play in the mode it plays, through the real key path.
+struct MenuAutoplay {
+    float waitMs = 0;
+    const menus::MenuNode* visited = nullptr;  // the screen answered last
+};
+MenuAutoplay g_menuAutoplay;
+
+constexpr float kMenuAutoplayPauseMs = 150.0f;
+constexpr const char kAutoplayName[] = "AUTO";
+
+bool answerMenusForAutoplay() {
+    using platform::EventType;
+    const menus::MenuState& m = menus::g_menu;
+    const bool onMenus = currentScreen() == &g_menuScreen || currentScreen() == &g_titleScreen;
+    if (!onMenus && !menus::menuShown()) return false;
+    MenuAutoplay& a = g_menuAutoplay;
+    if (a.waitMs > 0) {
+        a.waitMs -= base::g_frame.frameStepMs;
+        return true;
+    }
+    if (menus::fadeRunning()) return true;
+    a.waitMs = kMenuAutoplayPauseMs;
+    auto key = [](int k) { dispatchEvent(platform::Event{EventType::KeyDown, k}); };
+    if (!m.current) {
+        key(platform::VkEnter);  // the title, or the hidden main menu
+        return true;
+    }
+    const std::string_view screen = m.current->name;
+    if (m.current != a.visited) {
+        a.visited = m.current;
+        if (screen == "levelcomplete") ++game::g_autoplay.levelsWon;
+        if (screen == "defeat" || screen == "hiscore") ++game::g_autoplay.levelsLost;
+    }
+    if (screen == "newprofile" && m.editLength < int(sizeof kAutoplayName) - 1) {
+        key(kAutoplayName[m.editLength]);
+    } else if (screen == "main" && m.highlighted != game::modeNumber(game::g_game.mode)) {
+        key(platform::VkDown);
+    } else if (m.highlighted < 0) {
+        key(platform::VkEscape);
+    } else {
+        key(platform::VkEnter);
+    }
+    return true;
+}
+
 void deliverAutoplay() {
     using platform::EventType;
+    if (answerMenusForAutoplay()) return;
+    g_menuAutoplay.visited = nullptr;
     if (currentScreen() != &g_gameScreen) return;
     const game::AutoplayAction a =
         game::nextAutoplayAction(game::g_autoplay, game::g_playHost, base::g_frame.frameStepMs);
@@ -166,6 +218,7 @@ void loadResources(bool hasSeed, unsigned seed) {
     player::loadPlayerFiles(player::g_playerData);
     player::installPlayerSeat();
     // 5. The menu tree and its textures.
+    menus::loadMenus();
     // 6. Gameplay textures, the font, landscapes; sounds and music.
     game::loadPlayTextures();
     gfx::loadFont("font");
@@ -223,6 +276,7 @@ int runGame(int argc, char** argv) {
     base::g_stateDump.add("loading", &dumpLoading);
     base::g_stateDump.add("title", &dumpTitle);
     connectGameScreen();
+    connectMenus();
     // Closing the window during play keeps the game for later.
     g_hooks.saveGameOnClose = [] {
         const player::SaveConditions facts{currentScreen() == &g_gameScreen, false};
@@ -262,10 +316,13 @@ int runGame(int argc, char** argv) {
             platform::closeWindow();
             return kExitBadOptions;
         }
-        game::g_autoplay.enabled = options.autoplay;
         g_screens.current = &g_gameScreen;
         g_gameScreen.onEnter();
     }
+
+    // The built-in player starts on the title and goes through the menus
+    // unless play was started above.
+    game::g_autoplay.enabled = options.autoplay;
 
     ScreenshotTaker screenshots;
     screenshots.requests = &options.screenshots;

@@ -4,6 +4,7 @@
 #include "game/play_dump.h"
 #include "game/play_screen.h"
 #include "gfx/draw.h"
+#include "menus/menu_runtime.h"
 #include "shell/hooks.h"
 #include "shell/state_dump.h"
 
@@ -19,7 +20,12 @@ base::Vec2 cursor() {
 
 }  // namespace
 
-void GameScreen::step(float dtMs) { game::playStep(dtMs); }
+void GameScreen::step(float dtMs) {
+    // The menus over the board (the in-game menu, the result screens) first,
+    // so that a screen closed by this frame's input lets play take the frame.
+    if (menus::menuShown()) menus::stepMenus(dtMs);
+    game::playStep(dtMs);
+}
 void GameScreen::draw() { game::drawPlay(game::g_playHost); }
 
 void GameScreen::onKeyDown(int virtualKey) {
@@ -29,11 +35,17 @@ void GameScreen::onKeyDown(int virtualKey) {
 
 void GameScreen::onLeftButtonDown() { game::playLeftButtonDown(game::g_playHost, cursor()); }
 void GameScreen::onLeftDoubleClick() { game::playLeftDoubleClick(game::g_playHost, cursor()); }
-void GameScreen::onLeftButtonUp() { game::playLeftButtonUp(game::g_playHost, cursor()); }
+void GameScreen::onLeftButtonUp() {
+    menus::menuButtonUp();
+    game::playLeftButtonUp(game::g_playHost, cursor());
+}
 void GameScreen::onRightButtonDown() { game::playRightButtonDown(game::g_playHost); }
 void GameScreen::onRightButtonUp() { game::playRightButtonUp(game::g_playHost); }
 void GameScreen::onMiddleButtonDown() { game::playMiddleButtonDown(game::g_playHost); }
-void GameScreen::onMouseMove() { game::playMouseMove(game::g_playHost, cursor()); }
+void GameScreen::onMouseMove() {
+    menus::menuPointerMoved();
+    game::playMouseMove(game::g_playHost, cursor());
+}
 
 void connectGameScreen() {
     game::g_playHost.screenIsCurrent = [] { return currentScreen() == &g_gameScreen; };

@@ -1,8 +1,10 @@
-// The menu screen: the menus over a background (the animated scene, the level
-// map or the map of the third mode). Until the menus exist it is a black
-// screen that Esc leaves, which ends the game.
+// The menu screen: the menus over a background (view 0 and 4 the scenery,
+// 1 the level map). Each frame steps the menu runtime and then draws the
+// background, the menus, the tooltip balloon and, with the custom pointer
+// option, the drawn pointer.
 //
-// Depends on: the shell's screens and flags, the display device.
+// Depends on: the shell's screens and flags, the menu runtime, the display
+// device, the balloon, the sound.
 #pragma once
 
 #include "shell/screen.h"
@@ -18,23 +20,24 @@ public:
     const char* name() const override { return "menu"; }
     void onEnter() override;
     void onLeave() override;
-    void afterFrame() override;
     void step(float dtMs) override;
     void draw() override;
-    void onKeyDown(int virtualKey) override { lastKey = virtualKey; }
-
-    // Background shown behind the menus: 0 and 4 the animated scene, 1 the
-    // level map, 2 the third mode's map, anything else none.
-    void setBackgroundMode(int mode) { m_backgroundMode = mode; }
-    int backgroundMode() const { return m_backgroundMode; }
+    void onKeyDown(int virtualKey) override;
+    void onLeftButtonDown() override;
+    void onLeftDoubleClick() override;
+    void onLeftButtonUp() override;
+    void onMouseMove() override;
 
     float menuClockMs() const { return m_menuClockMs; }
 
 private:
-    int m_backgroundMode = 0;
     float m_menuClockMs = 0;  // advanced by the frame step while shown, ms
 };
 
 inline MenuScreen g_menuScreen;
+
+// Wires the menus to the shell (screen switches, quitting, the full-screen
+// choice, the pointer) and adds the menu state to the state dump.
+void connectMenus();
 
 }  // namespace tessaly::shell

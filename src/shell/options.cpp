@@ -26,7 +26,8 @@ const char* optionsHelp() {
            "  --dump-state FILE     write the state at exit as a JSON object\n"
            "  --level N             play level N (0-69) at once, without the title and menus\n"
            "  --mode M              ... in mode M: 0 classic, 1 puzzle, 2 action (default 0)\n"
-           "  --autoplay            let the built-in player play (with --level or --mode)\n"
+           "  --autoplay            let the built-in player play: from the title through\n"
+           "                        the menus, or the level --level and --mode name\n"
            "  --save-each-frame     save all player data after every frame (for tests)\n"
            "  --help                show this list\n";
 }
@@ -125,10 +126,6 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
-    }
-    if (out.autoplay && !out.startsPlay()) {
-        error = "--autoplay plays a level: give --level or --mode too";
-        return false;
     }
     return true;
 }

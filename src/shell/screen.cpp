@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/game_state.h"
+#include "menus/menu_flow.h"
 #include "gfx/message_line.h"
 #include "shell/game_screen.h"
 #include "shell/hooks.h"
@@ -49,6 +50,7 @@ bool TypedCodes::feed(int key) {
                                                        : ScreenKind::Other;
     const TypedCode code = push(key, where);
     applyTypedCode(code, g_shell);
+    menus::g_allLevelsOpen = g_shell.allLevelsSelectable;
     // The rules read the cheat keys from their own record.
     game::g_game.cheatKeys = g_shell.cheatKeys;
     return code != TypedCode::None;

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -107,6 +109,36 @@ GameRun waitGame(pid_t pid, const std::string& folder, double timeoutSeconds) {
 GameRun runGame(const std::vector<std::string>& args, const std::string& folder,
                 double timeoutSeconds, const std::string& runtimeFolder) {
     return waitGame(startGame(args, folder, runtimeFolder), folder, timeoutSeconds);
+}
+
+}  // namespace tessaly::e2e
+
+namespace tessaly::e2e {
+
+std::string jsonObject(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\":{");
+    if (at == std::string::npos) return {};
+    const size_t start = at + key.size() + 3;
+    int depth = 0;
+    for (size_t i = start; i < json.size(); ++i) {
+        if (json[i] == '{') ++depth;
+        if (json[i] == '}' && --depth == 0) return json.substr(start, i - start + 1);
+    }
+    return {};
+}
+
+double jsonNumber(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\":");
+    if (at == std::string::npos) return NAN;
+    return std::strtod(json.c_str() + at + key.size() + 3, nullptr);
+}
+
+std::string jsonText(const std::string& json, const std::string& key) {
+    const std::string open = "\"" + key + "\":\"";
+    const size_t at = json.find(open);
+    if (at == std::string::npos) return "<missing>";
+    const size_t end = json.find('"', at + open.size());
+    return json.substr(at + open.size(), end - at - open.size());
 }
 
 }  // namespace tessaly::e2e

@@ -48,3 +48,14 @@ GameRun runGame(const std::vector<std::string>& args, const std::string& folder,
 std::string readText(const std::string& path);
 
 }  // namespace tessaly::e2e
+
+namespace tessaly::e2e {
+
+// Reading a state dump without a JSON library: the object under a key
+// (braces matched, strings not looked into: the dump's texts hold none), a
+// number or a text after a key (the first after the start of `json`).
+std::string jsonObject(const std::string& json, const std::string& key);
+double jsonNumber(const std::string& json, const std::string& key);
+std::string jsonText(const std::string& json, const std::string& key);
+
+}  // namespace tessaly::e2e

@@ -32,7 +32,7 @@ TEST(PlayOptions, LevelModeAndAutoplay) {
         {{"--level", "3x"}, false, -1, -1, false, "--level"},
         {{"--mode", "3"}, false, -1, -1, false, "--mode"},
         {{"--mode"}, false, -1, -1, false, "--mode"},
-        {{"--autoplay"}, false, -1, -1, false, "--autoplay"},
+        {{"--autoplay"}, true, -1, -1, true, ""},  // from the title, through the menus
     };
     for (const Case& c : cases) {
         Options o;
