@@ -195,8 +195,8 @@ TEST(GameRun, KeyOrClickFadesTheTitleIntoTheMenus) {
         EXPECT_NE(state.find("\"screen\":\"menu\""), std::string::npos) << c.name << ": " << state;
         EXPECT_EQ(dumpNumber(state, "fadeClockMs"), 800) << c.name;
 
-        // Half-way the picture is about half as bright; the menu (for now)
-        // is black.
+        // Half-way the picture is about half as bright; then the first run's
+        // name entry shows over the menu land.
         const Picture fading = readScreenshot(folder + "/fading.png");
         const Picture menu = readScreenshot(folder + "/menu.png");
         const gfx::Image screen = readDataPicture("loadscreen.jpg");
@@ -208,36 +208,38 @@ TEST(GameRun, KeyOrClickFadesTheTitleIntoTheMenus) {
                 menuSum += menu.at(x, y)[1];
             }
         EXPECT_NEAR(shotSum / pictureSum, 0.5, 0.02) << c.name;
-        EXPECT_EQ(menuSum, 0) << c.name;
+        EXPECT_GT(menuSum, 0.2 * pictureSum) << c.name;
+        EXPECT_NE(state.find("\"screen\":\"newprofile\""), std::string::npos) << c.name;
     }
 }
 
-TEST(GameRun, TypedCodeShowsTheOverlayAndEscQuitsFromTheMenus) {
+TEST(GameRun, TypedCodeShowsTheOverlayOnTheMenusAndEscLeavesTheNameEntryOpen) {
     requireDataSet();
     const TestFolder dir("esc");
     const std::string& folder = dir.path();
     // Enter on the title; on the menu screen "QXZ" typed backwards (Z X Q)
-    // shows the statistics overlay; then Esc.
+    // shows the statistics overlay; then Esc, which the first run's name
+    // entry ignores: the program only ends through its menus or the window.
     std::ofstream(folder + "/input.txt") << "10 key 13\n64 key 90\n65 key 88\n66 key 81\n70 key 27\n";
-    auto args = headlessRun(folder, 500);
+    auto args = headlessRun(folder, 120);
     args.insert(args.end(), {"--input", folder + "/input.txt", "--screenshot", "63:" + folder + "/plain.png",
                              "--screenshot", "69:" + folder + "/overlay.png"});
     const GameRun run = runGame(args, folder);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string state = readText(folder + "/state.json");
     EXPECT_NE(state.find("\"screen\":\"menu\""), std::string::npos) << state;
-    EXPECT_EQ(dumpNumber(state, "frame"), 70);
+    EXPECT_EQ(dumpNumber(state, "frame"), 120);
+    EXPECT_NE(state.find("\"screen\":\"newprofile\""), std::string::npos) << state;
     EXPECT_NE(state.find("\"statsOverlay\":true"), std::string::npos) << state;
 
-    // The overlay's two lines at the left, at y = -100 and -115.
-    auto litPixels = [](const Picture& p) {
-        int lit = 0;
-        for (int y = 380; y < 425; ++y)
-            for (int x = 20; x < 200; ++x) lit += p.at(x, y)[0] > 128;
-        return lit;
-    };
-    EXPECT_EQ(litPixels(readScreenshot(folder + "/plain.png")), 0);
-    EXPECT_GT(litPixels(readScreenshot(folder + "/overlay.png")), 40);
+    // The overlay's two lines at the left, at y = -100 and -115: pixels
+    // there turn much brighter than the land behind them.
+    const Picture plain = readScreenshot(folder + "/plain.png");
+    const Picture overlay = readScreenshot(folder + "/overlay.png");
+    int lit = 0;
+    for (int y = 380; y < 425; ++y)
+        for (int x = 20; x < 200; ++x) lit += overlay.at(x, y)[0] > plain.at(x, y)[0] + 60;
+    EXPECT_GT(lit, 40);
 }
 
 TEST(GameRun, FocusLossPausesAndCloseEndsTheRun) {

@@ -186,7 +186,7 @@ TEST(MenusE2e, ALostGameEndsOnTheHiscoreTableWithThePlayersEntry) {
     s.key(kEnter).wait(kFade + 20);           // Classic
     s.key(kEnter).wait(kFade + 60);           // start
     s.type("PKVWZQXJ");                       // the cheat keys
-    for (int i = 0; i < 60; ++i) s.key('X', 6);  // balls arrive until the board is full
+    for (int i = 0; i < 600; ++i) s.key('X', 2);  // a ball arrives each time, until the board is full
     s.wait(500);                              // the defeat sequence runs out
     const MenuRun r = play(dir.path(), user, s, s.frame);
     ASSERT_EQ(r.run.exitCode, 0) << r.run.err;
