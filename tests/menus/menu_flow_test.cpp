@@ -1,0 +1,303 @@
+// The screen flow on the real menu data: what each item activates, what
+// "yes" does by the screen that asked, where Escape leads and what a screen
+// does as it opens, with one player in memory and play on the real levels.
+#include "menus/menu_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "data/registry.h"
+#include "game/play_host.h"
+#include "game/play_screen.h"
+#include "menus/menu_runtime.h"
+#include "platform/keys.h"
+#include "player/player_data.h"
+#include "player/profile_seat.h"
+#include "shell/app.h"
+#include "sound/sound.h"
+#include "support/test_support.h"
+
+namespace tessaly::menus {
+namespace {
+
+// Where the flow sent the program.
+struct ShellLog {
+    bool playing = false;
+    bool quit = false;
+    int fullscreenApplied = -1;
+};
+ShellLog g_log;
+
+class MenuFlow : public test::NullDeviceTest {
+protected:
+    void SetUp() override {
+        NullDeviceTest::SetUp();
+        data::g_registry.dataFolder = TESSALY_DATA_DIR;
+        shell::loadResources(true, 1);
+        g_log = {};
+        g_menuShell = {};
+        g_menuShell.showMenuScreen = [] { g_log.playing = false; };
+        g_menuShell.showGameScreen = [] { g_log.playing = true; };
+        g_menuShell.gameScreenCurrent = [] { return g_log.playing; };
+        g_menuShell.quit = [] { g_log.quit = true; };
+        g_menuShell.applyFullscreen = [](bool on) { g_log.fullscreenApplied = on; };
+        player::g_playerData = player::PlayerData{};
+        ASSERT_TRUE(player::createPlayer(player::g_playerData, "ANNA"));
+        player::installPlayerSeat();
+        profile().mode = 0;
+        profile().showHelp[0] = 0;
+        resetMenus();
+    }
+    void TearDown() override {
+        g_menuShell = {};
+        player::g_playerData = player::PlayerData{};
+        player::installPlayerSeat();
+        sound::shutdownSound();
+        NullDeviceTest::TearDown();
+    }
+
+    static player::ProfileRecord& profile() { return *player::currentProfile(player::g_playerData); }
+
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) stepMenus(16);
+    }
+    // Shows a screen as the flow would (fully faded in).
+    void show(const char* screen) {
+        g_menu.fadingIn = g_menu.fadingOut = false;
+        openScreen(screen);
+        ASSERT_NE(g_menu.current, nullptr) << screen;
+        frames(25);
+    }
+    // Enter on an item of the current screen, and the fades that follow.
+    void choose(const char* item) {
+        ASSERT_NE(g_menu.current, nullptr);
+        const int index = childIndex(*g_menu.current, item);
+        ASSERT_GE(index, 0) << item << " on " << g_menu.current->name;
+        g_menu.highlighted = g_menu.previousHighlighted = index;
+        menuKeyDown(platform::VkEnter);
+        frames(45);
+    }
+    void escape() {
+        menuKeyDown(platform::VkEscape);
+        frames(45);
+    }
+    static std::string screen() { return g_menu.current ? g_menu.current->name : "(play)"; }
+    static void playLevel(int level) {
+        g_log.playing = true;
+        ASSERT_TRUE(game::startPlay(game::Mode::Classic, level));
+    }
+};
+
+TEST_F(MenuFlow, ItemsOfTheMenusOpenTheirScreens) {
+    struct Case {
+        const char* screen;
+        const char* item;
+        std::function<void()> before;
+        const char* next;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"main", "mode2", [] {}, "mode2", [] { EXPECT_EQ(profile().mode, 1); }},
+        {"main", "mode1", [] { profile().savedGame[0] = 1; }, "loadgamequest", [] {}},
+        {"main", "options", [] {}, "options", [] { EXPECT_EQ(g_menu.pendingFullscreen, player::g_playerData.settings.fullscreen); }},
+        {"main", "hiscore", [] { profile().mode = 2; }, "hiscore", [] { EXPECT_EQ(g_menu.shownTable, 2); }},
+        {"main", "credits", [] {}, "credits", [] { EXPECT_EQ(g_menu.backgroundView, 4); }},
+        {"main", "exit", [] {}, "messageboxyn", [] { EXPECT_STREQ(g_menu.message, menuText("quit")); }},
+        {"loadgamequest", "no", [] { profile().savedGame[0] = 1; }, "mode1",
+         [] { EXPECT_EQ(profile().savedGame[0], 0); }},
+        {"profiles", "newprofile", [] {}, "newprofile", [] { EXPECT_TRUE(g_menu.textEntry); }},
+        {"profiles", "rename", [] { g_menu.hoveredWidget = 0; }, "rename",
+         [] { EXPECT_STREQ(g_menu.edit, "ANNA"); }},
+        {"profiles", "remove", [] {}, "messageboxyn", [] { EXPECT_STREQ(g_menu.message, menuText("removeplayer")); }},
+        {"options", "apply", [] { g_menu.pendingFullscreen = 1; }, "main",
+         [] { EXPECT_EQ(g_log.fullscreenApplied, 1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.screen) + " / " + c.item);
+        resetMenus();
+        profile() = player::ProfileRecord{};
+        std::strcpy(profile().name, "ANNA");
+        profile().mode = 0;
+        show("main");
+        if (std::string_view(c.screen) != "main") show(c.screen);
+        if (findNode(c.screen)->parent == nullptr) findNode(c.screen)->parent = findNode("main");
+        c.before();
+        choose(c.item);
+        EXPECT_EQ(screen(), c.next);
+        c.check();
+    }
+}
+
+TEST_F(MenuFlow, ModeScreenStartsTheCurrentLevelOrAsksBeforeAnother) {
+    player::setCurrentLevelNumber(profile(), 0, 3);
+    show("mode1");
+    EXPECT_EQ(g_menu.selectedEntry, 3);
+    EXPECT_EQ(g_menu.backgroundView, 1);
+    choose("start");
+    EXPECT_TRUE(g_log.playing);
+    EXPECT_EQ(screen(), "(play)");
+    EXPECT_EQ(game::g_game.levelIndex, 3);
+
+    // Another level with points in the mode: "zeroscore" first; yes starts
+    // it with no points.
+    g_log.playing = false;
+    profile().score[0] = 500;
+    show("mode1");
+    g_menu.selectedEntry = 1;
+    choose("start");
+    ASSERT_EQ(screen(), "messageboxyn");
+    EXPECT_STREQ(g_menu.message, menuText("zeroscore"));
+    choose("yes");
+    EXPECT_TRUE(g_log.playing);
+    EXPECT_EQ(game::g_game.levelIndex, 1);
+    EXPECT_EQ(profile().score[0], 0);
+}
+
+TEST_F(MenuFlow, TheInGameMenuResumesRestartsAndSaves) {
+    playLevel(0);
+    game::g_playHost.openScreen("gameplay");
+    frames(25);
+    ASSERT_EQ(screen(), "gameplay");
+    choose("resume game");
+    EXPECT_EQ(screen(), "(play)");
+
+    // Restart with lives left: asked, then one life less and the level anew.
+    game::g_playHost.openScreen("gameplay");
+    frames(25);
+    choose("restart level");
+    ASSERT_EQ(screen(), "messageboxyn");
+    EXPECT_STREQ(g_menu.message, menuText("restartquest"));
+    choose("yes");
+    EXPECT_EQ(screen(), "(play)");
+    EXPECT_EQ(profile().lives[0], 2);
+
+    // Without lives the question is a plain message.
+    profile().lives[0] = 0;
+    game::g_playHost.openScreen("gameplay");
+    frames(25);
+    choose("restart level");
+    EXPECT_EQ(screen(), "messageboxok");
+    EXPECT_STREQ(g_menu.message, menuText("nomorelives"));
+    escape();  // the one-button box ignores Escape
+    EXPECT_EQ(screen(), "messageboxok");
+
+    // Escape on "gameplay" resumes play.
+    game::g_playHost.openScreen("gameplay");
+    frames(25);
+    escape();
+    EXPECT_EQ(screen(), "(play)");
+}
+
+TEST_F(MenuFlow, MainFromPlaySavesAMovedGameAndSaysSo) {
+    player::g_playerData.folder = (m_folder.path() / "user").string();
+    playLevel(0);
+    game::g_game.movesMade = 1;
+    game::g_playHost.openScreen("gameplay");
+    frames(25);
+    choose("main");
+    ASSERT_EQ(screen(), "messageboxok");
+    EXPECT_STREQ(g_menu.message, menuText("savemsg"));
+    EXPECT_EQ(profile().savedGame[0], 1);
+    choose("ok");
+    EXPECT_FALSE(g_log.playing);
+    EXPECT_EQ(screen(), "main");
+}
+
+TEST_F(MenuFlow, DefeatRestartsSkipsWithAQuestionOrLeaves) {
+    playLevel(2);
+    player::setCurrentLevelNumber(profile(), 0, 2);
+    game::g_playHost.openScreen("defeat");
+    frames(25);
+    ASSERT_EQ(screen(), "defeat");
+    escape();  // ignored: the items must be used
+    EXPECT_EQ(screen(), "defeat");
+    choose("skip level");
+    ASSERT_EQ(screen(), "messageboxyn");
+    EXPECT_STREQ(g_menu.message, menuText("skipquest"));
+    choose("yes");
+    EXPECT_EQ(screen(), "(play)");
+    EXPECT_EQ(profile().lives[0], 2);
+    EXPECT_EQ(player::currentLevelNumber(profile(), 0), 3);
+    EXPECT_EQ(game::g_game.levelIndex, 3);
+
+    profile().lives[0] = 0;
+    game::g_playHost.openScreen("defeat");
+    frames(25);
+    choose("skip level");
+    ASSERT_EQ(screen(), "messageboxok");
+    EXPECT_STREQ(g_menu.message, menuText("noskiplevel"));
+    choose("ok");
+    EXPECT_EQ(screen(), "defeat");
+    choose("main");
+    EXPECT_FALSE(g_log.playing);
+    EXPECT_EQ(screen(), "main");
+}
+
+TEST_F(MenuFlow, AWonLevelReturnsToTheModeScreenAndALostGameToTheTable) {
+    playLevel(0);
+    game::g_playHost.openScreen("levelcomplete");
+    frames(25);
+    menuKeyDown(platform::VkEnter);  // finishes the count
+    frames(10);
+    choose("oknextlevel");
+    EXPECT_FALSE(g_log.playing);
+    EXPECT_EQ(screen(), "mode1");
+    EXPECT_EQ(g_menu.backgroundView, 1);
+
+    // The last life lost: the hiscore table with the player's score.
+    playLevel(0);
+    profile().score[0] = 999999;
+    game::g_playHost.openScreen("hiscore");
+    frames(25);
+    EXPECT_EQ(screen(), "hiscore");
+    EXPECT_STREQ(player::g_playerData.hiscores[0][0].name, "ANNA");
+    choose("back");
+    EXPECT_FALSE(g_log.playing);
+    EXPECT_EQ(screen(), "main");
+}
+
+TEST_F(MenuFlow, PlayersAreCreatedSelectedAndRemoved) {
+    show("newprofile");
+    std::strcpy(g_menu.edit, "ANNA");  // taken: the entry opens again
+    choose("oknewprofile");
+    EXPECT_EQ(screen(), "newprofile");
+    EXPECT_EQ(player::g_playerData.count, 1);
+    std::strcpy(g_menu.edit, "BEN");
+    choose("oknewprofile");
+    EXPECT_EQ(screen(), "main");
+    ASSERT_EQ(player::g_playerData.count, 2);
+    EXPECT_STREQ(profile().name, "BEN");
+
+    show("profiles");
+    g_menu.hoveredWidget = 0;
+    choose("selectprofile");
+    EXPECT_EQ(screen(), "main");
+    EXPECT_STREQ(profile().name, "ANNA");
+
+    // Removing players: the last one leads to the name entry.
+    for (int left = 2; left > 0; --left) {
+        show("profiles");
+        g_menu.hoveredWidget = 0;
+        choose("remove");
+        choose("yes");
+    }
+    EXPECT_EQ(player::g_playerData.count, 0);
+    EXPECT_EQ(screen(), "newprofile");
+}
+
+TEST_F(MenuFlow, ExitAsksAndYesEndsTheProgram) {
+    show("main");
+    choose("exit");
+    choose("no");
+    EXPECT_EQ(screen(), "main");
+    EXPECT_FALSE(g_log.quit);
+    choose("exit");
+    choose("yes");
+    EXPECT_TRUE(g_log.quit);
+}
+
+}  // namespace
+}  // namespace tessaly::menus
