@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "base/random.h"
+#include "bench_boards.h"
 #include "bench_devices.h"
 #include "data/registry.h"
 #include "data/text.h"
@@ -63,28 +64,6 @@ void loadGameData(platform::Device& device) {
     gfx::loadSpriteSheet();
 }
 
-// A board with no two like balls side by side in any direction, so nothing
-// is removed while the benchmark runs, and one free cell so play goes on.
-void fillBoard(game::GameState& g) {
-    using namespace game;
-    for (int x = kFieldLeft; x <= 21; ++x)
-        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
-            Cell& c = g.board.at(x, y);
-            c.floor = (x + y) % 7 == 0 ? 2 : (x * y) % 11 == 0 ? 1 : 0;
-            c.scale = 1;
-            c.piece = newPiece((x + 2 * y) % 5);
-            c.piece.appear = 0;
-            c.piece.chained = (x * 3 + y) % 13 == 0 ? 1 : 0;
-            c.piece.phase = base::randomUnit(1);
-        }
-    g.board.at(12, 11).piece = Piece{};
-    g.board.at(13, 11).piece = Piece{};
-    g.board.at(13, 11).pending = 3;
-    g.board.freeCells = countFreeCells(g.board);
-    g.hammerCharge = 1;
-    g.barRemaining = g.barTotal * 0.4f;
-}
-
 // Keeps the effect systems as full as a busy frame of play has them.
 void feedEffects(game::PlayHost& host, int frame) {
     while (fx::liveParticleCount(fx::g_particles) < fx::kMaxParticles) {
@@ -117,7 +96,7 @@ void Game_Frame(benchmark::State& state) {
         state.SkipWithError("level 12 can't be loaded");
         return;
     }
-    fillBoard(*game);
+    bench::fillBoard(*game);
     // The tips of the level start stay queued behind one open tip.
     game::closeTip(view->tips);
     game::queueTip(view->tips, game::firstTimeTip("diamond", game::cellCentre(8, 8), 0, {8, 8}), true);
