@@ -5,6 +5,8 @@
 #include "game/play_screen.h"
 #include "gfx/draw.h"
 #include "menus/menu_runtime.h"
+#include "platform/window.h"
+#include "player/player_data.h"
 #include "shell/hooks.h"
 #include "shell/state_dump.h"
 
@@ -25,8 +27,20 @@ void GameScreen::step(float dtMs) {
     // so that a screen closed by this frame's input lets play take the frame.
     if (menus::menuShown()) menus::stepMenus(dtMs);
     game::playStep(dtMs);
+    m_pointerClockMs += dtMs;
+    // The drawn pointer stands in for the system's in the normal kind; the
+    // hammer and question kinds are drawn by play itself.
+    if (drawnPointer()) platform::showSystemCursor(false);
 }
-void GameScreen::draw() { game::drawPlay(game::g_playHost); }
+
+bool GameScreen::drawnPointer() const {
+    return player::g_playerData.settings.customPointer && game::g_game.cursorMode == game::CursorMode::Normal;
+}
+
+void GameScreen::draw() {
+    game::drawPlay(game::g_playHost);
+    if (drawnPointer()) menus::drawMenuPointer(0, m_pointerClockMs);
+}
 
 void GameScreen::onKeyDown(int virtualKey) {
     game::playKeyDown(game::g_playHost, virtualKey);

@@ -27,6 +27,10 @@ public:
     void onRightButtonUp() override;
     void onMiddleButtonDown() override;
     void onMouseMove() override;
+
+private:
+    bool drawnPointer() const;
+    float m_pointerClockMs = 0;
 };
 
 inline GameScreen g_gameScreen;
