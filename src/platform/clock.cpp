@@ -6,12 +6,22 @@
 
 namespace tessaly::platform {
 
+namespace {
+
+const std::chrono::steady_clock::time_point g_clockStart = std::chrono::steady_clock::now();
+
+}  // namespace
+
 uint32_t milliseconds() {
     using namespace std::chrono;
-    static const steady_clock::time_point s_start = steady_clock::now();
     // Wraps after 49 days, like the unsigned frame timer it feeds; the frame
     // loop only ever subtracts two readings.
-    return uint32_t(duration_cast<std::chrono::milliseconds>(steady_clock::now() - s_start).count());
+    return uint32_t(duration_cast<std::chrono::milliseconds>(steady_clock::now() - g_clockStart).count());
+}
+
+uint64_t microseconds() {
+    using namespace std::chrono;
+    return uint64_t(duration_cast<std::chrono::microseconds>(steady_clock::now() - g_clockStart).count());
 }
 
 uint32_t systemUptimeMs() {
@@ -21,5 +31,7 @@ uint32_t systemUptimeMs() {
 }
 
 void sleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void sleepUs(uint64_t us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); }
 
 }  // namespace tessaly::platform

@@ -108,6 +108,21 @@ bool setVsync(bool on) {
     return SDL_GL_SetSwapInterval(on ? 1 : 0) == 0;
 }
 
+int displayRefreshHz() {
+    if (!g_window.window) return 0;
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(g_window.window, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+std::string graphicsRenderer() { return g_window.device ? g_window.device->rendererText() : "none"; }
+
+void raiseWindow() {
+    if (!g_window.window) return;
+    if (SDL_GetWindowFlags(g_window.window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(g_window.window);
+    SDL_RaiseWindow(g_window.window);
+}
+
 // ---------------------------------------------------------------------------
 // Events
 
@@ -124,7 +139,10 @@ bool translateSdlEvent(const SDL_Event& event, const Letterbox& box, Event& out,
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = EventType::Activate; return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST: out.type = EventType::Deactivate; return true;
+        // A minimised or hidden window counts as inactive: nobody sees its frames.
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN: out.type = EventType::Deactivate; return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED: out.type = EventType::Resize; return true;
         default: return false;
         }
@@ -161,6 +179,10 @@ bool translateSdlEvent(const SDL_Event& event, const Letterbox& box, Event& out,
 }
 
 bool pollEvent(Event& out) {
+    if (takeRaiseRequest()) {
+        out = Event{EventType::Raise};
+        return true;
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (translateSdlEvent(event, windowLetterbox(), out, g_window.cursor)) return true;

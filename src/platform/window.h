@@ -32,6 +32,12 @@ const char* windowError();
 // Asks the driver to wait for the display refresh when presenting. False
 // when it does not honour the request (the caller then paces frames itself).
 bool setVsync(bool on);
+// The refresh rate of the display the window is on, in Hz; 0 when unknown.
+int displayRefreshHz();
+// The OpenGL renderer and version, for --verbose.
+std::string graphicsRenderer();
+// Brings the window to the front, restoring it when minimised.
+void raiseWindow();
 
 enum class EventType : uint8_t {
     KeyDown,          // key: Windows virtual-key number
@@ -41,6 +47,7 @@ enum class EventType : uint8_t {
     Activate, Deactivate,
     Close,            // the window's close button
     Resize,
+    Raise,            // a second copy asked this one to come to the front
 };
 
 struct Event {
@@ -60,13 +67,23 @@ void showSystemCursor(bool show);
 // Monotonic milliseconds since an arbitrary start.
 uint32_t milliseconds();
 void sleepMs(uint32_t ms);
+// The same clock in microseconds, and a sleep of at least `us`.
+uint64_t microseconds();
+void sleepUs(uint64_t us);
 // Milliseconds since the system started: varies from run to run, for
 // seeding the random generator when no seed is given.
 uint32_t systemUptimeMs();
 
 // True when this process holds the single-instance lock named `name`; false
-// when another running copy holds it.
+// when another running copy holds it. The holder writes its process number
+// into the lock file and from then on turns a "come to the front" request
+// into a Raise event.
 bool acquireSingleInstanceLock(std::string_view name);
+// Asks the copy holding the lock to come to the front. False when no running
+// copy could be asked.
+bool askRunningCopyToRaise(std::string_view name);
+// True once after a running copy was asked to come to the front.
+bool takeRaiseRequest();
 // The lock file behind it: "<runtime folder>/<name, lower-case, dashes>.lock",
 // the runtime folder being $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp.
 std::string singleInstanceLockPath(std::string_view name);

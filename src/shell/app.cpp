@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ void dumpShell(base::JsonWriter& json) {
     json.field("frameStepMs", base::g_frame.frameStepMs);
     json.field("animationClockMs", base::g_frame.animationClockMs);
     json.field("fps", g_loop.fps.text);
+    json.field("refreshHz", g_loop.pacer.refreshHz);
+    json.field("swapWaits", g_loop.pacer.swapWaits);
+    json.field("raiseRequests", g_shell.raiseRequests);
     float x = 0, y = 0;
     gfx::screenToWorldCursor(&x, &y);
     json.field("cursorX", x);
@@ -79,6 +83,14 @@ void dumpTitle(base::JsonWriter& json) {
     json.field("fadeClockMs", g_titleScreen.fadeClockMs());
     json.field("musicStarted", g_titleScreen.musicStarted());
     json.field("progress", g_titleScreen.progress());
+}
+
+// For --verbose and the measuring scripts: the wall-clock time of a moment of
+// start-up, which a script subtracts from the time it started the game.
+void reportTime(const char* moment) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::fprintf(stderr, "Tessaly: %s at %lld.%06ld\n", moment, (long long)now.tv_sec, now.tv_nsec / 1000);
 }
 
 // The folder holding the executable, so Data/ is found wherever the game is
@@ -256,8 +268,13 @@ int runGame(int argc, char** argv) {
         return kExitBadOptions;
     }
 
-    // A second copy leaves at once, without a window.
-    if (!platform::acquireSingleInstanceLock(kInstanceName)) return 0;
+    // A second copy leaves at once, without a window, and asks the running
+    // one to come to the front.
+    if (!platform::acquireSingleInstanceLock(kInstanceName)) {
+        std::fputs("Tessaly is already running\n", stderr);
+        platform::askRunningCopyToRaise(kInstanceName);
+        return 0;
+    }
 
     base::buildSqrtTables();
     g_shell.tickSuspended = true;
@@ -291,19 +308,23 @@ int runGame(int argc, char** argv) {
         platform::showMessage("Can't init OpenGL", "Initialization failed");
         return 1;
     }
+    if (options.verbose) reportTime("window shown");
     platform::Device* device = platform::windowDevice();
     gfx::installDevice(device);
     device->setBrightness(0.5f);
-    // Loading presents one frame per file; waiting for the display on each
-    // would stretch loading by seconds.
+    readDisplayRefresh();
+    // Loading frames come at most once per refresh; waiting for the display
+    // on each as well would stretch loading.
     platform::setVsync(false);
     gfx::setPerspectiveFromClient(platform::kLogicalWidth, platform::kLogicalHeight);
 
-    // The loading screen, then everything else with a loading frame per file.
-    base::g_loading.drawFrame = &drawLoadingFrame;
+    // The loading screen, then everything else with loading frames as files
+    // come in, and the full bar at the end.
+    base::g_loading.drawFrame = &drawLoadingFrameAtRefresh;
     g_titleScreen.loadResources();
     drawLoadingFrame();
     loadResources(options.hasSeed, options.seed);
+    drawLoadingFrame();
     // Files read later (levels, backdrops) must not flash the loading screen
     // over the game.
     base::g_loading.drawFrame = nullptr;
@@ -333,7 +354,15 @@ int runGame(int argc, char** argv) {
     // The loop.
     g_loop.fixedStepMs = options.fixedStepMs;
     const bool fixed = options.fixedStepMs > 0;
-    if (!fixed) platform::setVsync(true);  // the loop paces itself where this is ignored
+    // The loop paces itself where vertical sync is ignored or refused.
+    if (!fixed && platform::setVsync(true)) probeSwap(*device);
+    if (options.verbose) {
+        std::fprintf(stderr, "Tessaly: %s; vertical sync %s; frames paced to %i Hz\n",
+                     platform::graphicsRenderer().c_str(),
+                     fixed ? "unused (fixed step)" : g_loop.pacer.swapWaits ? "working" : "not working",
+                     g_loop.pacer.refreshHz);
+    }
+    bool titleFrameReported = false;
     restartFrameClock();
     while (!g_shell.quitRequested) {
         platform::Event event;
@@ -348,6 +377,10 @@ int runGame(int argc, char** argv) {
         if (options.autoplay) deliverAutoplay();
         if (g_shell.quitRequested) break;
         runFrame();
+        if (options.verbose && !titleFrameReported && currentScreen() == &g_titleScreen) {
+            reportTime("first title frame");
+            titleFrameReported = true;
+        }
         if (options.autoplay) game::checkPlayInvariants(game::g_autoplay, game::g_playHost);
         if (options.saveEachFrame) player::saveAllPlayerData(players);
         screenshots.take(int64_t(base::g_frame.frameNumber));

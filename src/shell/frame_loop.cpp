@@ -32,6 +32,23 @@ void advanceFrameTiming(uint32_t deltaMs) {
 
 void restartFrameClock() { g_loop.lastFrameTimeMs = platform::milliseconds(); }
 
+const PacerClock& platformPacerClock() {
+    static const PacerClock clock{&platform::microseconds, &platform::sleepUs};
+    return clock;
+}
+
+void readDisplayRefresh() { setRefreshRate(g_loop.pacer, platform::displayRefreshHz()); }
+
+void probeSwap(platform::Device& device) {
+    uint64_t times[kSwapProbePresents];
+    for (uint64_t& t : times) {
+        device.present();
+        t = platform::microseconds();
+    }
+    g_loop.pacer.swapWaits = swapsWait(times, kSwapProbePresents, g_loop.pacer.intervalUs);
+    g_loop.pacer.lastPresentUs = times[kSwapProbePresents - 1];
+}
+
 void dispatchEvent(const platform::Event& event) {
     using platform::EventType;
     Screen* screen = currentScreen();
@@ -53,6 +70,10 @@ void dispatchEvent(const platform::Event& event) {
     case EventType::Close:
         if (g_hooks.saveGameOnClose) g_hooks.saveGameOnClose();
         requestQuit();
+        return;
+    case EventType::Raise:
+        platform::raiseWindow();
+        ++g_shell.raiseRequests;
         return;
     case EventType::Resize:
         // The picture keeps its 4:3 aspect inside the window (letterbox), so
@@ -116,21 +137,11 @@ void runFrame() {
         device->clear(platform::ClearDepth, 0, 1.0f, 0);
         screen->draw();
         statisticsOverlay(*device);
+        if (!fixed) waitForPresent(g_loop.pacer, platformPacerClock());
         device->present();
     }
 
-    uint32_t now = 0;
-    if (fixed) {
-        now = g_loop.lastFrameTimeMs + g_loop.fixedStepMs;
-    } else {
-        now = platform::milliseconds();
-        // Pace the loop where vertical sync does not.
-        const uint32_t spent = now - g_loop.lastFrameTimeMs;
-        if (spent < kMinFrameGapMs) {
-            platform::sleepMs(kMinFrameGapMs - spent);
-            now = platform::milliseconds();
-        }
-    }
+    const uint32_t now = fixed ? g_loop.lastFrameTimeMs + g_loop.fixedStepMs : platform::milliseconds();
     advanceFrameTiming(now - g_loop.lastFrameTimeMs);
     g_loop.lastFrameTimeMs = now;
 

@@ -5,9 +5,10 @@
 //
 // Timing: frameDeltaMs is the time between two presents; with a fixed step
 // (tests, recordings) every frame advances exactly that step and nothing
-// sleeps. Otherwise frames are at least kMinFrameGapMs apart, so a driver
-// that ignores vertical sync does not spin the processor; while the window
-// is inactive the loop sleeps kInactiveSleepMs per pass and draws nothing.
+// sleeps. Otherwise the pacer keeps presents a display refresh apart where
+// vertical sync does not (see frame_pacer.h); while the window is inactive
+// (unfocused, minimised or hidden) the loop sleeps kInactiveSleepMs per pass
+// and draws nothing.
 //
 // Depends on: platform (events, clock, device), gfx (2D set-up, text), the
 // screens.
@@ -16,12 +17,12 @@
 #include <cstdint>
 
 #include "platform/window.h"
+#include "shell/frame_pacer.h"
 
 namespace tessaly::shell {
 
 constexpr uint32_t kFpsWindowMs = 300;     // an FPS sample covers just over this
 constexpr uint32_t kTickPeriodMs = 33;     // the screens' tick
-constexpr uint32_t kMinFrameGapMs = 4;     // at most 250 frames a second
 constexpr uint32_t kInactiveSleepMs = 200;
 
 // Frames per second over windows of a little more than 300 ms.
@@ -41,6 +42,8 @@ struct FrameLoop {
     uint32_t tickAccumulatorMs = 0;  // time towards the next tick, ms
     FpsSample fps;
     char triangleText[32] = {};      // "%i TRI" of the last frame
+    FramePacer pacer;
+    uint64_t lastLoadingFrameUs = 0; // when the last loading frame was presented
 };
 
 inline FrameLoop g_loop;
@@ -51,6 +54,17 @@ void dispatchEvent(const platform::Event& event);
 
 // Restarts the frame clock from now (start of the loop, reactivation).
 void restartFrameClock();
+
+// The pacer's clock: the platform's monotonic clock and sleep.
+const PacerClock& platformPacerClock();
+
+// The refresh rate of the window's display, for the pacer and the loading
+// frames; right after the window opens.
+void readDisplayRefresh();
+
+// With vertical sync asked for: presents the current picture a few times
+// back to back and notes whether the swap waited for the display.
+void probeSwap(platform::Device& device);
 
 // One pass of the loop after the events: a frame when active, a sleep when
 // not. Always counts the pass in base::g_frame.frameNumber.

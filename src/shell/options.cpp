@@ -29,6 +29,8 @@ const char* optionsHelp() {
            "  --autoplay            let the built-in player play: from the title through\n"
            "                        the menus, or the level --level and --mode name\n"
            "  --save-each-frame     save all player data after every frame (for tests)\n"
+           "  --verbose             report the OpenGL renderer, vertical sync, the refresh\n"
+           "                        rate and start-up moments on stderr\n"
            "  --help                show this list\n";
 }
 
@@ -49,6 +51,8 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             out.help = true;
         } else if (arg == "--windowed") {
             out.windowed = true;
+        } else if (arg == "--verbose") {
+            out.verbose = true;
         } else if (arg == "--data") {
             if (!value(v)) return false;
             if (v.empty()) {

@@ -14,6 +14,7 @@
 //                         1 puzzle, 2 action) instead of the title screen
 //   --autoplay            the built-in player plays (with --level or --mode)
 //   --save-each-frame     all player data saved after every frame (crash tests)
+//   --verbose             the renderer, vertical sync and start-up times on stderr
 //   --help                the list above
 #pragma once
 
@@ -46,6 +47,7 @@ struct Options {
     int mode = -1;                // -1: classic when a level is given
     bool autoplay = false;
     bool saveEachFrame = false;
+    bool verbose = false;
     bool help = false;
 
     bool startsPlay() const { return level >= 0 || mode >= 0; }

@@ -72,6 +72,7 @@ struct ShellFlags {
     bool statsOverlay = false;        // "QXZ"
     bool cheatKeys = false;           // "JXQZWVKP" on the game screen
     bool allLevelsSelectable = false; // "ZQWVXJ" / "ZQWV" on the menu screen
+    int raiseRequests = 0;            // times a second copy asked us to the front
 };
 
 struct ScreenSwitch {

@@ -9,6 +9,7 @@
 #include "gfx/font.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/texture.h"
+#include "shell/frame_loop.h"
 #include "shell/hooks.h"
 #include "shell/menu_screen.h"
 #include "sound/sound.h"
@@ -129,6 +130,13 @@ void drawLoadingFrame() {
     platform::Device* device = gfx::g_draw.device;
     g_titleScreen.drawLoadingScreen();
     device->present();
+    g_loop.lastLoadingFrameUs = platform::microseconds();
+}
+
+void drawLoadingFrameAtRefresh() {
+    const uint64_t sinceLast = platform::microseconds() - g_loop.lastLoadingFrameUs;
+    if (g_loop.lastLoadingFrameUs != 0 && sinceLast < g_loop.pacer.intervalUs) return;
+    drawLoadingFrame();
 }
 
 }  // namespace tessaly::shell

@@ -63,8 +63,11 @@ private:
 
 inline TitleScreen g_titleScreen;
 
-// One loading frame: the loading screen, presented. Installed as the loading
-// progress hook while start-up loads.
+// One loading frame: the loading screen, presented.
 void drawLoadingFrame();
+// The loading progress hook while start-up loads: a loading frame unless one
+// was presented less than a display refresh ago. The bar looks the same, but
+// start-up stops paying a full-screen draw per data block.
+void drawLoadingFrameAtRefresh();
 
 }  // namespace tessaly::shell

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -43,6 +44,26 @@ TEST(SingleInstanceLock, HeldLockKeepsOthersOut) {
     ::close(fd);
     // Asking again from the holder is fine.
     EXPECT_TRUE(acquireSingleInstanceLock(name));
+
+    // A second process asks the holder to come to the front: the request
+    // arrives once. Nobody holds another name's lock, so nobody is asked.
+    EXPECT_FALSE(takeRaiseRequest());
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(askRunningCopyToRaise(name) && !askRunningCopyToRaise("Nobody here") ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    bool raised = false;
+    for (int i = 0; i < 100 && !raised; ++i) {
+        raised = takeRaiseRequest();
+        if (!raised) usleep(1000);
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_FALSE(takeRaiseRequest());
+    // The holder never asks itself.
+    EXPECT_FALSE(askRunningCopyToRaise(name));
 
     if (saved) setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
     else unsetenv("XDG_RUNTIME_DIR");

@@ -139,6 +139,8 @@ TEST(SdlEvents, KeysWindowAndQuit) {
     } cases[] = {
         {SDL_WINDOWEVENT_FOCUS_GAINED, true, EventType::Activate},
         {SDL_WINDOWEVENT_FOCUS_LOST, true, EventType::Deactivate},
+        {SDL_WINDOWEVENT_MINIMIZED, true, EventType::Deactivate},
+        {SDL_WINDOWEVENT_HIDDEN, true, EventType::Deactivate},
         {SDL_WINDOWEVENT_SIZE_CHANGED, true, EventType::Resize},
         {SDL_WINDOWEVENT_MOVED, false, EventType::Resize},
     };

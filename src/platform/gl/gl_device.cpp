@@ -599,6 +599,14 @@ void GlDevice::flush() {
 // ---------------------------------------------------------------------------
 // Present and read-back
 
+std::string GlDevice::rendererText() const {
+    auto text = [this](GLenum name) {
+        const auto* s = reinterpret_cast<const char*>(m_gl.GetString(name));
+        return std::string(s ? s : "unknown");
+    };
+    return text(GL_RENDERER) + " (" + text(GL_VERSION) + ")";
+}
+
 bool GlDevice::present() {
     flush();
     const auto& gl = m_gl;

@@ -49,6 +49,9 @@ public:
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
 
+    // "RENDERER (VERSION)" of the context, for --verbose.
+    std::string rendererText() const;
+
     int width() const override { return kWidth; }
     int height() const override { return kHeight; }
 
