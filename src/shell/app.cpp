@@ -217,8 +217,11 @@ void deliverAutoplay() {
 // Loading
 
 void loadResources(bool hasSeed, unsigned seed) {
-    // 1. The random generator: a given seed replays a run exactly.
+    // 1. The random generator: a given seed replays a run exactly. The sound
+    // files decode on a second thread meanwhile (unless they already do);
+    // step 6 takes them.
     base::seedRandom(hasSeed ? seed : platform::systemUptimeMs());
+    sound::startDecodingSounds();
     // 2. The packs; a missing one is skipped, its files are read loose.
     data::g_registry.loadPack("targa.dat");
     data::g_registry.loadPack("jpeg.dat");
@@ -280,6 +283,8 @@ int runGame(int argc, char** argv) {
     g_shell.tickSuspended = true;
     data::g_registry.dataFolder =
         options.dataDir.empty() ? executableFolder() + "/Data" : options.dataDir;
+    // The sounds decode while the window opens and the rest loads.
+    sound::startDecodingSounds();
     // The player-data folder, and the settings in it before the window opens.
     player::PlayerData& players = player::g_playerData;
     players.folder = options.userDir.empty() ? player::defaultPlayerFolder() : options.userDir;

@@ -2,6 +2,9 @@
 // and sound_system.h.
 #include "sound/sound.h"
 
+#include <thread>
+#include <vector>
+
 #include "base/state_dump.h"
 #include "data/registry.h"
 #include "sound/sound_system.h"
@@ -9,6 +12,17 @@
 namespace tessaly::sound {
 
 namespace {
+
+// The sound files being decoded ahead, and the thread doing it.
+// A run that ends before loading the sounds still waits for the thread.
+struct SoundPreload {
+    std::thread thread;
+    std::vector<DecodedSoundFile> files;
+    ~SoundPreload() {
+        if (thread.joinable()) thread.join();
+    }
+};
+SoundPreload g_soundPreload;
 
 // What a test of a whole run wants to see of the sound: whether it is
 // heard at all, what was loaded, and where the music is.
@@ -44,8 +58,21 @@ bool initSound() {
     return true;
 }
 
+void startDecodingSounds() {
+    if (g_soundPreload.thread.joinable()) return;
+    g_soundPreload.thread = std::thread([folder = data::g_registry.dataFolder + "/Sounds"] {
+        g_soundPreload.files = decodeSoundFolder(folder);
+    });
+}
+
 void loadSounds() {
-    loadSounds(g_sound, data::g_registry.dataFolder);
+    if (g_soundPreload.thread.joinable()) {
+        g_soundPreload.thread.join();
+        loadSounds(g_sound, data::g_registry.dataFolder, g_soundPreload.files);
+        g_soundPreload.files.clear();
+    } else {
+        loadSounds(g_sound, data::g_registry.dataFolder);
+    }
     base::g_stateDump.add("sound", &dumpSound);
 }
 

@@ -15,7 +15,11 @@ namespace tessaly::sound {
 
 // Opens the audio device. False when there is none: the game runs silent.
 bool initSound();
-// Loads every "Sounds/*.ogg" (sorted by name) and the music module.
+// Starts reading and decoding "Sounds/*.ogg" on a thread of its own, so
+// that it runs beside the rest of start-up's loading.
+void startDecodingSounds();
+// Loads every "Sounds/*.ogg" (sorted by name; those decoded ahead are taken
+// once the decoding thread is done) and the music module.
 void loadSounds();
 void playSound(std::string_view name);                  // at 44100 Hz
 void playSoundAtRate(std::string_view name, int rateHz);

@@ -107,24 +107,38 @@ bool addSound(SoundSystem& system, std::string_view name, platform::Sample&& sam
     return true;
 }
 
-void loadSoundFolder(SoundSystem& system, const std::string& folder) {
+std::vector<DecodedSoundFile> decodeSoundFolder(const std::string& folder) {
     // Sorted by name (the seam sorts), so the table's order does not depend
     // on the file system.
     std::vector<std::string> names;
     base::listFolder(folder, names);
+    std::vector<DecodedSoundFile> files;
     for (const std::string& name : names) {
         if (!hasOggExtension(name)) continue;
-        if (system.soundCount >= kMaxSounds) break;  // the rest are not loaded
+        if (files.size() >= size_t(kMaxSounds)) break;  // the rest are not loaded
         if (name.size() > size_t(kMaxSoundNameLength)) continue;
+        DecodedSoundFile& decoded = files.emplace_back();
+        decoded.name = name;
         base::FileBytes file;
-        const bool read = base::readWholeFile(folder + "/" + name, kMaxFileBytes, file) == base::FileStatus::Ok;
-        if (system.open && read) {
-            addSound(system, name, file.data.get(), file.size);
-        } else {
-            addSound(system, name, nullptr, 0);
-        }
-        base::reportLoadProgress(read ? int32_t(file.size) : 0);
+        decoded.read = base::readWholeFile(folder + "/" + name, kMaxFileBytes, file) == base::FileStatus::Ok;
+        if (!decoded.read) continue;
+        decoded.size = int32_t(file.size);
+        platform::decodeVorbis(file.data.get(), file.size, decoded.sample);
     }
+    return files;
+}
+
+void addDecodedSounds(SoundSystem& system, std::vector<DecodedSoundFile>& files) {
+    for (DecodedSoundFile& file : files) {
+        if (system.soundCount >= kMaxSounds) break;
+        addSound(system, file.name, system.open ? std::move(file.sample) : platform::Sample{});
+        base::reportLoadProgress(file.size);
+    }
+}
+
+void loadSoundFolder(SoundSystem& system, const std::string& folder) {
+    std::vector<DecodedSoundFile> files = decodeSoundFolder(folder);
+    addDecodedSounds(system, files);
 }
 
 bool loadMusic(SoundSystem& system, const uint8_t* bytes, size_t size) {
@@ -138,7 +152,12 @@ bool loadMusic(SoundSystem& system, const uint8_t* bytes, size_t size) {
 }
 
 void loadSounds(SoundSystem& system, const std::string& dataFolder) {
-    loadSoundFolder(system, dataFolder + "/Sounds");
+    std::vector<DecodedSoundFile> sounds = decodeSoundFolder(dataFolder + "/Sounds");
+    loadSounds(system, dataFolder, sounds);
+}
+
+void loadSounds(SoundSystem& system, const std::string& dataFolder, std::vector<DecodedSoundFile>& sounds) {
+    addDecodedSounds(system, sounds);
 
     base::FileBytes file;
     if (system.open && base::readWholeFile(dataFolder + "/music.mo3", kMaxFileBytes, file) == base::FileStatus::Ok)

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/pool_use.h"
 #include "platform/audio_device.h"
@@ -94,13 +95,28 @@ bool addSound(SoundSystem& system, std::string_view name, const uint8_t* bytes, 
 // The same for a sound already decoded (or made in code); an empty sample
 // gives an entry that plays nothing.
 bool addSound(SoundSystem& system, std::string_view name, platform::Sample&& sample);
-// Every "*.ogg" of `folder`, sorted by name, each reported to the loading
-// progress by its size.
+// One sound file read and decoded ahead of being added.
+struct DecodedSoundFile {
+    std::string name;
+    bool read = false;         // the file could be read
+    int32_t size = 0;          // its size, for the loading progress
+    platform::Sample sample;   // empty when it did not decode
+};
+// Reads and decodes every "*.ogg" of `folder` that the table can take,
+// sorted by name. Touches no shared state, so it may run on a thread of its
+// own while the rest of the data loads.
+std::vector<DecodedSoundFile> decodeSoundFolder(const std::string& folder);
+// Adds decoded files in their order, each reported to the loading progress
+// by its size; the samples are moved out.
+void addDecodedSounds(SoundSystem& system, std::vector<DecodedSoundFile>& files);
+// Both at once.
 void loadSoundFolder(SoundSystem& system, const std::string& folder);
 // Loads the music module from bytes; false when it is not a module.
 bool loadMusic(SoundSystem& system, const uint8_t* bytes, size_t size);
 // "Sounds/*.ogg" and "music.mo3" below `dataFolder`.
 void loadSounds(SoundSystem& system, const std::string& dataFolder);
+// The same with the sound files already decoded.
+void loadSounds(SoundSystem& system, const std::string& dataFolder, std::vector<DecodedSoundFile>& sounds);
 
 void requestSound(SoundSystem& system, std::string_view name, int rateHz);
 void updateSound(SoundSystem& system, float dtMs);
