@@ -5,8 +5,8 @@
 // for the display. Where it does, the pacer only keeps presents half an
 // interval apart, which a waiting swap always does anyway. Where it does not,
 // each present waits until one refresh interval has passed since the
-// previous one: a coarse sleep to within kSpinUs of that time, then a short
-// spin, because a sleep alone overshoots by up to a scheduler tick.
+// previous one: a sleep to within kSpinUs of that time, then a short spin,
+// because a sleep wakes late by tens of microseconds, and by more under load.
 //
 // The pacer only decides when to present; the measured time between frames
 // still drives every clock, so nothing in the game changes speed. Time comes
@@ -20,7 +20,7 @@ namespace tessaly::shell {
 constexpr int kDefaultRefreshHz = 60;    // where the display does not say
 constexpr int kMinRefreshHz = 24;        // rates outside these are taken as unknown
 constexpr int kMaxRefreshHz = 500;
-constexpr uint32_t kSpinUs = 1000;       // the last stretch before a present is spun
+constexpr uint32_t kSpinUs = 250;        // the last stretch before a present is spun
 constexpr int kSwapProbePresents = 4;    // presents measured at start-up
 
 struct PacerClock {

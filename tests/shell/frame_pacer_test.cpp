@@ -60,12 +60,12 @@ TEST(FramePacer, NeverPresentsFasterThanTheDisplayWhenTheSwapDoesNotWait) {
     }
 }
 
-TEST(FramePacer, SpinsOnlyTheLastMillisecondAndNeverWaitsOnSlowFrames) {
+TEST(FramePacer, SleepsToJustBeforeTheDueTimeAndNeverWaitsOnSlowFrames) {
     g_fake = FakeTime{};
     FramePacer pacer;
     setRefreshRate(pacer, 60);
     waitForPresent(pacer, kFakeClock);
-    // Work of 5 ms: one sleep to within a millisecond of the due time.
+    // Work of 5 ms: one sleep to just before the due time, then the spin.
     g_fake.nowUs += 5000;
     waitForPresent(pacer, kFakeClock);
     EXPECT_EQ(g_fake.sleeps, 1);
