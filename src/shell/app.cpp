@@ -76,6 +76,7 @@ void dumpShell(base::JsonWriter& json) {
 void dumpLoading(base::JsonWriter& json) {
     json.field("loadedBytes", int64_t(base::g_loading.loadedBytes));
     json.field("reports", base::g_loading.reports);
+    json.field("framesDrawn", g_loop.loadingFrames);
 }
 
 void dumpTitle(base::JsonWriter& json) {

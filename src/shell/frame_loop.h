@@ -44,6 +44,7 @@ struct FrameLoop {
     char triangleText[32] = {};      // "%i TRI" of the last frame
     FramePacer pacer;
     uint64_t lastLoadingFrameUs = 0; // when the last loading frame was presented
+    int loadingFrames = 0;           // loading frames presented
 };
 
 inline FrameLoop g_loop;

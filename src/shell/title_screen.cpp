@@ -131,6 +131,7 @@ void drawLoadingFrame() {
     g_titleScreen.drawLoadingScreen();
     device->present();
     g_loop.lastLoadingFrameUs = platform::microseconds();
+    ++g_loop.loadingFrames;
 }
 
 void drawLoadingFrameAtRefresh() {
