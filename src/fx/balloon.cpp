@@ -292,6 +292,8 @@ void stepBalloon(BalloonState& b, float stepMs, base::Vec2 cursor) {
     b.shown = true;
     b.shownTipIndex = r.tipIndex;
     r.requested = false;
+    const TipDemonstration& demo = b.demonstration;
+    if (r.tipIndex >= 0 && demo.step && demo.isRunning && demo.isRunning()) demo.step(stepMs);
 }
 
 void drawBalloon(const BalloonState& b) {

@@ -37,6 +37,8 @@ constexpr float kAutomaticArrowAngle = -1000;
 struct TipDemonstration {
     bool (*isRunning)() = nullptr;
     void (*start)(int tipIndex) = nullptr;
+    // Advances the running demonstration; the balloon's step calls it.
+    void (*step)(float dtMs) = nullptr;
     // Draws the running demonstration centred at (x, y) in the balloon's
     // frame: the world transform holds the anchor translation (and the
     // grow-in scale) while it is called.

@@ -8,6 +8,7 @@
 #include "game/flow.h"
 #include "game/play_host.h"
 #include "game/play_screen.h"
+#include "menus/help_demo.h"
 #include "menus/menu_runtime.h"
 #include "menus/menu_screens.h"
 #include "player/player_data.h"
@@ -256,7 +257,7 @@ void activateItem() {
     } else if (name == "ok") {
         if (is(screen, "helpscreen")) {
             if (playing()) {
-                m.helpRunning = false;
+                stopHelpDemo();
                 resumePlay();
             } else {
                 goBack();
@@ -332,7 +333,7 @@ void goBack() {
         return;
     }
     if (is(screen->parent, "gameplay")) {
-        if (is(screen, "helpscreen")) m.helpRunning = false;
+        if (is(screen, "helpscreen")) stopHelpDemo();
         resumePlay();
         return;
     }
@@ -343,12 +344,12 @@ void goBack() {
         return;
     }
     if (is(screen, "helpscreen") && playing()) {
-        m.helpRunning = false;
+        stopHelpDemo();
         resumePlay();
         return;
     }
     if (is(screen, "options")) player::saveAllPlayerData(players());
-    if (is(screen, "helpscreen")) m.helpRunning = false;
+    if (is(screen, "helpscreen")) stopHelpDemo();
     if (is(screen, "monsters") || is(screen, "bonuses") || is(screen, "history")) m.backgroundView = 0;
     MenuNode* parent = screen->parent;
     if (!parent) parent = findNode("main");  // a screen nobody listed: back to the main menu
@@ -365,7 +366,7 @@ void onScreenEnter(MenuNode& screen) {
         sound::requestTune(kMenuTune);
         m.backgroundView = 0;
     } else if (name == "helpscreen") {
-        m.helpRunning = true;
+        startHelpDemo();
     } else if (name == "options") {
         m.pendingFullscreen = uint8_t(players().settings.fullscreen ? 1 : 0);
         m.customPointer = players().settings.customPointer;
@@ -400,6 +401,18 @@ void stepScreen(float dtMs) {
     const MenuNode* screen = g_menu.current;
     if (is(screen, "levelcomplete")) stepLevelComplete(dtMs);
     else if (is(screen, "credits")) stepCredits(dtMs);
+    else if (is(screen, "helpscreen")) stepHelpDemo(dtMs);
+    if (g_menu.backgroundView == 1) stepLevelMap(g_menu.selectedEntry);
+}
+
+MapView currentMapView(float clockMs) {
+    MapView view;
+    view.clockMs = clockMs;
+    view.progress = currentProgress();
+    view.fullyOpen = allLevelsOpen() || view.progress >= kMapLevels - 1;
+    view.selected = g_menu.selectedEntry;
+    view.currentLevel = seat().currentLevel(currentMode());
+    return view;
 }
 
 // ---------------------------------------------------------------------------
@@ -430,6 +443,7 @@ void loadMenus() {
     game::g_playHooks.menuKeyDown = &menuKeyDown;
     game::g_playHooks.menuLeftButtonDown = &menuButtonDown;
     game::g_playHooks.drawMenus = &drawMenus;
+    connectTipDemonstration();
 }
 
 }  // namespace tessaly::menus

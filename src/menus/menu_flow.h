@@ -9,6 +9,7 @@
 
 #include <string_view>
 
+#include "menus/level_map.h"
 #include "menus/menu_tree.h"
 
 namespace tessaly::menus {
@@ -23,8 +24,11 @@ void activateItem();
 // Where Escape leads, after its fade-out.
 void goBack();
 void onScreenEnter(MenuNode& screen);
-// The screens' own clocks (the levelcomplete count, the credits scroll).
+// The screens' own clocks (the levelcomplete count, the credits scroll),
+// and the level map's preview while the map shows.
 void stepScreen(float dtMs);
+// What the level map shows now, with the menu screen's clock.
+MapView currentMapView(float clockMs);
 
 // The first screen after the title: "main", or "newprofile" without players.
 void openFirstMenu();

@@ -40,7 +40,7 @@ constexpr float kAtlasInset = 0.003f;
 constexpr float kCellUnits = 64.0f;
 constexpr int kCellTopLeft = 0, kCellTopRight = 1, kCellBottomLeft = 2, kCellBottomRight = 3;
 constexpr int kCellTrack = 4, kCellGlowBand = 5, kCellGlint = 6;
-constexpr int kCellTopEdge = 10, kCellBottomEdge = 11, kCellLeftEdge = 12, kCellRightEdge = 13;
+constexpr int kCellTopEdge = kAtlasEdgeCell, kCellBottomEdge = 11, kCellLeftEdge = 12, kCellRightEdge = 13;
 constexpr int kCellLeftArrow = 14, kCellRightArrow = 15, kCellKnob = 19, kCellTicked = 20, kCellEmpty = 21;
 constexpr int kCellPointer = 22, kCellPointerGlow = 23;
 
@@ -723,27 +723,31 @@ void drawHoverGlow() {
                   base::Color32(255, 200, 100, int((50 + 30 * s) * (1 - m.fade))).argb, kTextDepth);
 }
 
+void drawMenuPointerAt(base::Vec2 p, float scale, float pointerClockMs) {
+    const bool wasPainting = g_menu.painting;
+    g_menu.painting = true;
+    const int glow = std::clamp(int((1 + std::sin(0.005f * pointerClockMs)) * 127.5f), 0, 255);
+    drawAtlasCell(kCellPointerGlow, p.x + 30 * scale, p.y - 32 * scale, scale, base::Color32(255, 255, 255, glow).argb);
+    drawAtlasCell(kCellPointer, p.x + 30 * scale, p.y - 32 * scale, scale, 0xFFFFFFFFu);
+    g_menu.painting = wasPainting;
+}
+
 void drawMenuPointer(int kind, float pointerClockMs) {
     base::Vec2 p;
     gfx::screenToWorldCursor(&p.x, &p.y);
     if (p.x < -400 || p.x > 400 || p.y < -300 || p.y > 300) return;
-    const bool wasPainting = g_menu.painting;
-    g_menu.painting = true;
     gfx::begin2D();
     if (kind == 1) {
         gfx::setTexture(gfx::loadTexture("cursorhammer.tga"));
         gfx::drawRect(p.x + 28 - 32, p.y - 14 + 32, p.x + 28 + 32, p.y - 14 - 32, 0, 0, 1, 1, 0xFFFFFFFFu, kTextDepth);
-    } else {
-        const int glow = std::clamp(int((1 + std::sin(0.005f * pointerClockMs)) * 127.5f), 0, 255);
-        drawAtlasCell(kCellPointerGlow, p.x + 30, p.y - 32, 1, base::Color32(255, 255, 255, glow).argb);
-        drawAtlasCell(kCellPointer, p.x + 30, p.y - 32, 1, 0xFFFFFFFFu);
-        if (kind == 2) {
-            gfx::setTexture(gfx::loadTexture("question.tga"));
-            gfx::drawRect(p.x + 23 - 20, p.y - 56 + 20, p.x + 23 + 20, p.y - 56 - 20, 0, 0, 1, 1, 0xFFFFFFFFu,
-                          kTextDepth);
-        }
+        return;
     }
-    g_menu.painting = wasPainting;
+    drawMenuPointerAt(p, 1, pointerClockMs);
+    if (kind == 2) {
+        gfx::setTexture(gfx::loadTexture("question.tga"));
+        gfx::drawRect(p.x + 23 - 20, p.y - 56 + 20, p.x + 23 + 20, p.y - 56 - 20, 0, 0, 1, 1, 0xFFFFFFFFu,
+                      kTextDepth);
+    }
 }
 
 }  // namespace tessaly::menus

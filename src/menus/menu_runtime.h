@@ -102,7 +102,6 @@ struct MenuState {
     uint8_t customPointer = 0;     // the options' pointer box, bound to the setting
     int16_t volumeWidgets[2] = {};
     LevelCompleteCount count;
-    bool helpRunning = false;      // the help screen's demonstration
 
     bool painting = false;         // the paint pass runs (draw); registrations are read back
     int paintBoxIndex = 0;
@@ -173,6 +172,8 @@ void drawButton(float x, float y, float width, float height, float textSize, con
 void drawPanel(float left, float top, float right, float bottom, float alpha = 1);
 void drawMenuText(float x, float y, float size, uint32_t argb, std::string_view text, bool centred);
 void drawAtlasCell(int cell, float x, float y, float scale, uint32_t argb, bool additive = false);
+// The panel's top edge in the atlas; at half scale it serves as a separator.
+inline constexpr int kAtlasEdgeCell = 10;
 // The hover glow around the hovered widget.
 void drawHoverGlow();
 // Width of the widest item text of the current screen at this size.
@@ -181,5 +182,7 @@ float widestItem(const MenuNode& screen, float size, int first = 0, int last = -
 // The drawn pointer (custom pointer option) in kind 0 normal, 1 hammer, 2
 // question, at the pointer.
 void drawMenuPointer(int kind, float pointerClockMs);
+// The normal pointer at `at` (menu units), scaled by `scale` about its tip.
+void drawMenuPointerAt(base::Vec2 at, float scale, float pointerClockMs);
 
 }  // namespace tessaly::menus

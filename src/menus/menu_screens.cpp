@@ -14,6 +14,8 @@
 #include "gfx/font.h"
 #include "gfx/texture.h"
 #include "menus/menu_flow.h"
+#include "menus/help_demo.h"
+#include "menus/level_map.h"
 #include "menus/menu_runtime.h"
 #include "menus/menu_screens.h"
 #include "player/player_data.h"
@@ -77,6 +79,13 @@ void mainHook(MenuNode& screen) {
 
 void levelSelectHook(MenuNode& screen) {
     (void)screen;
+    // The level marks come first, so that widget i is level i. Locked levels
+    // get theirs too; the input ignores them.
+    for (int i = 0; i < kMapLevels; ++i) {
+        const base::Vec2 p = g_levelMap.marks[size_t(i)];
+        const float h = kLevelMarkHitSize / 2;
+        addWidget(WidgetKind::LevelMark, p.x - h, p.y + h, p.x + h, p.y - h);
+    }
     const int mode = currentMode();
     drawButton(300, -250 - 100 * f(), 160, 64, 18);
     drawCentredText(0, -250 - 100 * f(), 18, kWhite, menuText(kModeNames[mode]));
@@ -246,14 +255,34 @@ void creditsHook(MenuNode& screen) {
 
 // --- "helpscreen" ----------------------------------------------------------
 
+constexpr const char* kSquareHelp[3] = {"adventsquarehelp", "squarehelp", "actionsquarehelp"};
+constexpr float kHelpWidth = 390, kHelpHeight = 404, kHelpTextWidth = 330;
+// Room the panel needs besides its two texts: title, separators, the
+// demonstration board with a margin, the button.
+constexpr float kHelpFixedRoom = 380;
+
 void helpHook(MenuNode& screen) {
-    drawPanel(-300, 250, 300, -250, panelAlpha());
-    drawCentredText(0, 195, 19, kTitleColour, screen.text);
-    if (g_menu.painting) {
-        gfx::wrapText(520, menuText("balltip"), 14);
-        drawMenuText(0, 150, 14, kWhite, gfx::wrappedText(), true);
-    }
-    drawButton(0, -200, 130, 64, 18);
+    (void)screen;
+    const char* tip = menuText("balltip");
+    const char* goal = menuText(kSquareHelp[currentMode()]);
+    const float tipHeight = gfx::wrapText(kHelpTextWidth, tip, 12);
+    const float goalHeight = gfx::wrapText(kHelpTextWidth, goal, 12);
+    // The panel grows when the texts need more than its usual height, so the
+    // board never covers them.
+    const float y = g_menu.slide, h = std::max(kHelpHeight, kHelpFixedRoom + tipHeight + goalHeight);
+    drawPanel(-kHelpWidth / 2, y + h / 2, kHelpWidth / 2, y - h / 2, panelAlpha());
+    drawCentredText(0, h / 2 - 53 + y, 19.5f, kYellow, menuText("howtoplay"));
+    const uint32_t white = rgb(255, 255, 255, int(255 * panelAlpha()));
+    drawAtlasCell(kAtlasEdgeCell, 0, h / 2 + y - 90, 0.5f, white);
+    drawAtlasCell(kAtlasEdgeCell, 0, y - h / 2 + 100, 0.5f, white);
+    // The ball tip from the top, the mode's goal ending above the button, the
+    // board between them.
+    gfx::wrapText(kHelpTextWidth, tip, 12);
+    drawMenuText(0, h / 2 + y - 120, 12, kWhite, gfx::wrappedText(), true);
+    if (g_menu.painting) drawHelpDemo(0, h / 2 + y - 200 - tipHeight);
+    gfx::wrapText(kHelpTextWidth, goal, 12);
+    drawMenuText(0, y - h / 2 + 107 + goalHeight, 12, kWhite, gfx::wrappedText(), true);
+    drawButton(0, y - h / 2 + 55, 170, 64, 18);
 }
 
 }  // namespace

@@ -242,6 +242,7 @@ void loadResources(bool hasSeed, unsigned seed) {
     sound::loadSounds();
     sound::setVolumes(player::g_playerData.settings.effectsVolume, player::g_playerData.settings.musicVolume);
     // 7. The level map.
+    menus::loadLevelMap();
     // 8. The title pictures (cached since the first loading frame).
     g_titleScreen.loadResources();
     // 9. Particle effects.

@@ -18,11 +18,11 @@ namespace tessaly::shell {
 
 namespace {
 
-// The still pictures behind the menus until the landscapes draw there.
-void drawBackground(int view) {
+// The still picture behind the menus (the level map draws its own) until
+// the landscapes draw there.
+void drawBackground() {
     gfx::begin2D();
-    gfx::TextureEntry* picture = view == 1 ? gfx::loadImageTexture("menumap.jpg", 800, 600)
-                                           : gfx::loadImageTexture("backdrop.jpg", 800, 600);
+    gfx::TextureEntry* picture = gfx::loadImageTexture("backdrop.jpg", 800, 600);
     if (!picture) return;
     gfx::setBlendMode(2);
     gfx::setTexture(picture);
@@ -58,7 +58,10 @@ void MenuScreen::step(float dtMs) {
 
 void MenuScreen::draw() {
     gfx::g_draw.device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
-    drawBackground(menus::g_menu.backgroundView);
+    if (menus::g_menu.backgroundView == 1)
+        menus::drawLevelMap(menus::currentMapView(m_menuClockMs));
+    else
+        drawBackground();
     menus::drawMenus();
     gfx::begin2D();
     fx::drawParticles();
