@@ -107,6 +107,13 @@ void stopHelpDemo() {
 
 bool helpDemoRunning() { return g_helpDemo.active; }
 
+int helpBoardPopping() {
+    const game::ScoreQueue& q = g_helpGame.scores;
+    int popping = 0;
+    for (int i = 0; i < q.count; ++i) popping += !q.items[size_t(i)].done;
+    return popping;
+}
+
 void stepHelpDemo(float dtMs) {
     HelpDemo& d = g_helpDemo;
     if (!d.active) return;

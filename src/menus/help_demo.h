@@ -55,6 +55,9 @@ bool helpDemoRunning();
 // the rules of the help board at half the frame time.
 void stepHelpDemo(float dtMs);
 
+// Pieces of the help board vanishing now (lines the rules removed).
+int helpBoardPopping();
+
 // The pointer at the demonstration's clock, board units.
 base::Vec2 helpPointerAt(const HelpDemo& demo);
 

@@ -1,5 +1,7 @@
 #include "menus/menu_dump.h"
 
+#include "menus/help_demo.h"
+#include "menus/level_map.h"
 #include "menus/menu_flow.h"
 #include "menus/menu_runtime.h"
 
@@ -28,6 +30,29 @@ void dumpMenuState(base::JsonWriter& json) {
     json.beginArray("countShown");
     for (int stat = 0; stat < 4; ++stat) json.value(int64_t(shownStatValue(stat)));
     json.endArray();
+
+    const LevelMap& map = g_levelMap;
+    json.beginObject("map");
+    json.field("pathPoints", map.path.count);
+    json.field("previewLevel", map.previewLevel);
+    json.field("previewLoaded", map.previewLoaded);
+    json.beginArray("markX");
+    for (const base::Vec2 p : map.marks) json.value(double(p.x));
+    json.endArray();
+    json.beginArray("markY");
+    for (const base::Vec2 p : map.marks) json.value(double(p.y));
+    json.endArray();
+    json.endObject();
+
+    const HelpDemo& h = g_helpDemo;
+    json.beginObject("help");
+    json.field("active", h.active);
+    json.field("demo", h.demo);
+    json.field("colourOffset", h.colourOffset);
+    json.field("phase", h.phase);
+    json.field("clockMs", h.clockMs);
+    json.field("popping", helpBoardPopping());
+    json.endObject();
 }
 
 }  // namespace tessaly::menus

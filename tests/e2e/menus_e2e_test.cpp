@@ -5,6 +5,7 @@
 // menus from the title.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -219,6 +220,65 @@ TEST(MenusE2e, TheFirstRunWorksWithTheMouseAtTheDrawnPositions) {
     ASSERT_EQ(playing.run.exitCode, 0) << playing.run.err;
     EXPECT_EQ(jsonText(playing.dump, "screen"), "game");  // the dump opens with the current screen
     EXPECT_EQ(jsonText(menu(playing), "screen"), "helpscreen") << "the first level of a mode explains it first";
+}
+
+// The level map as a new player sees it, then with every level open, a
+// double click on level 3 that starts it, and the help over its first play.
+TEST(MenusE2e, TheLevelMapOpensLevelsAndADoubleClickStartsOne) {
+    if (!dataSet()) GTEST_SKIP() << "no data set";
+    const TestFolder dir("menus-map");  // kept when the test fails, with its screenshots
+    const std::string user = dir.path() + "/user";
+    Script s = firstRun("DORA");
+    s.key(kEnter).wait(kFade + 40);  // Classic: the map
+    const int freshFrame = s.frame;
+    const MenuRun fresh = play(dir.path(), user, s, freshFrame,
+                               {"--screenshot", std::to_string(freshFrame) + ":" + dir.path() + "/fresh.png"});
+    ASSERT_EQ(fresh.run.exitCode, 0) << fresh.run.err;
+    const std::string map = jsonObject(menu(fresh), "map");
+    ASSERT_EQ(jsonText(menu(fresh), "screen"), "mode1");
+    EXPECT_GT(jsonNumber(map, "pathPoints"), 100);
+    EXPECT_EQ(jsonNumber(menu(fresh), "selectedEntry"), 0);
+    EXPECT_NE(map.find("\"previewLoaded\":true"), std::string::npos);
+    const float x0 = float(jsonArrayNumber(map, "markX", 0)), y0 = float(jsonArrayNumber(map, "markY", 0));
+    const float x2 = float(jsonArrayNumber(map, "markX", 2)), y2 = float(jsonArrayNumber(map, "markY", 2));
+    ASSERT_FALSE(std::isnan(x2) || std::isnan(y2));
+
+    // The selected first level's mark is red to green, with no blue; a locked
+    // one keeps the painted path's warm pale colour.
+    const Screenshot shot = readScreenshot(dir.path() + "/fresh.png");
+    ASSERT_EQ(shot.width, 800);
+    const uint8_t* first = shot.at(int(x0 + 400), int(300 - y0));
+    EXPECT_LT(first[2], 90) << int(first[0]) << "," << int(first[1]) << "," << int(first[2]);
+    EXPECT_GT(first[0] + first[1], 200);
+
+    // Every level opened by the typed code (its letters are matched newest
+    // first); a double click on level 3.
+    s.type("JXVWQZ").wait(10);
+    const int openFrame = s.frame;
+    s.frame += 4;
+    s.text += std::to_string(s.frame) + " move " + std::to_string(x2) + " " + std::to_string(y2) + "\n";
+    s.text += std::to_string(s.frame + 1) + " left-down\n" + std::to_string(s.frame + 1) + " left-up\n";
+    s.text += std::to_string(s.frame + 1) + " double-click\n" + std::to_string(s.frame + 1) + " left-up\n";
+    s.wait(kFade + 120);
+    const int helpFrame = s.frame;
+    // The same first run again, in a player folder of its own.
+    const MenuRun started =
+        play(dir.path(), user + "-open", s, helpFrame,
+             {"--screenshot", std::to_string(openFrame) + ":" + dir.path() + "/open.png", "--screenshot",
+              std::to_string(helpFrame) + ":" + dir.path() + "/help.png"});
+    ASSERT_EQ(started.run.exitCode, 0) << started.run.err;
+    EXPECT_EQ(jsonNumber(game(started), "levelIndex"), 2);
+    EXPECT_EQ(jsonText(menu(started), "screen"), "helpscreen") << "the mode's first level explains it first";
+    const std::string help = jsonObject(menu(started), "help");
+    EXPECT_NE(help.find("\"active\":true"), std::string::npos);
+    EXPECT_GT(jsonNumber(help, "phase"), 0) << "mid-demonstration";
+    // With every level open, level 3's mark is open (opaque, warm) rather
+    // than pale.
+    const Screenshot open = readScreenshot(dir.path() + "/open.png");
+    ASSERT_EQ(open.width, 800);
+    const uint8_t* third = open.at(int(x2 + 400), int(300 - y2));
+    const uint8_t* third0 = shot.at(int(x2 + 400), int(300 - y2));
+    EXPECT_NE(int(third[0]) * 65536 + third[1] * 256 + third[2], int(third0[0]) * 65536 + third0[1] * 256 + third0[2]);
 }
 
 TEST(MenusE2e, TheBuiltInPlayerStartsFromTheTitleAndGoesThroughTheMenus) {

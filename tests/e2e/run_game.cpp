@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/png_file.h"
+
 namespace tessaly::e2e {
 
 std::string makeTestFolder(const std::string& name) {
@@ -139,6 +141,26 @@ std::string jsonText(const std::string& json, const std::string& key) {
     if (at == std::string::npos) return "<missing>";
     const size_t end = json.find('"', at + open.size());
     return json.substr(at + open.size(), end - at - open.size());
+}
+
+double jsonArrayNumber(const std::string& json, const std::string& key, int index) {
+    size_t at = json.find("\"" + key + "\":[");
+    if (at == std::string::npos) return NAN;
+    at += key.size() + 4;
+    const size_t close = json.find(']', at);
+    for (int i = 0; i < index; ++i) {
+        at = json.find(',', at);
+        if (at == std::string::npos || at > close) return NAN;
+        ++at;
+    }
+    return at < close ? std::strtod(json.c_str() + at, nullptr) : NAN;
+}
+
+Screenshot readScreenshot(const std::string& path) {
+    Screenshot p;
+    std::string error;
+    EXPECT_TRUE(platform::readPng(path, p.rgba, &p.width, &p.height, &error)) << path << ": " << error;
+    return p;
 }
 
 }  // namespace tessaly::e2e

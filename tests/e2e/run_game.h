@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -57,5 +58,17 @@ namespace tessaly::e2e {
 std::string jsonObject(const std::string& json, const std::string& key);
 double jsonNumber(const std::string& json, const std::string& key);
 std::string jsonText(const std::string& json, const std::string& key);
+
+// A number of an array under a key: element `index` (NAN when absent).
+double jsonArrayNumber(const std::string& json, const std::string& key, int index);
+
+// A screenshot as read back: RGBA rows, top first.
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    const uint8_t* at(int x, int y) const { return &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4]; }
+};
+// Reads a PNG the game wrote; an empty picture (and a test failure) when it can't.
+Screenshot readScreenshot(const std::string& path);
 
 }  // namespace tessaly::e2e

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -12,7 +13,11 @@
 #include "data/registry.h"
 #include "game/play_host.h"
 #include "game/play_screen.h"
+#include "menus/help_demo.h"
+#include "menus/level_map.h"
 #include "menus/menu_runtime.h"
+#include "gfx/draw.h"
+#include "game/game_state.h"
 #include "platform/keys.h"
 #include "player/player_data.h"
 #include "player/profile_seat.h"
@@ -297,6 +302,100 @@ TEST_F(MenuFlow, ExitAsksAndYesEndsTheProgram) {
     choose("exit");
     choose("yes");
     EXPECT_TRUE(g_log.quit);
+}
+
+
+// The map's marks on the real path: on screen, a locked one ignores the
+// pointer, a double click on an open one starts that level.
+TEST_F(MenuFlow, TheMapMarksSelectOpenLevelsAndADoubleClickStartsOne) {
+    for (const base::Vec2 p : g_levelMap.marks) {
+        EXPECT_LT(std::fabs(p.x), 400.0f);
+        EXPECT_LT(std::fabs(p.y), 300.0f);
+    }
+    for (const base::Vec2 p : g_levelMap.artefacts) {
+        EXPECT_LT(std::fabs(p.x), 400.0f);
+        EXPECT_LT(std::fabs(p.y), 300.0f);
+    }
+    auto at = [](int level) {
+        const base::Vec2 p = g_levelMap.marks[size_t(level)];
+        gfx::worldToScreenCursor(p.x, p.y);
+        menuPointerMoved();
+    };
+    show("mode1");
+    ASSERT_EQ(g_menu.widgetCount, kMapLevels + 0) << "a mark widget per level";
+    EXPECT_EQ(g_menu.selectedEntry, 0);
+    at(5);  // locked for a new player
+    menuButtonDown();
+    frames(2);
+    EXPECT_EQ(g_menu.selectedEntry, 0);
+
+    player::setCurrentLevelNumber(profile(), 0, 0);
+    g_allLevelsOpen = true;
+    at(2);
+    menuButtonDown();
+    frames(2);
+    EXPECT_EQ(g_menu.selectedEntry, 2);
+    const MapView view = currentMapView(0);
+    EXPECT_TRUE(view.fullyOpen);
+    EXPECT_EQ(view.selected, 2);
+    menuDoubleClick();
+    frames(45);
+    g_allLevelsOpen = false;
+    EXPECT_TRUE(g_log.playing);
+    EXPECT_EQ(game::g_game.levelIndex, 2);
+}
+
+// The help screen plays the four boards in turn, each removing a line with
+// the real rules; a new visit starts at the first board, colours going on.
+TEST_F(MenuFlow, TheHelpScreenPlaysFourBoardsInTurnEachRemovingALine) {
+    show("helpscreen");
+    ASSERT_TRUE(helpDemoRunning());
+    const int firstColours = g_helpDemo.colourOffset;
+    int demos[6] = {}, seen = 0, lastDemo = -1;
+    int removedIn[kHelpDemos] = {};
+    for (float t = 0; t < 38000 + 16; t += 16) {
+        if (g_helpDemo.demo != lastDemo) {
+            lastDemo = g_helpDemo.demo;
+            if (seen < 6) demos[seen++] = lastDemo;
+        }
+        frames(1);
+        // A removal shows as popping pieces of the help board.
+        removedIn[g_helpDemo.demo] += helpBoardPopping();
+    }
+    ASSERT_EQ(seen, 5);
+    EXPECT_EQ(demos[0], 0);
+    EXPECT_EQ(demos[1], 1);
+    EXPECT_EQ(demos[2], 2);
+    EXPECT_EQ(demos[3], 3);
+    EXPECT_EQ(demos[4], 0);
+    EXPECT_EQ(g_helpDemo.colourOffset, (firstColours + 4) % kHelpColourSets) << "a new colour set each run";
+    for (int d = 0; d < kHelpDemos; ++d) EXPECT_GT(removedIn[d], 0) << "board " << d + 1 << " removed no line";
+
+    // Leaving stops it; coming back starts at the first board with the
+    // colours going on.
+    escape();
+    EXPECT_FALSE(helpDemoRunning());
+    const int coloursLeft = g_helpDemo.colourOffset;
+    show("helpscreen");
+    EXPECT_EQ(g_helpDemo.demo, 0);
+    EXPECT_EQ(g_helpDemo.phase, 0);
+    EXPECT_EQ(g_helpDemo.colourOffset, coloursLeft);
+}
+
+// A tip's board makes its one move, skips to the last click and removes a line.
+TEST_F(MenuFlow, EveryTipBoardRemovesALine) {
+    for (int tip = 0; tip < kHelpDemos; ++tip) {
+        SCOPED_TRACE(tip);
+        startTipDemo(tip);
+        int popping = 0;
+        for (float t = 0; t < kHelpRunMs; t += 16) {
+            stepHelpDemo(16);
+            popping += helpBoardPopping();
+        }
+        EXPECT_GT(popping, 0);
+        EXPECT_EQ(g_helpDemo.demo, tip) << "a tip keeps its own board";
+        stopHelpDemo();
+    }
 }
 
 }  // namespace
