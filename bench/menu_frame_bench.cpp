@@ -2,7 +2,10 @@
 //
 // screen 0 is the main menu over its backdrop (panel with its glints, the
 // eight items, the greeting and the player link, the drawn pointer); screen
-// 1 is "levelcomplete" over a full board of play, the count running. Device
+// 1 is "levelcomplete" over a full board of play, the count running; screen
+// 2 the classic mode screen over the level map (the map, 70 marks, 15
+// treasures, the preview board) with every level open; screen 3 the help
+// screen with its demonstration playing. Device
 // 0 is the null device (CPU per frame: the menus' step and their
 // submission), 1 the OpenGL device under the offscreen driver at 800 x 600
 // with a present per frame. Counters: draw calls and flushes per frame.
@@ -19,6 +22,7 @@
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/texture.h"
+#include "menus/help_demo.h"
 #include "menus/menu_flow.h"
 #include "menus/menu_runtime.h"
 #include "player/player_data.h"
@@ -35,7 +39,8 @@ using namespace tessaly;
 constexpr float kFrameMs = 16;
 
 void Menu_Frame(benchmark::State& state) {
-    const bool overPlay = state.range(0) == 1;
+    const int which = int(state.range(0));
+    const bool overPlay = which == 1;
     const bool gl = state.range(1) == 1;
     platform::Device* device = bench::benchDevice(gl);
     if (!device) {
@@ -63,6 +68,11 @@ void Menu_Frame(benchmark::State& state) {
         screen = &shell::g_gameScreen;
         menus::g_menuShell.gameScreenCurrent = [] { return true; };
         game::g_playHost.openScreen("levelcomplete");
+    } else if (which == 2) {
+        menus::g_allLevelsOpen = true;
+        menus::openScreen("mode1");
+    } else if (which == 3) {
+        menus::openScreen("helpscreen");
     } else {
         menus::openScreen("main");
     }
@@ -81,11 +91,13 @@ void Menu_Frame(benchmark::State& state) {
     state.counters["drawCalls/frame"] = double(device->stats().drawCalls - calls0) / frames;
     state.counters["flushes/frame"] = double(device->stats().flushes - flushes0) / frames;
 
+    menus::g_allLevelsOpen = false;
+    menus::stopHelpDemo();
     menus::resetMenus();
     sound::shutdownSound();
     gfx::g_textures.clear();
     gfx::installDevice(nullptr);
 }
-BENCHMARK(Menu_Frame)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(Menu_Frame)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
