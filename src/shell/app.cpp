@@ -106,6 +106,16 @@ std::string executableFolder() {
     return slash == std::string::npos ? "." : folder.substr(0, slash);
 }
 
+// Data/ next to the executable (a build tree, an unpacked game), else where
+// an installation puts it: ../share/tessaly/Data from the executable.
+std::string defaultDataFolder() {
+    const std::string folder = executableFolder();
+    const std::string beside = folder + "/Data";
+    if (::access(beside.c_str(), F_OK) == 0) return beside;
+    const std::string installed = folder + "/../share/tessaly/Data";
+    return ::access(installed.c_str(), F_OK) == 0 ? installed : beside;
+}
+
 // Screenshots of the frames asked for on the command line.
 struct ScreenshotTaker {
     const std::vector<ScreenshotRequest>* requests = nullptr;
@@ -267,6 +277,10 @@ int runGame(int argc, char** argv) {
         std::fputs(optionsHelp(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(versionText(), stdout);
+        return 0;
+    }
     InputScript script;
     if (!options.inputScript.empty() && !loadInputScript(options.inputScript, script, error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
@@ -283,8 +297,7 @@ int runGame(int argc, char** argv) {
 
     base::buildSqrtTables();
     g_shell.tickSuspended = true;
-    data::g_registry.dataFolder =
-        options.dataDir.empty() ? executableFolder() + "/Data" : options.dataDir;
+    data::g_registry.dataFolder = options.dataDir.empty() ? defaultDataFolder() : options.dataDir;
     // The sounds decode while the window opens and the rest loads.
     sound::startDecodingSounds();
     // The player-data folder, and the settings in it before the window opens.

@@ -31,8 +31,15 @@ const char* optionsHelp() {
            "  --save-each-frame     save all player data after every frame (for tests)\n"
            "  --verbose             report the OpenGL renderer, vertical sync, the refresh\n"
            "                        rate and start-up moments on stderr\n"
+           "  --version             show the version\n"
            "  --help                show this list\n";
 }
+
+#ifndef TESSALY_VERSION
+#define TESSALY_VERSION "unknown"
+#endif
+
+const char* versionText() { return "Tessaly " TESSALY_VERSION "\n"; }
 
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error) {
     out = Options{};
@@ -53,6 +60,8 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             out.windowed = true;
         } else if (arg == "--verbose") {
             out.verbose = true;
+        } else if (arg == "--version") {
+            out.version = true;
         } else if (arg == "--data") {
             if (!value(v)) return false;
             if (v.empty()) {

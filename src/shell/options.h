@@ -15,6 +15,7 @@
 //   --autoplay            the built-in player plays (with --level or --mode)
 //   --save-each-frame     all player data saved after every frame (crash tests)
 //   --verbose             the renderer, vertical sync and start-up times on stderr
+//   --version             the version
 //   --help                the list above
 #pragma once
 
@@ -48,6 +49,7 @@ struct Options {
     bool autoplay = false;
     bool saveEachFrame = false;
     bool verbose = false;
+    bool version = false;
     bool help = false;
 
     bool startsPlay() const { return level >= 0 || mode >= 0; }
@@ -58,5 +60,7 @@ struct Options {
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error);
 
 const char* optionsHelp();
+// "Tessaly 0.9.0" and a line end.
+const char* versionText();
 
 }  // namespace tessaly::shell

@@ -31,7 +31,8 @@ TEST(Options, EveryOptionTogether) {
     std::string error;
     ASSERT_TRUE(parse({"--data", "/tmp/d", "--windowed", "--fixed-step", "16", "--seed", "0",
                        "--frames", "120", "--input", "in.txt", "--screenshot", "loading:a.png",
-                       "--screenshot", "60:dir/b:c.png", "--dump-state", "s.json", "--help"},
+                       "--screenshot", "60:dir/b:c.png", "--dump-state", "s.json", "--verbose", "--version",
+                       "--help"},
                       o, error))
         << error;
     EXPECT_EQ(o.dataDir, "/tmp/d");
@@ -47,6 +48,8 @@ TEST(Options, EveryOptionTogether) {
     EXPECT_EQ(o.screenshots[1].frame, 60);
     EXPECT_EQ(o.screenshots[1].path, "dir/b:c.png");  // only the first colon splits
     EXPECT_EQ(o.dumpState, "s.json");
+    EXPECT_TRUE(o.verbose);
+    EXPECT_TRUE(o.version);
     EXPECT_TRUE(o.help);
 }
 

@@ -4,6 +4,7 @@
 // keep it when adding a generator, and add new ones at the end of their kind.
 #pragma once
 
+#include <filesystem>
 #include <iterator>
 
 #include "datagen.h"
@@ -22,6 +23,9 @@ void generateMusic(Output& out);           // music_gen.cpp
 void generateRecords(Output& out);         // records_gen.cpp
 void generateMenuArt(Output& out);         // menu_art.cpp
 void generateLandscapes(Output& out);      // lands_gen.cpp
+// The desktop icon at every size, into a hicolor theme folder (icon_art.cpp);
+// not part of the data set.
+void writeIcons(const std::filesystem::path& themeDir);
 
 namespace gameart {
 void generatePieces(Output& out);          // game_art.cpp

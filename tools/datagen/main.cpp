@@ -101,7 +101,8 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: tessaly-datagen --assets DIR --out DIR [--font TTF] [--preview DIR] "
-                 "[--only NAME,NAME...]\n");
+                 "[--only NAME,NAME...]\n"
+                 "       tessaly-datagen --icons DIR   (the desktop icons, into a hicolor theme folder)\n");
     return 2;
 }
 
@@ -110,6 +111,15 @@ int usage() {
 int main(int argc, char** argv) {
     datagen::Options options;
     std::string only;
+    if (argc == 3 && !std::strcmp(argv[1], "--icons")) {
+        try {
+            datagen::writeIcons(argv[2]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "datagen: %s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
     for (int i = 1; i < argc; i += 2) {
         if (i + 1 >= argc) return usage();
         if (!std::strcmp(argv[i], "--assets")) options.assetsDir = argv[i + 1];
