@@ -17,8 +17,18 @@ namespace {
 
 using Kind = AutoplayAction::Kind;
 
-AutoplayAction click(base::Vec2 at) { return {Kind::Click, at, 0}; }
-AutoplayAction key(int k) { return {Kind::Key, {}, k}; }
+AutoplayAction click(base::Vec2 at) {
+    AutoplayAction a;
+    a.kind = Kind::Click;
+    a.at = at;
+    return a;
+}
+AutoplayAction key(int k) {
+    AutoplayAction a;
+    a.kind = Kind::Key;
+    a.key = k;
+    return a;
+}
 
 void plan(Autoplay& a, AutoplayAction action) {
     if (a.queued < kMaxAutoplayQueue) a.queue[size_t(a.queued++)] = action;
@@ -129,7 +139,9 @@ bool planSideAction(Autoplay& a, const GameState& game) {
         case 35: {
             base::Vec2 space;
             if (!findEmptySpace(game, space)) return false;
-            plan(a, {Kind::DoubleClick, space, 0});
+            AutoplayAction doubleClick = click(space);
+            doubleClick.kind = Kind::DoubleClick;
+            plan(a, doubleClick);
             plan(a, click({0, 0}));
             return true;
         }
@@ -165,7 +177,16 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
         const base::Rect& r = fx::g_balloon.continueRect;
         return click(r.left < r.right ? base::centre(r) : base::Vec2{-40, 200});
     }
-    if (a.queued > 0) return takeQueued(a);
+    if (a.queued > 0) {
+        const AutoplayAction next = takeQueued(a);
+        if (next.moveFrom.valid()) {
+            a.checkingMove = true;
+            a.checkFrom = next.moveFrom;
+            a.checkTo = next.moveTo;
+            a.movesBefore = game.movesMade;
+        }
+        return next;
+    }
     if (!game.running) return click({0, 0});
     if (boardBusy(game)) return {};
 
@@ -180,7 +201,10 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
         return {};
     }
     ++a.moves;
-    plan(a, click(cellCentre(target)));
+    AutoplayAction send = click(cellCentre(target));
+    send.moveFrom = ball;
+    send.moveTo = target;
+    plan(a, send);
     return click(cellCentre(ball));
 }
 
@@ -195,6 +219,18 @@ bool checkPlayInvariants(Autoplay& a, PlayHost& host) {
         problem = "level bar outside its total";
     if (!problem && view.score.value > host.totalScore()) problem = "the shown score ran past the total";
     if (!problem && (view.tips.count < 0 || view.tips.count > kMaxQueuedTips)) problem = "tip queue count out of range";
+    if (a.checkingMove) {
+        a.checkingMove = false;
+        // Dropped: no move started although the ball and the free target are
+        // still there and nothing stands in the way of play.
+        const bool started = game.moveInFlight || game.movesMade != a.movesBefore;
+        const bool stillPossible = game.running && !host.overlayOpen() && game.board.at(a.checkFrom).hasPiece() &&
+                                   game.board.at(a.checkTo).isFree();
+        if (!started && stillPossible) {
+            ++a.lostInputs;
+            if (!problem) problem = "a click that sends a ball was dropped";
+        }
+    }
     if (!problem) return true;
     ++a.problems;
     if (!a.firstProblem[0]) {

@@ -29,6 +29,7 @@ struct AutoplayAction {
     Kind kind = Kind::None;
     base::Vec2 at;      // screen units (clicks)
     int key = 0;      // virtual key (keys)
+    CellRef moveFrom, moveTo;  // set on the click that sends a ball: the move it must start
 };
 
 constexpr int kMaxAutoplayQueue = 8;            // follow-up actions of one decision; a longer plan is cut
@@ -46,7 +47,18 @@ struct Autoplay {
     int questionStep = 0;                        // what the question cursor tries next
     int problems = 0;                            // frames with a broken invariant
     char firstProblem[kAutoplayProblemLength + 1] = {};
+    // The move the last click asked for, checked after its frame: a click
+    // the game dropped counts as lost input.
+    bool checkingMove = false;
+    CellRef checkFrom, checkTo;
+    int movesBefore = 0;
+    int lostInputs = 0;
+    // CPU time of the frames on the main thread, measured by the shell.
+    float maxFrameCpuMs = 0;
+    int slowFrames = 0;                          // frames over kSlowFrameCpuMs
 };
+
+constexpr float kSlowFrameCpuMs = 50.0f;
 
 inline Autoplay g_autoplay;
 

@@ -118,6 +118,9 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     json.field("sideActions", a.sideActions);
     json.field("problems", a.problems);
     json.field("firstProblem", a.firstProblem);
+    json.field("lostInputs", a.lostInputs);
+    json.field("maxFrameCpuMs", a.maxFrameCpuMs);
+    json.field("slowFrames", a.slowFrames);
     json.endObject();
 }
 

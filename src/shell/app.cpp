@@ -1,8 +1,10 @@
 // Sections: state dump contributors | start-up | loading | loop | shutdown.
 #include "shell/app.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -67,6 +69,9 @@ void dumpShell(base::JsonWriter& json) {
     json.field("refreshHz", g_loop.pacer.refreshHz);
     json.field("swapWaits", g_loop.pacer.swapWaits);
     json.field("raiseRequests", g_shell.raiseRequests);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    json.field("peakMemoryKb", int64_t(usage.ru_maxrss));
     float x = 0, y = 0;
     gfx::screenToWorldCursor(&x, &y);
     json.field("cursorX", x);
@@ -92,6 +97,23 @@ void reportTime(const char* moment) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     std::fprintf(stderr, "Tessaly: %s at %lld.%06ld\n", moment, (long long)now.tv_sec, now.tv_nsec / 1000);
+}
+
+// CPU time of the main thread so far, ms: the game's own work and the
+// driver's work on this thread. The software renderer's own threads are
+// left out: they wait by spinning when the machine is busy, which would
+// count someone else's load as ours.
+double mainThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+// The built-in player's runs watch the cost of every frame.
+void noteFrameCpu(double ms) {
+    game::Autoplay& a = game::g_autoplay;
+    a.maxFrameCpuMs = std::max(a.maxFrameCpuMs, float(ms));
+    if (ms > game::kSlowFrameCpuMs) ++a.slowFrames;
 }
 
 // The folder holding the executable, so Data/ is found wherever the game is
@@ -146,6 +168,7 @@ struct ScreenshotTaker {
 struct MenuAutoplay {
     float waitMs = 0;
     const menus::MenuNode* visited = nullptr;  // the screen answered last
+    int mode = -1;                             // the mode to choose; -1 the one of the game
 };
 MenuAutoplay g_menuAutoplay;
 
@@ -177,7 +200,8 @@ bool answerMenusForAutoplay() {
     }
     if (screen == "newprofile" && m.editLength < int(sizeof kAutoplayName) - 1) {
         key(kAutoplayName[m.editLength]);
-    } else if (screen == "main" && m.highlighted != game::modeNumber(game::g_game.mode)) {
+    } else if (screen == "main" &&
+               m.highlighted != (a.mode >= 0 ? a.mode : game::modeNumber(game::g_game.mode))) {
         key(platform::VkDown);
     } else if (m.highlighted < 0) {
         key(platform::VkEscape);
@@ -364,6 +388,7 @@ int runGame(int argc, char** argv) {
     // The built-in player starts on the title and goes through the menus
     // unless play was started above.
     game::g_autoplay.enabled = options.autoplay;
+    g_menuAutoplay.mode = options.startsPlay() ? -1 : options.mode;
 
     ScreenshotTaker screenshots;
     screenshots.requests = &options.screenshots;
@@ -394,9 +419,11 @@ int runGame(int argc, char** argv) {
             dispatchEvent(event);
         }
         deliverScriptedInput(script, int64_t(base::g_frame.frameNumber) + 1);
+        const double cpuBefore = options.autoplay ? mainThreadCpuMs() : 0;
         if (options.autoplay) deliverAutoplay();
         if (g_shell.quitRequested) break;
         runFrame();
+        if (options.autoplay) noteFrameCpu(mainThreadCpuMs() - cpuBefore);
         if (options.verbose && !titleFrameReported && currentScreen() == &g_titleScreen) {
             reportTime("first title frame");
             titleFrameReported = true;

@@ -12,7 +12,8 @@
 //   --dump-state FILE     a JSON object describing the state at exit
 //   --level N, --mode M   start playing level N (0..69) of mode M (0 classic,
 //                         1 puzzle, 2 action) instead of the title screen
-//   --autoplay            the built-in player plays (with --level or --mode)
+//   --autoplay            the built-in player plays: from the title through the
+//                         menus (choosing --mode when given), or --level at once
 //   --save-each-frame     all player data saved after every frame (crash tests)
 //   --verbose             the renderer, vertical sync and start-up times on stderr
 //   --version             the version
@@ -52,7 +53,9 @@ struct Options {
     bool version = false;
     bool help = false;
 
-    bool startsPlay() const { return level >= 0 || mode >= 0; }
+    // With --autoplay, --mode alone is the mode the built-in player chooses
+    // in the menus, from the title.
+    bool startsPlay() const { return level >= 0 || (mode >= 0 && !autoplay); }
 };
 
 // Parses argv[1..]. False with a one-line reason in `error` on an unknown
