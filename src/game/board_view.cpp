@@ -187,6 +187,12 @@ void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+// The selection is shown unless it is the ball now flying (a ball picked
+// during the flight is the next move's and shows at once).
+bool selectionShown(const GameState& game) {
+    return game.selected.valid() && !(game.moveInFlight && game.selected == game.moveFrom);
+}
+
 // The highlighted cells: under the pointer (a piece, a reachable target, or
 // anything under the question cursor), the selected ball, the open tip's cell.
 void drawHighlights(const PlayView& view, const GameState& game, const PlayTextures& t, const Poses& poses) {
@@ -199,7 +205,7 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, base::clampedArgb(255, 255, 255, alpha));
     };
     if (game.completeTimer != 0 || !game.running) return;
-    if (game.selected.valid() && !game.moveInFlight) highlight(game.selected, 150 + int(80 * pulse));
+    if (selectionShown(game)) highlight(game.selected, 150 + int(80 * pulse));
     const CellRef h = view.hover;
     if (h.valid() && !(h == game.selected)) {
         const Cell& cell = board.at(h);
@@ -208,6 +214,16 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (question || cell.hasPiece() || target) highlight(h, question ? 200 : 170);
     }
     if (const TipRequest* tip = openTip(view.tips)) highlight(tip->cell, 120 + int(135 * pulse));
+    // A refused target flashes red twice and fades.
+    const RefusedClick& r = game.refused;
+    if (r.timeLeftMs > 0 && r.why != Refusal::Chained && r.cell.valid() && board.at(r.cell).isCell()) {
+        const float k = r.timeLeftMs / kRefusalShowMs;
+        const float flash = 0.55f + 0.45f * std::cos(k * 4.0f * base::kPi);
+        const CellPose& p = poseOf(poses, r.cell.x, r.cell.y);
+        if (p.scale > 0)
+            quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale,
+                 base::clampedArgb(255, 70, 50, int(235 * flash * base::clamp01(k * 3.0f))));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -313,7 +329,7 @@ PieceLook lookOf(const GameState& game, const Cell& cell, CellRef c, const CellP
     PieceLook look;
     const Piece& p = cell.piece;
     look.size = kPieceSize * pose.scale * appearScale(p.appear) * idleWobble(p.clockMs, p.phase);
-    if (c == game.selected && !game.moveInFlight)
+    if (c == game.selected && selectionShown(game))
         look.lift = 6.0f * std::fabs(std::sin(p.clockMs * 0.009f));
     return look;
 }

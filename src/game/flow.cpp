@@ -388,9 +388,13 @@ void stepGame(GameState& game, float dtMs) {
         checkLevelComplete(game);
         checkDefeat(game);
     }
-    if (game.selected.valid() && !game.moveInFlight && !game.board.at(game.selected).hasPiece())
+    // The flying ball's start cell keeps its piece until the landing; any
+    // other selection goes with its piece.
+    const bool flyingSelected = game.moveInFlight && game.selected == game.moveFrom;
+    if (game.selected.valid() && !flyingSelected && !game.board.at(game.selected).hasPiece())
         game.selected = kNoCell;
     stepCells(game, dtMs);
+    stepRefusal(game, dtMs);
     stepFlight(game, dtMs);
     stepScoreItems(game, dtMs);
     stepSparks(game, dtMs);
@@ -479,10 +483,13 @@ bool shortenSequence(GameState& game) {
 
 }  // namespace
 
-bool takeClickForFlow(GameState& game) {
+bool takeClickForFlow(GameState& game, base::Vec2 cursor) {
     if (shortenSequence(game)) return true;
     if (leaveAfterStage(game)) return true;
-    if (game.moveInFlight) return true;
+    if (game.moveInFlight) {
+        pressBoardInFlight(game, cursor);
+        return true;
+    }
     if (!game.running) {
         resumeGame(game);
         return true;
@@ -491,7 +498,7 @@ bool takeClickForFlow(GameState& game) {
 }
 
 void leftButtonDown(GameState& game, base::Vec2 cursor) {
-    if (takeClickForFlow(game)) return;
+    if (takeClickForFlow(game, cursor)) return;
     if (inHammerButton(cursor)) {
         armHammer(game);
         return;

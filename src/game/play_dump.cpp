@@ -89,6 +89,11 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     json.field("moveFromY", game.moveFrom.y);
     json.field("moveTargetX", game.moveTarget.x);
     json.field("moveTargetY", game.moveTarget.y);
+    static constexpr const char* kRefusals[] = {"", "ballInFlight", "outOfReach", "chained"};
+    json.field("refused", kRefusals[std::clamp(int(game.refused.why), 0, 3)]);
+    json.field("refusedX", game.refused.cell.x);
+    json.field("refusedY", game.refused.cell.y);
+    json.field("refusedClicks", game.refused.count);
     json.field("lastMoveX", game.lastMoveCell.x);
     json.field("lastMoveY", game.lastMoveCell.y);
     // The cells of the flying (or last) move, its target first.

@@ -323,8 +323,43 @@ void drawTip(const PlayView& view, const PlayTextures& t) {
     gfx::drawSprite(at.x, at.y, 0, size, size, 0, 0, 1, 1, 0xFFFFFFFFu, kTextDepth);
 }
 
+void drawBar(base::Vec2 a, base::Vec2 b, float halfWidth, uint32_t colour) {
+    const base::Vec2 d = base::normalize(b - a);
+    const base::Vec2 side{-d.y * halfWidth, d.x * halfWidth};
+    const base::Vec3 corners[4] = {{a.x + side.x, a.y + side.y, kTextDepth},
+                                   {b.x + side.x, b.y + side.y, kTextDepth},
+                                   {b.x - side.x, b.y - side.y, kTextDepth},
+                                   {a.x - side.x, a.y - side.y, kTextDepth}};
+    const uint32_t colours[4] = {colour, colour, colour, colour};
+    gfx::drawQuadColors(corners, colours);
+}
+
+// A refused click: a small red "no" sign, a ring with a bar across, beside
+// the pointer while the refusal shows.
+void drawRefusalSign(const GameState& game, base::Vec2 pointer) {
+    const RefusedClick& r = game.refused;
+    if (r.timeLeftMs <= 0 || r.why == Refusal::None) return;
+    const int alpha = int(255 * base::clamp01(r.timeLeftMs / kRefusalShowMs * 3.0f));
+    const base::Vec2 c = pointer + base::Vec2{17, -19};
+    constexpr float kRadius = 7.5f;
+    constexpr int kSides = 14;
+    gfx::setTexture(nullptr);
+    for (int pass = 0; pass < 2; ++pass) {
+        // A dark outline under the red, so the sign reads on pale tiles.
+        const uint32_t colour = pass == 0 ? base::clampedArgb(40, 0, 0, alpha * 3 / 4) : base::clampedArgb(235, 40, 30, alpha);
+        const float w = pass == 0 ? 2.6f : 1.5f;
+        for (int i = 0; i < kSides; ++i) {
+            const base::Vec2 a = c + base::rotateDeg({kRadius, 0}, 360.0f * float(i) / kSides);
+            const base::Vec2 b = c + base::rotateDeg({kRadius, 0}, 360.0f * float(i + 1) / kSides);
+            drawBar(a, b, w, colour);
+        }
+        drawBar(c + base::rotateDeg({kRadius, 0}, 135.0f), c + base::rotateDeg({kRadius, 0}, -45.0f), w, colour);
+    }
+}
+
 void drawCursor(const PlayView& view, const GameState& game, const PlayTextures& t) {
     const base::Vec2 p = view.cursor;
+    drawRefusalSign(game, p);
     if (game.cursorMode == CursorMode::Hammer) {
         // The hot spot is the middle of the striking face.
         gfx::setTexture(t.hammerCursor);
@@ -438,7 +473,8 @@ void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
         return;
     }
     // 1..4: end sequences, the congratulations display, a flight, a pause.
-    if (takeClickForFlow(game)) return;
+    view.lastPressCell = cellAtPoint(cursor);
+    if (takeClickForFlow(game, cursor)) return;
     // A click on the open tip's own button closes it, whatever lies beneath.
     if (tipIsOpen(view.tips) && fx::balloonContinueHit(fx::g_balloon, cursor)) {
         closeTip(view.tips);
@@ -498,8 +534,13 @@ void playLeftDoubleClick(PlayHost& host, base::Vec2 cursor) {
     if (!view.active) return;
     // Where the first click of a pair would have been taken by the menus,
     // a tip or the flow of play, the second is just another click.
+    // So is a pair whose presses fell on two cells (a quick select and send:
+    // the desktop counts presses up to a few dozen pixels apart as a pair),
+    // and a pair made while a ball flies, where only a press means anything.
     const GameState& game = host.game();
-    if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running) {
+    const bool sameCell = cellAtPoint(cursor) == view.lastPressCell;
+    if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running || !sameCell ||
+        game.moveInFlight) {
         playLeftButtonDown(host, cursor);
         return;
     }

@@ -62,6 +62,7 @@ struct PlayView {
     float clockMs = 0;             // since the level started, ms
     base::Vec2 cursor;               // pointer, screen units
     CellRef hover;                 // cell under the pointer, kNoCell off the board
+    CellRef lastPressCell;         // cell of the last main-button press (a double click needs the same)
     ShownScore score;
     PathPreview preview;           // the previewed move; kept while the ball flies
     PathPreview hintPath;          // the idle hint's path

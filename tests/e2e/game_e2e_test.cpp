@@ -230,6 +230,41 @@ TEST(GameE2e, ALineOfThreeVanishesAndScores) {
     EXPECT_LT(number(after.game, "barRemaining"), number(after.game, "barTotal")) << "the level bar filled a little";
 }
 
+TEST(GameE2e, QuickClicksAfterAMoveAreTakenOrVisiblyRefused) {
+    requireDataSet();
+    const TestFolder dir("quick-clicks");
+    // A move of four cells, then quick clicks while it flies: a ball picked
+    // for the next move is taken, a new target is refused (and shown). The
+    // picked ball is sent at once after the landing; while it flies the third
+    // ball is picked, and sent the moment the second move's line has gone,
+    // by a pair of presses the desktop counts as a double click.
+    const std::vector<std::string> script = {
+        clickAt(60, 10, 10), clickAt(62, 14, 10),  // first move, lands about frame 90
+        clickAt(70, 14, 14),                       // in flight: the next ball
+        clickAt(72, 12, 14),                       // in flight: a new target, refused
+        clickAt(95, 12, 14),                       // sends (14, 14), a line with (10..11, 14)
+        clickAt(100, 14, 10),                      // in flight: the next ball again
+        "118 move " + std::to_string(cellX(14)) + " " + std::to_string(cellY(11)), "118 double-click",
+        "118 left-up"};
+    const Play refused = play(dir.path(), 0, 0, 76, script);
+    ASSERT_EQ(refused.run.exitCode, 0) << refused.run.err;
+    EXPECT_TRUE(flag(refused.game, "ballInFlight"));
+    EXPECT_EQ(text(refused.game, "refused"), "ballInFlight") << "the refusal shows where it was made";
+    EXPECT_EQ(number(refused.game, "refusedX"), 12);
+    EXPECT_EQ(number(refused.game, "selectedX"), 14) << "the next ball was picked in flight";
+    EXPECT_EQ(number(refused.game, "selectedY"), 14);
+
+    const Play after = play(dir.path(), 0, 0, 170, script);
+    ASSERT_EQ(after.run.exitCode, 0) << after.run.err;
+    const Board b(after.game);
+    ASSERT_TRUE(b.complete());
+    EXPECT_EQ(number(after.game, "moves"), 3) << "every send after a landing was taken";
+    EXPECT_EQ(number(after.game, "refusedClicks"), 1) << "only the target given in flight was refused";
+    EXPECT_EQ(number(after.game, "score"), 30) << "the second move made its line";
+    EXPECT_NE(b.piece(14, 11), '.') << "the third move, sent right after the line";
+    EXPECT_EQ(b.piece(14, 10), '.');
+}
+
 TEST(GameE2e, SpacePausesAndAnyKeyResumes) {
     requireDataSet();
     const TestFolder dir("pause");

@@ -524,6 +524,52 @@ TEST_F(PlayInput, AMoveShowsItsPathAndKeepsItWhileTheBallFlies) {
     EXPECT_EQ(f.v().preview.steps, 0);
 }
 
+TEST_F(PlayInput, WhileABallFliesTheNextBallCanBePickedButNoNewTarget) {
+    // Board: a_a__ / _____ / __b__. The left a flies two cells down.
+    f.click(pointOf(0, 0));
+    f.click(pointOf(0, 2));
+    ASSERT_TRUE(g.moveInFlight);
+    f.step(30);
+    // A new target while it flies is refused, and the refusal is kept to show.
+    f.click(pointOf(4, 1));
+    EXPECT_EQ(g.refused.why, Refusal::BallInFlight);
+    EXPECT_TRUE(g.refused.cell == at(4, 1));
+    EXPECT_EQ(g.refused.count, 1);
+    // The flying ball's start cell looks empty: it is a refused target too.
+    f.click(pointOf(0, 0));
+    EXPECT_EQ(g.refused.count, 2);
+    // Another ball is picked for the next move and keeps its selection
+    // through the landing.
+    f.click(pointOf(2, 2));
+    EXPECT_TRUE(g.selected == at(2, 2));
+    f.step(1500);
+    ASSERT_FALSE(g.moveInFlight);
+    EXPECT_EQ(testing::kindAt(g, 0, 2), 0) << "the first move landed";
+    EXPECT_TRUE(g.selected == at(2, 2));
+    EXPECT_EQ(g.refused.why, Refusal::None) << "the refusal has faded";
+    // Its distances are those of the board after the landing: the next
+    // click sends it.
+    f.click(pointOf(4, 2));
+    EXPECT_TRUE(g.moveInFlight);
+    EXPECT_TRUE(g.moveFrom == at(2, 2));
+}
+
+TEST_F(PlayInput, ADoubleClickOverTwoCellsIsTwoClicks) {
+    // The desktop pairs presses a few dozen pixels apart: a quick select on
+    // one cell and send to its neighbour must still move the ball.
+    f.click(pointOf(2, 2));
+    playLeftDoubleClick(f.host, pointOf(3, 2));
+    EXPECT_TRUE(g.moveInFlight);
+    EXPECT_TRUE(g.moveTarget == at(3, 2));
+    f.step(1500);
+    // On the same cell it stays a double click: the selected ball is deselected.
+    f.click(pointOf(3, 2));
+    ASSERT_TRUE(g.selected == at(3, 2));
+    playLeftDoubleClick(f.host, pointOf(3, 2));
+    EXPECT_FALSE(g.selected.valid());
+    EXPECT_FALSE(g.moveInFlight);
+}
+
 TEST_F(PlayInput, RightClickLeavesTheQuestionCursor) {
     f.click(kQuestionButtonCentre);
     playRightButtonDown(f.host);
