@@ -13,6 +13,7 @@
 #include "base/lookups.h"
 #include "base/state_dump.h"
 #include "game/autoplay.h"
+#include "game/panel.h"
 #include "game/play_host.h"
 #include "game/tips.h"
 
@@ -73,6 +74,8 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     json.field("combo", game.combo);
     json.field("maxCombo", game.maxCombo);
     json.field("hammerCharge", game.hammerCharge);
+    json.field("hammerReady", hammerReady(game));
+    json.field("hammerReadyMs", view.hammerReadyMs);
     json.field("lives", host.lives());
     json.field("barTotal", game.barTotal);
     json.field("barRemaining", game.barRemaining);

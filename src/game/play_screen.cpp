@@ -185,6 +185,10 @@ void stepPlay(PlayHost& host, float dtMs) {
     }
     stepDecorations(view, dtMs);
     stepPaths(view, game, dtMs);
+    if (!hammerReady(game))
+        view.hammerReadyMs = -1;
+    else
+        view.hammerReadyMs = view.hammerReadyMs < 0 ? 0 : std::min(view.hammerReadyMs + dtMs, kMaxClockMs);
 }
 
 // ---------------------------------------------------------------------------
@@ -515,6 +519,13 @@ void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
     // 9. The question button (the hammer button is the rules' own).
     if (area == PanelArea::QuestionButton) {
         game.cursorMode = CursorMode::Question;
+        return;
+    }
+    // A click on a hammer still charging says why nothing happens: how far
+    // the charge has come and what fills it.
+    if (area == PanelArea::HammerButton && game.level.hammerEnabled && !hammerReady(game)) {
+        queueTip(view.tips, hammerNotReadyTip(game), true);
+        sound::playSound("menu.ogg");
         return;
     }
     // 9, 10. The hammer button, a strike, or selection and moves.

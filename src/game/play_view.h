@@ -75,6 +75,7 @@ struct PlayView {
     std::array<ChainSnap, kMaxChainSnaps> snaps{};
     int nextSnap = 0;
     HammerStrike strike;
+    float hammerReadyMs = -1;      // since the hammer became ready, ms; < 0 while it is not
     bool specialCursor = false;    // the hammer or question cursor replaces the system one
 };
 

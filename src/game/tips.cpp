@@ -126,6 +126,13 @@ TipRequest firstTimeTip(std::string_view n, base::Vec2 at, float delayMs, CellRe
     return makeTip(n, {}, kNoPiece, -1, at, cell, delayMs);
 }
 
+TipRequest hammerNotReadyTip(const GameState& game) {
+    TipRequest t = makeTip("hammernotready", {}, kNoPiece, -1, base::centre(kHammerButtonArea), kNoCell, 0);
+    // Rounded down, so that a charge short of full never reads 100.
+    t.percent = std::clamp(int(game.hammerCharge * 100.0f), 0, 99);
+    return t;
+}
+
 TipRequest questionTipFor(const GameState& game, base::Vec2 cursor) {
     const PanelArea area = panelAreaAt(cursor);
     if (area != PanelArea::None || cursor.x >= kScoreArea.left) return panelTip(game, area);

@@ -74,6 +74,10 @@ TipRequest firstTimeTip(std::string_view name, base::Vec2 at, float delayMs, Cel
 // disabled hammer).
 TipRequest questionTipFor(const GameState& game, base::Vec2 cursor);
 
+// The tip a click on a hammer still charging opens: the charge in percent
+// and what fills it.
+TipRequest hammerNotReadyTip(const GameState& game);
+
 // Fills `out` with the shown wording of a text that may carry one "%i"
 // (the level bar's percent) and "%%": nothing else is taken as a format, so
 // a text from the data files can never read arguments that aren't there.

@@ -382,6 +382,51 @@ TEST(GameE2e, AScreenshotMidGameShowsTheBoardAndThePanel) {
         }
 }
 
+// The typed code that turns the developer keys on, then `presses` of the
+// middle button, each adding a fifth of the hammer's charge.
+std::vector<std::string> chargeHammer(int presses) {
+    std::vector<std::string> script;
+    int frame = 30;
+    for (const char* c = "PKVWZQXJ"; *c; ++c) script.push_back(std::to_string(frame++) + " key " + std::to_string(int(*c)));
+    for (int i = 0; i < presses; ++i) script.push_back(std::to_string(41 + i) + " middle-down");
+    script.push_back("46 move 0 0");
+    return script;
+}
+
+TEST(GameE2e, TheHammerLooksReadyOnlyWhenItIsAndSaysWhyWhenNot) {
+    requireDataSet();
+    const TestFolder dir("hammer-ready");
+    Picture shots[2];
+    for (int full = 0; full < 2; ++full) {
+        const std::string shot = dir.path() + "/hammer" + std::to_string(full) + ".png";
+        const Play p = play(dir.path(), 2, 0, 60, chargeHammer(full ? 5 : 4), {"--screenshot", "58:" + shot});
+        ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+        EXPECT_EQ(flag(p.game, "hammerReady"), full == 1) << "charge " << number(p.game, "hammerCharge");
+        std::string error;
+        ASSERT_TRUE(platform::readPng(shot, shots[full].rgba, &shots[full].width, &shots[full].height, &error))
+            << error;
+    }
+    // The hammer's head (the button's upper part, x 335..375, y -185..-205
+    // in units): dim while it charges, bright once ready, not nearly alike.
+    const auto charging = meanColour(shots[0], 735, 485, 775, 505);
+    const auto ready = meanColour(shots[1], 735, 485, 775, 505);
+    const double dim = (charging[0] + charging[1] + charging[2]) / 3, lit = (ready[0] + ready[1] + ready[2]) / 3;
+    EXPECT_GT(lit - dim, 50) << "charging " << dim << ", ready " << lit;
+    // The charging gauge at the button's left shows the charge: lit at its
+    // bottom (x 325, y -270), dark near its top at 80 % (x 325, y -180).
+    const auto gaugeLow = meanColour(shots[0], 724, 567, 728, 573);
+    const auto gaugeHigh = meanColour(shots[0], 724, 477, 728, 483);
+    EXPECT_GT(gaugeLow[0] - gaugeHigh[0], 60);
+
+    // A click on the charging hammer opens a tip that says why nothing happens.
+    std::vector<std::string> script = chargeHammer(4);
+    script.insert(script.end(), {"50 move 352 -226", "50 left-down", "50 left-up"});
+    const Play asked = play(dir.path(), 2, 0, 60, script);
+    ASSERT_EQ(asked.run.exitCode, 0) << asked.run.err;
+    EXPECT_EQ(text(asked.game, "tipOpen"), "hammernotready");
+    EXPECT_EQ(text(asked.game, "cursorMode"), "normal");
+}
+
 // --- The built-in player ----------------------------------------------------------
 
 TEST(GameE2e, TheBuiltInPlayerPlaysSeveralLevelsOfEveryMode) {

@@ -160,6 +160,31 @@ TEST(QuestionTips, ChosenByWhatWasClicked) {
     EXPECT_STREQ(questionTipFor(f.g(), {352, -226}).title, "") << "a level without the hammer has nothing to explain";
 }
 
+TEST(Panel, TheHammerIsReadyOnlyWhenFullAndItsGaugeShowsTheCharge) {
+    GameState g;
+    g.level.hammerEnabled = true;
+    const float charges[] = {0.0f, 0.5f, 0.8f, 0.999f};
+    float lastTop = -1e9f;
+    for (float c : charges) {
+        g.hammerCharge = c;
+        EXPECT_FALSE(hammerReady(g)) << c;
+        const HammerGauge gauge = hammerGauge(c);
+        EXPECT_GE(gauge.fill.top, gauge.fill.bottom);
+        EXPECT_LT(gauge.fill.top, gauge.trough.top) << "the fill stays inside its trough";
+        EXPECT_GT(gauge.fill.top, lastTop) << "a larger charge fills more";
+        lastTop = gauge.fill.top;
+        // The tip of a click on it never claims a full charge.
+        const TipRequest tip = hammerNotReadyTip(g);
+        EXPECT_STREQ(tip.title, "hammernotready");
+        EXPECT_EQ(tip.percent, int(c * 100)) << c;
+        EXPECT_LT(tip.percent, 100);
+    }
+    g.hammerCharge = 1;
+    EXPECT_TRUE(hammerReady(g));
+    g.level.hammerEnabled = false;
+    EXPECT_FALSE(hammerReady(g));
+}
+
 TEST(TipText, OnlyTheOneNumberIsFormatted) {
     struct Case {
         const char* text;
@@ -496,6 +521,7 @@ TEST_F(PlayInput, PanelButtons) {
     g.level.hammerEnabled = true;
     f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Normal);
+    f.click(pointOf(4, 2));  // closes the tip that says why
     g.hammerCharge = 1;
     f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Hammer);
@@ -568,6 +594,24 @@ TEST_F(PlayInput, ADoubleClickOverTwoCellsIsTwoClicks) {
     playLeftDoubleClick(f.host, pointOf(3, 2));
     EXPECT_FALSE(g.selected.valid());
     EXPECT_FALSE(g.moveInFlight);
+}
+
+TEST_F(PlayInput, AClickOnTheChargingHammerSaysWhyAndArmsNothing) {
+    g.level.hammerEnabled = true;
+    g.hammerCharge = 0.8f;
+    f.click(base::centre(kHammerButtonArea));
+    EXPECT_EQ(g.cursorMode, CursorMode::Normal);
+    ASSERT_TRUE(tipIsOpen(f.v().tips));
+    EXPECT_STREQ(openTip(f.v().tips)->title, "hammernotready");
+    EXPECT_EQ(openTip(f.v().tips)->percent, 80);
+    f.click(pointOf(2, 2));  // closes the tip
+    // Once ready it becomes ready on screen too, from that frame on.
+    g.hammerCharge = 1;
+    f.step(30);
+    EXPECT_GE(f.v().hammerReadyMs, 0);
+    f.click(base::centre(kHammerButtonArea));
+    EXPECT_EQ(g.cursorMode, CursorMode::Hammer);
+    EXPECT_FALSE(tipIsOpen(f.v().tips));
 }
 
 TEST_F(PlayInput, RightClickLeavesTheQuestionCursor) {
