@@ -267,9 +267,11 @@ void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
         if (i == 1) e = e - base::normalize(e - a) * 10.0f;
         drawSegment(a, e, 2.5f, line);
     }
+    // The waypoints are small flat dots of the path's colour, far smaller
+    // than an announced ball's preview, so the two can't be taken for each other.
     const uint32_t dot = base::clampedArgb(r, g, b, alpha);
     for (int i = 1; i < path.steps; ++i)
-        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 13, dot, 0, kDotCell);
+        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 9, dot, 0, kDotCell);
     gfx::setTexture(nullptr);
     const base::Vec2 tip = path.points[0] - base::rotateDeg({6, 0}, arrivalAngle(path));
     drawArrowHead(tip, arrivalAngle(path), 13, dot);
@@ -315,7 +317,10 @@ void drawPending(const GameState& game, const PlayTextures& t, const Poses& pose
             if (cell.pending == kNoPiece || cell.hasPiece() || !cell.isCell()) continue;
             const CellPose& p = poseOf(poses, x, y);
             const float size = 2 * kPendingHalfSize * pendingScale(cell.pendingTimerMs) * p.scale;
-            drawPieceAt(t, {cell.pending, cell.floorClockMs, p.centre, size, 0, pieceTint(game, 220)});
+            // A faint shadow lifts it off the pale tile; a little translucent,
+            // it still reads as not yet there.
+            drawShadowAt(t, p.centre, size, kShadowOffset * 0.5f, 120);
+            drawPieceAt(t, {cell.pending, cell.floorClockMs, p.centre, size, 0, pieceTint(game, 235)});
         }
 }
 
@@ -426,6 +431,8 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
     posesFor(game, poses);
     drawFloors(game, textures, poses);
     drawHighlights(view, game, textures, poses);
+    // The previews under the paths: a path crossing an announced ball stays whole.
+    drawPending(game, textures, poses);
 
     if (game.completeTimer == 0 && game.defeatTimer == 0 && game.running) {
         if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
@@ -441,7 +448,6 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
             drawPath(view.preview, 236, 150, 36, game.moveInFlight ? 150 : 235);
     }
 
-    drawPending(game, textures, poses);
     drawPieces(view, game, textures, poses);
     drawPoppingPieces(game, textures);
     drawFlyingBall(game, textures);
