@@ -147,6 +147,26 @@ float squareGlow(const Cell& cell, int order, int squares, int x, int y) {
     return base::clamp01(glow);
 }
 
+// The frame colour of a square under a piece: amber for a single square,
+// ice blue for a stronger one, as their overlays; its alpha follows the
+// overlay's shimmer but never drops below a clearly visible level.
+uint32_t squareFrameColour(int floor, float glow) {
+    const int alpha = 170 + int(85 * glow);
+    return floor == 1 ? base::clampedArgb(255, 184, 56, alpha) : base::clampedArgb(110, 196, 255, alpha);
+}
+
+// The shimmer of the square at (x, y), counted in the order drawFloors uses.
+float squareGlowOf(const Board& board, int cx, int cy) {
+    int squares = 0, order = -1;
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            if (board.at(x, y).floor <= 0) continue;
+            if (x == cx && y == cy) order = squares;
+            ++squares;
+        }
+    return squareGlow(board.at(cx, cy), order, squares, cx, cy);
+}
+
 void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
     const Board& board = game.board;
     // One pass per tile picture keeps the quads of a picture together, so
@@ -324,6 +344,39 @@ void drawPending(const GameState& game, const PlayTextures& t, const Poses& pose
         }
 }
 
+// A square's frame over the piece standing on it: four bars just inside the
+// cell's edge, a dark outline under a bright core so the frame reads on
+// light balls and dark ones alike.
+void drawSquareFrame(const CellPose& pose, uint32_t colour) {
+    const float h = (kFloorHalfSize - 4.0f) * pose.scale;
+    base::Vec2 corners[4] = {{-h, h}, {h, h}, {h, -h}, {-h, -h}};
+    for (base::Vec2& c : corners) c = pose.centre + base::rotateDeg(c, pose.angleDeg);
+    const int alpha = int((colour >> 24) & 0xFF);
+    const uint32_t outline = base::clampedArgb(20, 14, 8, alpha * 3 / 5);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 4; ++i) {
+            const base::Vec2 a = corners[i], b = corners[(i + 1) % 4];
+            const base::Vec2 d = base::normalize(b - a) * (pass == 0 ? 2.2f : 1.2f);
+            drawSegment(a - d, b + d, pass == 0 ? 2.4f : 1.3f, pass == 0 ? outline : colour);
+        }
+}
+
+// A steel ring round a chained ball's rim.
+void drawChainRing(base::Vec2 centre, float size, const GameState& game) {
+    constexpr int kSides = 20;
+    const float r = size * 0.47f;
+    const uint32_t tint = pieceTint(game, 255);
+    const int v = int(tint & 0xFF);
+    const uint32_t outline = base::clampedArgb(16, 20, 28, 200);
+    const uint32_t steel = base::clampedArgb(v * 205 / 255, v * 214 / 255, v * 228 / 255, 255);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < kSides; ++i) {
+            const base::Vec2 a = centre + base::rotateDeg({r, 0}, 360.0f * float(i) / kSides);
+            const base::Vec2 b = centre + base::rotateDeg({r, 0}, 360.0f * float(i + 1) / kSides);
+            drawSegment(a, b, pass == 0 ? 2.6f : 1.4f, pass == 0 ? outline : steel);
+        }
+}
+
 // Size and lift of the piece in a cell this frame.
 struct PieceLook {
     float size = kPieceSize;
@@ -366,10 +419,22 @@ void drawPieces(const PlayView& view, const GameState& game, const PlayTextures&
             const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{0, look.lift};
             drawPieceAt(t, {kind, cell.piece.clockMs, at, look.size, pose.angleDeg, pieceTint(game, 255)});
         });
-    // Chains over their pieces.
+    // A square under a piece shows as a frame in its colour over the ball's
+    // edge, so the squares stay in sight where the pieces cover them.
+    gfx::setTexture(nullptr);
+    forEachPiece([&](int x, int y, const Cell& cell, const CellPose& pose, const PieceLook&) {
+        if (cell.floor <= 0 || pose.scale <= 0.3f) return;
+        drawSquareFrame(pose, squareFrameColour(cell.floor, squareGlowOf(board, x, y)));
+    });
+    // Chains over their pieces: a steel ring round the ball's rim and the
+    // chain with its lock, a little larger than the ball.
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
         if (cell.piece.chained <= 0) return;
-        quad(t.chain, pose.centre + cell.piece.offset, pose.angleDeg, look.size, pieceTint(game, 255));
+        drawChainRing(pose.centre + cell.piece.offset, look.size, game);
+    });
+    forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
+        if (cell.piece.chained <= 0) return;
+        quad(t.chain, pose.centre + cell.piece.offset, pose.angleDeg, look.size * 1.15f, pieceTint(game, 255));
     });
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook&) {
         if (cell.piece.chained <= 1 || !gfx::g_text.current) return;

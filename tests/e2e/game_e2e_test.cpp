@@ -427,6 +427,73 @@ TEST(GameE2e, TheHammerLooksReadyOnlyWhenItIsAndSaysWhyWhenNot) {
     EXPECT_EQ(text(asked.game, "cursorMode"), "normal");
 }
 
+TEST(GameE2e, PreviewsAndSquaresUnderBallsAreVisible) {
+    requireDataSet();
+    const TestFolder dir("previews-squares");
+    const std::string shot = dir.path() + "/board.png";
+    // A Puzzle level with squares under balls; the picture is taken when the
+    // balls have appeared and before the first tip opens.
+    const Play p = play(dir.path(), 5, 1, 56, {"1 move -395 -295"}, {"--screenshot", "55:" + shot});
+    ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+    Picture pic;
+    std::string error;
+    ASSERT_TRUE(platform::readPng(shot, pic.rgba, &pic.width, &pic.height, &error)) << error;
+    const Board b(p.game);
+    ASSERT_TRUE(b.complete());
+    auto px = [](int x) { return int(cellX(x) + 400); };
+    auto py = [](int y) { return int(300 - cellY(y)); };
+    auto brightness = [](const std::array<double, 3>& c) { return (c[0] + c[1] + c[2]) / 3; };
+
+    // An empty tile as the board shows it.
+    std::array<double, 3> tile{};
+    bool tileFound = false;
+    for (int y = 5; y <= 19 && !tileFound; ++y)
+        for (int x = 5; x <= 24 && !tileFound; ++x)
+            if (b.floor(x, y) == '0' && b.piece(x, y) == '.' && b.announced(x, y) == '.') {
+                tile = meanColour(pic, px(x) - 8, py(y) - 8, px(x) + 8, py(y) + 8);
+                tileFound = true;
+            }
+    ASSERT_TRUE(tileFound);
+
+    // An announced ball covers its cell well beyond a dot: 7 pixels out from
+    // its centre, on all four sides, the tile is hidden.
+    int previews = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            if (b.floor(x, y) != '0' || b.piece(x, y) != '.' || b.announced(x, y) == '.') continue;
+            const int cx = px(x), cy = py(y);
+            const int offsets[4][2] = {{7, 0}, {-7, 0}, {0, 7}, {0, -7}};
+            for (const auto& o : offsets) {
+                const auto seen = meanColour(pic, cx + o[0] - 1, cy + o[1] - 1, cx + o[0] + 2, cy + o[1] + 2);
+                EXPECT_GT(difference(seen, tile), 30) << "preview at " << x << "," << y << " offset " << o[0] << ","
+                                                      << o[1];
+            }
+            ++previews;
+        }
+    EXPECT_GT(previews, 5);
+
+    // A square under a ball shows its frame at the ball's edge: amber for a
+    // single square, ice blue for a strong one, checked on balls whose own
+    // colour could not pass for the frame's.
+    int framed = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            const char f = b.floor(x, y), piece = b.piece(x, y);
+            if (f < '1' || piece < '0' || piece > '7' || b.chains[size_t(y - 5)][size_t(x - 5)] != '0') continue;
+            const bool single = f == '1';
+            const std::string contrary = single ? "12467" : "0357";
+            if (contrary.find(piece) == std::string::npos) continue;
+            const auto edge = meanColour(pic, px(x) - 20, py(y) - 1, px(x) - 18, py(y) + 2);
+            if (single)
+                EXPECT_GT(edge[0] - edge[2], 60) << "square at " << x << "," << y << " ball " << piece;
+            else
+                EXPECT_GT(edge[2] - edge[0], 40) << "strong square at " << x << "," << y << " ball " << piece;
+            EXPECT_GT(brightness(edge), 90) << x << "," << y;
+            ++framed;
+        }
+    EXPECT_GE(framed, 2) << "the level puts balls on squares";
+}
+
 // --- The built-in player ----------------------------------------------------------
 
 TEST(GameE2e, TheBuiltInPlayerPlaysSeveralLevelsOfEveryMode) {
