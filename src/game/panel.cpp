@@ -60,7 +60,9 @@ void drawNumbers(const PlayView& view, const GameState& game) {
 
 void drawLives(const GameState& game, const PlayTextures& t) {
     const int lives = game.livesShown;
-    if (lives <= 0) {
+    const LivesBox box = livesBoxOf(game);
+    if (box == LivesBox::Empty) return;
+    if (box == LivesBox::LastLife) {
         gfx::setTextColor(255, 190, 150, 255);
         label("lastlife", 345, 55, 10);
         gfx::setTextColor(255, 255, 255, 255);
@@ -161,6 +163,15 @@ void drawLevelBar(const GameState& game, const PlayTextures& t) {
 }
 
 }  // namespace
+
+LivesBox livesBoxOf(const GameState& game) {
+    const int lives = game.livesShown;
+    // The last life lost (or being lost: the game-over sequence runs) leaves
+    // the box empty rather than promising one more try.
+    if (lives < 0 || (lives == 0 && game.defeatTimer != 0)) return LivesBox::Empty;
+    if (lives == 0) return LivesBox::LastLife;
+    return lives <= kMaxHearts ? LivesBox::Hearts : LivesBox::HeartAndCount;
+}
 
 bool hammerReady(const GameState& game) { return game.level.hammerEnabled && game.hammerCharge >= 1.0f; }
 

@@ -65,6 +65,12 @@ LevelBarFill levelBarFill(float shown);
 // The point at the fill's leading edge, where the bar's sparks fly.
 base::Vec2 levelBarEdge(float shown);
 
+// What the lives box shows: hearts (up to 3), one heart and a count,
+// "lastlife" on the last life, nothing once the last one is lost or the
+// sequence that takes it runs.
+enum class LivesBox : int { Empty, LastLife, Hearts, HeartAndCount };
+LivesBox livesBoxOf(const GameState& game);
+
 // The hammer is ready to arm: enabled and the charge exactly full.
 bool hammerReady(const GameState& game);
 // The charging hammer's gauge at the left of its button: the trough and the part of

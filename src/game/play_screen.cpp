@@ -34,7 +34,8 @@ namespace tessaly::game {
 
 namespace {
 
-constexpr float kPauseShadeAlpha = 100.0f;
+constexpr float kPauseShadeAlpha = 100.0f;   // the shade that fades out on resuming
+constexpr float kPausedDimAlpha = 150.0f;    // the veil over the board while paused
 constexpr float kSequenceShadeAlpha = 140.0f;
 constexpr base::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
 constexpr int kScoreSparkPreset = 0;  // white twinkles round the running score
@@ -252,7 +253,9 @@ void shade(const PlayTextures& t, const base::Rect& r, int alpha) {
 
 void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
     if (game.running) return;
-    shade(t, kBoardArea, int(kPauseShadeAlpha));
+    // The board rests under a dark veil while paused, so the texts over it
+    // read and the board plainly waits.
+    shade(t, kBoardArea, int(kPausedDimAlpha));
     const bool stageEnd = game.stageCompleted && game.completeTimer < 0;
     const PausedLook look = pausedLook(game.pausedMs, stageEnd, game.gamePassed);
     if (game.gamePassed) {
@@ -264,9 +267,26 @@ void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
     } else {
         gfx::setTextColor(255, 255, 255, look.promptAlpha);
         if (look.promptAlpha > 0) gfx::drawTextCentred(0, -280, look.promptSize, text("keytoresume"));
-        if (look.relaxShown && look.promptAlpha > 0) gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
+        if (look.relaxShown && look.promptAlpha > 0) {
+            gfx::setTextColor(0, 0, 0, look.promptAlpha / 2);
+            gfx::drawTextCentred(2, -2, look.relaxSize, text("relax"));
+            gfx::setTextColor(255, 255, 255, look.promptAlpha);
+            gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
+        }
     }
     gfx::setTextColor(255, 255, 255, 255);
+}
+
+// A dark plate behind the message line, so that a message over the bottom
+// row of a full board reads from its first frame.
+void drawMessagePlate(const PlayTextures& t) {
+    const gfx::MessageLine& m = gfx::g_messageLine;
+    const gfx::MessageFrame& f = m.shown;
+    if (!f.visible || f.size <= 0 || !m.text[0]) return;
+    const float halfWidth = gfx::textWidth(m.text, f.size) / 2 + f.size * 0.8f;
+    const float halfHeight = f.size * 0.85f;
+    const int alpha = std::clamp(f.alpha, 0, 255) * 150 / 255;
+    shade(t, {-halfWidth, f.y + halfHeight, halfWidth, f.y - halfHeight}, alpha);
 }
 
 void drawScorePopups(const PlayView& view) {
@@ -406,6 +426,7 @@ void drawPlay(PlayHost& host) {
     drawScorePopups(view);
     fx::drawFloatingTexts();
     gfx::drawBanners();
+    drawMessagePlate(t);
     gfx::drawMessageLine();
     if (g_playHooks.drawMenus && g_playHooks.menuOpen && g_playHooks.menuOpen()) {
         g_playHooks.drawMenus();

@@ -160,6 +160,25 @@ TEST(QuestionTips, ChosenByWhatWasClicked) {
     EXPECT_STREQ(questionTipFor(f.g(), {352, -226}).title, "") << "a level without the hammer has nothing to explain";
 }
 
+TEST(Panel, TheLivesBoxSaysLastLifeOnlyWhileThereIsOne) {
+    struct Case {
+        int lives;
+        float defeatTimer;
+        LivesBox box;
+    };
+    const Case cases[] = {
+        {3, 0, LivesBox::Hearts},      {5, 0, LivesBox::HeartAndCount}, {0, 0, LivesBox::LastLife},
+        {1, 3000, LivesBox::Hearts},   {0, 3000, LivesBox::Empty},      {0, -1, LivesBox::Empty},
+        {-1, 0, LivesBox::Empty},
+    };
+    for (const Case& c : cases) {
+        GameState g;
+        g.livesShown = c.lives;
+        g.defeatTimer = c.defeatTimer;
+        EXPECT_EQ(livesBoxOf(g), c.box) << c.lives << " lives, defeat timer " << c.defeatTimer;
+    }
+}
+
 TEST(Panel, TheHammerIsReadyOnlyWhenFullAndItsGaugeShowsTheCharge) {
     GameState g;
     g.level.hammerEnabled = true;
