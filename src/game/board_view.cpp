@@ -207,6 +207,8 @@ void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+void drawSegment(base::Vec2 a, base::Vec2 b, float halfWidth, uint32_t colour);
+
 // The selection is shown unless it is the ball now flying (a ball picked
 // during the flight is the next move's and shows at once).
 bool selectionShown(const GameState& game) {
@@ -243,6 +245,25 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (p.scale > 0)
             quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale,
                  base::clampedArgb(255, 70, 50, int(235 * flash * base::clamp01(k * 3.0f))));
+    }
+}
+
+// An empty cell the selected ball can't reach, under the pointer: a quiet
+// grey cross over it (and over an announced ball's preview there).
+void drawOutOfReach(const PlayView& view, const GameState& game, const Poses& poses) {
+    const Board& board = game.board;
+    const CellRef h = view.hover;
+    if (game.completeTimer != 0 || !game.running) return;
+    if (h.valid() && selectionShown(game) && !game.moveInFlight && game.cursorMode == CursorMode::Normal &&
+        board.at(h).isFree() && board.at(h).dist < 1) {
+        const CellPose& p = poseOf(poses, h.x, h.y);
+        if (p.scale > 0) {
+            gfx::setTexture(nullptr);
+            const float a = 10.0f * p.scale;
+            const uint32_t grey = base::clampedArgb(60, 64, 76, 190);
+            drawSegment(p.centre + base::Vec2{-a, -a}, p.centre + base::Vec2{a, a}, 1.8f, grey);
+            drawSegment(p.centre + base::Vec2{-a, a}, p.centre + base::Vec2{a, -a}, 1.8f, grey);
+        }
     }
 }
 
@@ -377,10 +398,23 @@ void drawChainRing(base::Vec2 centre, float size, const GameState& game) {
         }
 }
 
+}  // namespace
+
+float chainedShake(const GameState& game, CellRef c) {
+    const RefusedClick& r = game.refused;
+    if (r.why != Refusal::Chained || !(r.cell == c) || r.timeLeftMs <= 0) return 0;
+    const float k = r.timeLeftMs / kRefusalShowMs;  // 1 at the click, 0 at the end
+    const float elapsed = kRefusalShowMs - r.timeLeftMs;
+    return 3.0f * k * std::sin(elapsed * 0.07f);
+}
+
+namespace {
+
 // Size and lift of the piece in a cell this frame.
 struct PieceLook {
     float size = kPieceSize;
     float lift = 0;  // units above its cell (the selected ball bounces)
+    float shake = 0; // units sideways (a chained ball clicked rattles in its chain)
 };
 
 PieceLook lookOf(const GameState& game, const Cell& cell, CellRef c, const CellPose& pose) {
@@ -389,6 +423,7 @@ PieceLook lookOf(const GameState& game, const Cell& cell, CellRef c, const CellP
     look.size = kPieceSize * pose.scale * appearScale(p.appear) * idleWobble(p.clockMs, p.phase);
     if (c == game.selected && selectionShown(game))
         look.lift = 6.0f * std::fabs(std::sin(p.clockMs * 0.009f));
+    look.shake = chainedShake(game, c);
     return look;
 }
 
@@ -416,7 +451,7 @@ void drawPieces(const PlayView& view, const GameState& game, const PlayTextures&
     for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kSuperbomb, kDiamond})
         forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
             if (cell.piece.kind != kind) return;
-            const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{0, look.lift};
+            const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{look.shake, look.lift};
             drawPieceAt(t, {kind, cell.piece.clockMs, at, look.size, pose.angleDeg, pieceTint(game, 255)});
         });
     // A square under a piece shows as a frame in its colour over the ball's
@@ -430,11 +465,12 @@ void drawPieces(const PlayView& view, const GameState& game, const PlayTextures&
     // chain with its lock, a little larger than the ball.
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
         if (cell.piece.chained <= 0) return;
-        drawChainRing(pose.centre + cell.piece.offset, look.size, game);
+        drawChainRing(pose.centre + cell.piece.offset + base::Vec2{look.shake, 0}, look.size, game);
     });
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
         if (cell.piece.chained <= 0) return;
-        quad(t.chain, pose.centre + cell.piece.offset, pose.angleDeg, look.size * 1.15f, pieceTint(game, 255));
+        quad(t.chain, pose.centre + cell.piece.offset + base::Vec2{look.shake, 0}, pose.angleDeg, look.size * 1.15f,
+             pieceTint(game, 255));
     });
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook&) {
         if (cell.piece.chained <= 1 || !gfx::g_text.current) return;
@@ -514,6 +550,7 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
     }
 
     drawPieces(view, game, textures, poses);
+    drawOutOfReach(view, game, poses);
     drawPoppingPieces(game, textures);
     drawFlyingBall(game, textures);
     drawHammerStrike(view, textures);

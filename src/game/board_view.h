@@ -57,6 +57,9 @@ float arrivalAngle(const PathPreview& path);
 float appearScale(float appear);
 // Size factor of an announced ball's preview: 1 - timer / 500, then 1.
 float pendingScale(float pendingTimerMs);
+// Sideways offset of the piece in `c` this frame: a chained piece that was
+// clicked rattles for a moment, fading; 0 for every other piece.
+float chainedShake(const GameState& game, CellRef c);
 // The gentle breathing of an idle piece, as a size factor near 1.
 float idleWobble(float clockMs, float phase);
 

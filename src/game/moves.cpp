@@ -188,6 +188,12 @@ void refuseClick(GameState& game, CellRef cell, Refusal why) {
     game.refused = {cell, why, kRefusalShowMs, game.refused.count + 1};
 }
 
+void refuseChained(GameState& game, CellRef cell) {
+    refuseClick(game, cell, Refusal::Chained);
+    // The chain's clink, lower and so softer: the ball rattles in its chain.
+    sound::playSoundAtRate("chain.ogg", kChainedRattleRateHz);
+}
+
 void stepRefusal(GameState& game, float dtMs) {
     if (game.refused.timeLeftMs <= 0) return;
     game.refused.timeLeftMs -= dtMs;
@@ -204,7 +210,10 @@ void pressBoardInFlight(GameState& game, base::Vec2 cursor) {
         refuseClick(game, c, Refusal::BallInFlight);
         return;
     }
-    if (cell.piece.chained > 0) return;
+    if (cell.piece.chained > 0) {
+        refuseChained(game, c);
+        return;
+    }
     if (c == game.selected)
         deselect(game);
     else
@@ -250,7 +259,10 @@ void pressBoard(GameState& game, base::Vec2 cursor) {
     }
     const Cell& cell = game.board.at(c);
     if (cell.hasPiece()) {
-        if (cell.piece.chained > 0) return;
+        if (cell.piece.chained > 0) {
+            refuseChained(game, c);
+            return;
+        }
         if (c == game.selected)
             deselect(game);
         else
@@ -258,7 +270,7 @@ void pressBoard(GameState& game, base::Vec2 cursor) {
         return;
     }
     if (!game.selected.valid()) return;
-    startMove(game, c);
+    if (!startMove(game, c)) refuseClick(game, c, Refusal::OutOfReach);
 }
 
 void releaseBoard(GameState& game, base::Vec2 cursor) {

@@ -50,6 +50,9 @@ void pressBoard(GameState& game, base::Vec2 cursor);
 void pressBoardInFlight(GameState& game, base::Vec2 cursor);
 // Records a refused click on `cell` for kRefusalShowMs.
 void refuseClick(GameState& game, CellRef cell, Refusal why);
+// A click on a chained piece: it shakes in its chain with a soft rattle.
+void refuseChained(GameState& game, CellRef cell);
+constexpr int kChainedRattleRateHz = 30000;
 void stepRefusal(GameState& game, float dtMs);
 // Release of the main button: after a hold of more than 200 ms on a
 // reachable empty cell the move starts as for a click.
