@@ -114,6 +114,7 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     const TipRequest* tip = openTip(view.tips);
     json.field("tipOpen", tip ? tip->title : "");
     json.field("tipsQueued", view.tips.count);
+    json.field("tipWaitMs", view.tips.count > 0 ? view.tips.items[0].delayMs : 0.0f);
     json.field("menuOpen", host.overlayOpen());
     json.field("scene", view.scene);
     json.field("previewSteps", view.preview.steps);

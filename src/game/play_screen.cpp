@@ -302,10 +302,27 @@ void drawScorePopups(const PlayView& view) {
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+// The rectangle the board's cells cover, screen units.
+base::Rect boardCover(const GameState& game) {
+    base::Rect r{1e9f, -1e9f, -1e9f, 1e9f};
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            if (!game.board.at(x, y).isCell()) continue;
+            const base::Vec2 c = cellCentre(x, y);
+            r.left = std::min(r.left, c.x - 20);
+            r.right = std::max(r.right, c.x + 20);
+            r.top = std::max(r.top, c.y + 20);
+            r.bottom = std::min(r.bottom, c.y - 20);
+        }
+    return r.left < r.right ? r : kBoardArea;
+}
+
 // Requests the open tip's balloon for this frame (or none), then steps the
-// balloon.
-void stepTipBalloon(const PlayView& view, float dtMs) {
-    if (const TipRequest* tip = openTip(view.tips)) {
+// balloon. An ordinary tip's balloon stands where it hides the least of the
+// board, chosen once when the tip opens.
+void stepTipBalloon(PlayView& view, const GameState& game, float dtMs) {
+    if (openTip(view.tips)) {
+        TipRequest* tip = &view.tips.items[0];
         char wording[fx::kBalloonTextSize];
         const char* title = text(tip->title);
         if (tip->percent >= 0)
@@ -317,9 +334,24 @@ void stepTipBalloon(const PlayView& view, float dtMs) {
         if (rich)
             fx::showTipBalloon(tip->at.x, tip->at.y, wording, second, kTipWidth,
                                tip->tipIndex >= 0 ? tip->tipIndex : kBallTipIndex);
-        else
-            fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, fx::kAutomaticArrowAngle,
-                                        true);
+        else {
+            if (tip->arrowAngle <= fx::kAutomaticArrowAngle) {
+                fx::BalloonRequest r;
+                r.anchor = tip->at;
+                std::snprintf(r.text, sizeof r.text, "%s", wording);
+                r.maxWidth = kTipWidth;
+                r.arrow = true;
+                r.continueButton = true;
+                r.growIn = true;
+                tip->arrowAngle = leastCoveringAngle(tip->at, boardCover(game), [&](float angle) {
+                    r.arrowAngle = angle;
+                    const fx::BalloonLayout l = fx::layoutBalloon(r, fx::kBalloonAppearMs);
+                    return base::Rect{l.box.left + l.anchor.x, l.box.top + l.anchor.y, l.box.right + l.anchor.x,
+                                      l.box.bottom + l.anchor.y};
+                });
+            }
+            fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, tip->arrowAngle, true);
+        }
     }
     fx::stepBalloon(dtMs);
 }
@@ -450,7 +482,7 @@ void stepPlayEffects(PlayHost& host, float dtMs) {
     fx::stepFloatingTexts(dtMs);
     gfx::stepBanners(dtMs);
     gfx::stepMessageLine(dtMs);
-    stepTipBalloon(view, dtMs);
+    stepTipBalloon(view, host.game(), dtMs);
 }
 
 void playStep(float dtMs) {

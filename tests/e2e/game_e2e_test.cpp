@@ -494,6 +494,27 @@ TEST(GameE2e, PreviewsAndSquaresUnderBallsAreVisible) {
     EXPECT_GE(framed, 2) << "the level puts balls on squares";
 }
 
+TEST(GameE2e, FirstTimeTipsOpenOneAtATimeWithPlayBetween) {
+    requireDataSet();
+    const TestFolder dir("one-tip");
+    // A fresh profile on a Puzzle level with chains and strong squares asks
+    // for several tips at once. The first is closed at frame 150.
+    const std::vector<std::string> script = {"1 move -395 -295", "150 left-down", "150 left-up"};
+    struct Moment {
+        int frame;
+        bool open;
+    };
+    // Open before the click; 2.4 s of play after it the next still waits;
+    // 4 s after it the next one is open.
+    for (const Moment m : {Moment{140, true}, Moment{300, false}, Moment{420, true}}) {
+        const Play p = play(dir.path(), 15, 1, m.frame, script);
+        ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+        EXPECT_EQ(text(p.game, "tipOpen").empty(), !m.open) << "frame " << m.frame << ": " << text(p.game, "tipOpen");
+        EXPECT_GE(number(p.game, "tipsQueued"), 2) << "more tips wait their turn";
+        if (!m.open) EXPECT_GT(number(p.game, "tipWaitMs"), 0);
+    }
+}
+
 // --- The built-in player ----------------------------------------------------------
 
 TEST(GameE2e, TheBuiltInPlayerPlaysSeveralLevelsOfEveryMode) {

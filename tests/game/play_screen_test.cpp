@@ -251,9 +251,11 @@ TEST(TipQueue, TipsOpenOneAtATimeAfterTheirDelays) {
     ASSERT_TRUE(tipIsOpen(q));
     EXPECT_STREQ(openTip(q)->title, "scoretip");
     closeTip(q);
-    // The later tip kept its own delay while it waited.
+    // The later first-time tip waits the gap of play after the one before.
     EXPECT_FALSE(tipIsOpen(q));
-    stepTips(q, 1000);
+    stepTips(q, kFirstTimeTipGapMs - 1);
+    EXPECT_FALSE(tipIsOpen(q));
+    stepTips(q, 1);
     ASSERT_TRUE(tipIsOpen(q));
     const TipRequest& joker = *openTip(q);
     EXPECT_STREQ(joker.second, "jokertip2");
@@ -263,6 +265,50 @@ TEST(TipQueue, TipsOpenOneAtATimeAfterTheirDelays) {
     EXPECT_EQ(q.count, 0);
     closeTip(q);  // nothing open: nothing happens
     EXPECT_EQ(q.count, 0);
+}
+
+TEST(TipQueue, FirstTimeTipsLeavePlayBetweenThemButQuestionTipsDoNot) {
+    TipQueue q;
+    queueTip(q, firstTimeTip("hammertip", {}, 1000, kNoCell));
+    queueTip(q, firstTimeTip("doublerelax", {}, 1000, kNoCell));
+    stepTips(q, 1000);
+    ASSERT_TRUE(tipIsOpen(q));
+    closeTip(q);
+    stepTips(q, kFirstTimeTipGapMs - 10);
+    EXPECT_FALSE(tipIsOpen(q)) << "the next first-time tip waits for play";
+    stepTips(q, 20);
+    ASSERT_TRUE(tipIsOpen(q));
+    EXPECT_STREQ(openTip(q)->title, "doublerelax");
+    // A question tip asked for now opens as soon as the open one is closed.
+    TipRequest question = questionTipFor(GameState{}, base::centre(kScoreArea));
+    ASSERT_FALSE(question.firstTime);
+    queueTip(q, question, true);
+    closeTip(q);
+    ASSERT_TRUE(tipIsOpen(q));
+    EXPECT_STREQ(openTip(q)->title, "scoretip");
+}
+
+TEST(TipBalloon, StandsWhereItCoversTheLeastOfTheBoard) {
+    const base::Rect board{-380, 300, 300, -300};
+    // A 200 x 100 box whose centre lies 150 units from the anchor along the angle.
+    auto boxAt = [](base::Vec2 anchor) {
+        return [anchor](float angle) {
+            const base::Vec2 c = anchor + base::rotateDeg({150, 0}, angle);
+            return base::rectFromCentre(c, 200, 100);
+        };
+    };
+    // At the hammer, bottom right: the box goes up over the panel rather
+    // than left over the board, and it stays on the screen.
+    const base::Vec2 hammer{352, -226};
+    const float a = leastCoveringAngle(hammer, board, boxAt(hammer));
+    const base::Rect box = boxAt(hammer)(a);
+    EXPECT_GE(box.bottom, -300);
+    EXPECT_LE(box.right, 400);
+    EXPECT_LT(overlapArea(box, board), overlapArea(boxAt(hammer)(180), board));
+    // Off a small board in the middle, the box moves off it entirely.
+    const base::Rect small{-100, 100, 100, -100};
+    const base::Vec2 cell{60, 60};
+    EXPECT_FLOAT_EQ(overlapArea(boxAt(cell)(leastCoveringAngle(cell, small, boxAt(cell))), small), 0);
 }
 
 TEST(TipQueue, AFullQueueRefusesFurtherTips) {
