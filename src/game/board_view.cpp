@@ -167,8 +167,52 @@ float squareGlowOf(const Board& board, int cx, int cy) {
     return squareGlow(board.at(cx, cy), order, squares, cx, cy);
 }
 
+// The board's mat: a dark plate under the tiles that shows between them
+// and as a frame round the field's outline, with a soft shadow off its
+// lower right, so that the pale tiles hold against the palest land and
+// tint. Each cell draws its own square of it (they tile the field without
+// overlapping) and, on a side with no cell beyond, a strip of the frame.
+constexpr float kMatFrame = 7.0f;                  // frame width beyond the outer cells, units
+constexpr base::Vec2 kMatShadowOffset{6.0f, -8.0f};
+
+void drawMat(const GameState& game, const Poses& poses) {
+    const Board& board = game.board;
+    constexpr float kHalf = kCellSize / 2;
+    auto isCell = [&](int x, int y) { return inWindow(x, y) && board.at(x, y).isCell(); };
+    auto piece = [&](const CellPose& p, base::Vec2 offset, float w, float h, uint32_t colour) {
+        const base::Vec2 c = p.centre + base::rotateDeg(offset, p.angleDeg);
+        gfx::drawSprite(c.x, c.y, p.angleDeg, w, h, 0, 0, 1, 1, colour, kDepth);
+    };
+    gfx::setTexture(nullptr);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int x = kFieldLeft; x <= kFieldRight; ++x)
+            for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+                if (!isCell(x, y)) continue;
+                const CellPose& p = poseOf(poses, x, y);
+                if (p.scale <= 0) continue;
+                const float k = std::min(1.0f, p.scale);
+                const base::Vec2 shift = pass == 0 ? kMatShadowOffset : base::Vec2{};
+                const uint32_t colour = pass == 0 ? base::clampedArgb(0, 0, 0, int(80 * k * k))
+                                                  : base::clampedArgb(54, 42, 32, int(255 * k * k));
+                piece(p, shift, kCellSize, kCellSize, colour);
+                // y grows downwards in cell rows, upwards on the screen.
+                const bool left = !isCell(x - 1, y), right = !isCell(x + 1, y);
+                const bool up = !isCell(x, y - 1), down = !isCell(x, y + 1);
+                const float f = kMatFrame, o = kHalf + f / 2;
+                if (left) piece(p, shift + base::Vec2{-o, 0}, f, kCellSize, colour);
+                if (right) piece(p, shift + base::Vec2{o, 0}, f, kCellSize, colour);
+                if (up) piece(p, shift + base::Vec2{0, o}, kCellSize, f, colour);
+                if (down) piece(p, shift + base::Vec2{0, -o}, kCellSize, f, colour);
+                if (left && up) piece(p, shift + base::Vec2{-o, o}, f, f, colour);
+                if (right && up) piece(p, shift + base::Vec2{o, o}, f, f, colour);
+                if (left && down) piece(p, shift + base::Vec2{-o, -o}, f, f, colour);
+                if (right && down) piece(p, shift + base::Vec2{o, -o}, f, f, colour);
+            }
+}
+
 void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
     const Board& board = game.board;
+    drawMat(game, poses);
     // One pass per tile picture keeps the quads of a picture together, so
     // the device draws each picture's tiles in one call.
     for (int kind = 0; kind < 3; ++kind)

@@ -515,6 +515,35 @@ TEST(GameE2e, FirstTimeTipsOpenOneAtATimeWithPlayBetween) {
     }
 }
 
+TEST(GameE2e, TheBoardStandsInAFrameOnTheDayLand) {
+    requireDataSet();
+    const TestFolder dir("board-frame");
+    const std::string shot = dir.path() + "/day.png";
+    // Key '3' lights the land for the day: the palest of the tints.
+    const Play p = play(dir.path(), 0, 0, 61, {"1 move -395 -295", "5 key 51"}, {"--screenshot", "60:" + shot});
+    ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+    EXPECT_EQ(number(p.game, "scene"), 2);
+    Picture pic;
+    std::string error;
+    ASSERT_TRUE(platform::readPng(shot, pic.rgba, &pic.width, &pic.height, &error)) << error;
+    const Board b(p.game);
+    ASSERT_TRUE(b.complete());
+    // Just outside every outer edge of the field, a dark frame; inside, the
+    // pale tile.
+    int edges = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            if (b.floor(x, y) == '.' || (x > 5 && b.floor(x - 1, y) != '.')) continue;
+            const int px = int(cellX(x) + 400), py = int(300 - cellY(y));
+            const auto frame = meanColour(pic, px - 25, py - 3, px - 22, py + 3);
+            const auto tile = meanColour(pic, px - 6, py - 6, px + 6, py + 6);
+            EXPECT_LT((frame[0] + frame[1] + frame[2]) / 3, 90) << "left of " << x << "," << y;
+            EXPECT_GT(difference(frame, tile), 60) << x << "," << y;
+            ++edges;
+        }
+    EXPECT_GT(edges, 3);
+}
+
 // --- The built-in player ----------------------------------------------------------
 
 TEST(GameE2e, TheBuiltInPlayerPlaysSeveralLevelsOfEveryMode) {
