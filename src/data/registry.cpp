@@ -25,10 +25,18 @@ bool normalizedCopy(std::string_view name, char (&out)[kMaxDataNameLength + 1]) 
     return true;
 }
 
-[[noreturn]] void cantLoad(std::string_view name) {
-    char text[kMaxDataNameLength + 64];
-    std::snprintf(text, sizeof text, "Can't load %.*s...\nProgram will now stop.",
-                  int(std::min(name.size(), size_t(kMaxDataNameLength + 1))), name.data());
+// The message names the folder it looked in, made absolute, so that a
+// player who started the game from elsewhere sees where the data should be.
+[[noreturn]] void cantLoad(std::string_view name, const std::string& dataFolder) {
+    std::error_code error;
+    fs::path folder = fs::absolute(fs::path(dataFolder), error);
+    if (error) folder = fs::path(dataFolder);
+    const std::string where = folder.lexically_normal().string();
+    constexpr int kMaxFolderShown = 400;  // a longer path is cut, the message still fits its box
+    char text[kMaxDataNameLength + kMaxFolderShown + 96];
+    std::snprintf(text, sizeof text, "Can't load %.*s...\nThe data folder looked in: %.*s\nProgram will now stop.",
+                  int(std::min(name.size(), size_t(kMaxDataNameLength + 1))), name.data(),
+                  int(std::min(where.size(), size_t(kMaxFolderShown))), where.c_str());
     platform::fatalError(text, "Loading Error", 1);
 }
 
@@ -127,7 +135,7 @@ uint8_t* DataRegistry::load(std::string_view name, int32_t* outSize, bool fatal)
         std::fprintf(stderr, "Data file name longer than %d characters refused: %.*s\n",
                      kMaxDataNameLength, int(name.size()), name.data());
     if (!fits || !readLooseFile(findLooseFile(loosePath(name)), bytes, size)) {
-        if (fatal) cantLoad(name);
+        if (fatal) cantLoad(name, dataFolder);
         return nullptr;
     }
     DataEntry* entry = add(name, size, bytes.release(), true);

@@ -56,7 +56,8 @@ struct DataRegistry {
     // (base::reportLoadProgress).
     DataEntry* add(std::string_view name, int32_t size, uint8_t* data, bool owned);
     // The whole file by name, from memory or from disk. fatal: a missing file
-    // ends the process with "Can't load %s...\nProgram will now stop."
+    // ends the process with "Can't load %s...\nThe data folder looked in:
+    // %s\nProgram will now stop."
     // (caption "Loading Error", exit code 1); otherwise null.
     uint8_t* load(std::string_view name, int32_t* outSize, bool fatal);
     bool release(const uint8_t* data);

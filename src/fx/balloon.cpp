@@ -168,7 +168,7 @@ void drawBalloonFrame(const base::Rect& box, bool growIn) {
     const float midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
 
     gfx::setTexture(balloonFill());
-    const uint32_t fill = base::Color32(63, 30, 11, 210).argb;
+    const uint32_t fill = base::Color32(63, 30, 11, kBalloonFillAlpha).argb;
     auto fillRect = [&](float cx, float cy, float w, float h) {
         if (w <= 0 || h <= 0) return;
         gfx::drawRect(cx - w / 2, cy + h / 2, cx + w / 2, cy - h / 2, 0, 0, 1, 1, fill, kFillDepth);

@@ -1,4 +1,4 @@
-// Tooltip balloons: a framed, semi-transparent box with wrapped text and an
+// Tooltip balloons: a framed, nearly opaque box with wrapped text and an
 // optional bouncing arrow pointing at a spot on the screen (a HUD button, a
 // menu item, a board cell). Immediate mode: whoever wants a balloon requests
 // it every frame; a frame without a request hides it. A new text or anchor
@@ -31,6 +31,9 @@ constexpr float kBalloonTextHeight = 11;     // text size
 constexpr float kBalloonButtonRoom = 44.8f;  // extra height for the continue button
 constexpr float kTipBoardRoom = 150;         // extra tip height for the demonstration board
 constexpr float kAutomaticArrowAngle = -1000;
+// The fill is all but opaque: a balloon over the board or the panel must
+// read whatever lies under it.
+constexpr int kBalloonFillAlpha = 245;
 
 // The board demonstration shown in tip balloons, provided by the help
 // screen. Every hook may be null (no demonstration).

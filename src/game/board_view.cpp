@@ -147,8 +147,72 @@ float squareGlow(const Cell& cell, int order, int squares, int x, int y) {
     return base::clamp01(glow);
 }
 
+// The frame colour of a square under a piece: amber for a single square,
+// ice blue for a stronger one, as their overlays; its alpha follows the
+// overlay's shimmer but never drops below a clearly visible level.
+uint32_t squareFrameColour(int floor, float glow) {
+    const int alpha = 170 + int(85 * glow);
+    return floor == 1 ? base::clampedArgb(255, 184, 56, alpha) : base::clampedArgb(110, 196, 255, alpha);
+}
+
+// The shimmer of the square at (x, y), counted in the order drawFloors uses.
+float squareGlowOf(const Board& board, int cx, int cy) {
+    int squares = 0, order = -1;
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            if (board.at(x, y).floor <= 0) continue;
+            if (x == cx && y == cy) order = squares;
+            ++squares;
+        }
+    return squareGlow(board.at(cx, cy), order, squares, cx, cy);
+}
+
+// The board's mat: a dark plate under the tiles that shows between them
+// and as a frame round the field's outline, with a soft shadow off its
+// lower right, so that the pale tiles hold against the palest land and
+// tint. Each cell draws its own square of it (they tile the field without
+// overlapping) and, on a side with no cell beyond, a strip of the frame.
+constexpr float kMatFrame = 7.0f;                  // frame width beyond the outer cells, units
+constexpr base::Vec2 kMatShadowOffset{6.0f, -8.0f};
+
+void drawMat(const GameState& game, const Poses& poses) {
+    const Board& board = game.board;
+    constexpr float kHalf = kCellSize / 2;
+    auto isCell = [&](int x, int y) { return inWindow(x, y) && board.at(x, y).isCell(); };
+    auto piece = [&](const CellPose& p, base::Vec2 offset, float w, float h, uint32_t colour) {
+        const base::Vec2 c = p.centre + base::rotateDeg(offset, p.angleDeg);
+        gfx::drawSprite(c.x, c.y, p.angleDeg, w, h, 0, 0, 1, 1, colour, kDepth);
+    };
+    gfx::setTexture(nullptr);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int x = kFieldLeft; x <= kFieldRight; ++x)
+            for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+                if (!isCell(x, y)) continue;
+                const CellPose& p = poseOf(poses, x, y);
+                if (p.scale <= 0) continue;
+                const float k = std::min(1.0f, p.scale);
+                const base::Vec2 shift = pass == 0 ? kMatShadowOffset : base::Vec2{};
+                const uint32_t colour = pass == 0 ? base::clampedArgb(0, 0, 0, int(80 * k * k))
+                                                  : base::clampedArgb(54, 42, 32, int(255 * k * k));
+                piece(p, shift, kCellSize, kCellSize, colour);
+                // y grows downwards in cell rows, upwards on the screen.
+                const bool left = !isCell(x - 1, y), right = !isCell(x + 1, y);
+                const bool up = !isCell(x, y - 1), down = !isCell(x, y + 1);
+                const float f = kMatFrame, o = kHalf + f / 2;
+                if (left) piece(p, shift + base::Vec2{-o, 0}, f, kCellSize, colour);
+                if (right) piece(p, shift + base::Vec2{o, 0}, f, kCellSize, colour);
+                if (up) piece(p, shift + base::Vec2{0, o}, kCellSize, f, colour);
+                if (down) piece(p, shift + base::Vec2{0, -o}, kCellSize, f, colour);
+                if (left && up) piece(p, shift + base::Vec2{-o, o}, f, f, colour);
+                if (right && up) piece(p, shift + base::Vec2{o, o}, f, f, colour);
+                if (left && down) piece(p, shift + base::Vec2{-o, -o}, f, f, colour);
+                if (right && down) piece(p, shift + base::Vec2{o, -o}, f, f, colour);
+            }
+}
+
 void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses) {
     const Board& board = game.board;
+    drawMat(game, poses);
     // One pass per tile picture keeps the quads of a picture together, so
     // the device draws each picture's tiles in one call.
     for (int kind = 0; kind < 3; ++kind)
@@ -187,6 +251,14 @@ void drawFloors(const GameState& game, const PlayTextures& t, const Poses& poses
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+void drawSegment(base::Vec2 a, base::Vec2 b, float halfWidth, uint32_t colour);
+
+// The selection is shown unless it is the ball now flying (a ball picked
+// during the flight is the next move's and shows at once).
+bool selectionShown(const GameState& game) {
+    return game.selected.valid() && !(game.moveInFlight && game.selected == game.moveFrom);
+}
+
 // The highlighted cells: under the pointer (a piece, a reachable target, or
 // anything under the question cursor), the selected ball, the open tip's cell.
 void drawHighlights(const PlayView& view, const GameState& game, const PlayTextures& t, const Poses& poses) {
@@ -199,7 +271,7 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale, base::clampedArgb(255, 255, 255, alpha));
     };
     if (game.completeTimer != 0 || !game.running) return;
-    if (game.selected.valid() && !game.moveInFlight) highlight(game.selected, 150 + int(80 * pulse));
+    if (selectionShown(game)) highlight(game.selected, 150 + int(80 * pulse));
     const CellRef h = view.hover;
     if (h.valid() && !(h == game.selected)) {
         const Cell& cell = board.at(h);
@@ -208,6 +280,35 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (question || cell.hasPiece() || target) highlight(h, question ? 200 : 170);
     }
     if (const TipRequest* tip = openTip(view.tips)) highlight(tip->cell, 120 + int(135 * pulse));
+    // A refused target flashes red twice and fades.
+    const RefusedClick& r = game.refused;
+    if (r.timeLeftMs > 0 && r.why != Refusal::Chained && r.cell.valid() && board.at(r.cell).isCell()) {
+        const float k = r.timeLeftMs / kRefusalShowMs;
+        const float flash = 0.55f + 0.45f * std::cos(k * 4.0f * base::kPi);
+        const CellPose& p = poseOf(poses, r.cell.x, r.cell.y);
+        if (p.scale > 0)
+            quad(t.cellHighlight, p.centre, p.angleDeg, 2 * kFloorHalfSize * p.scale,
+                 base::clampedArgb(255, 70, 50, int(235 * flash * base::clamp01(k * 3.0f))));
+    }
+}
+
+// An empty cell the selected ball can't reach, under the pointer: a quiet
+// grey cross over it (and over an announced ball's preview there).
+void drawOutOfReach(const PlayView& view, const GameState& game, const Poses& poses) {
+    const Board& board = game.board;
+    const CellRef h = view.hover;
+    if (game.completeTimer != 0 || !game.running) return;
+    if (h.valid() && selectionShown(game) && !game.moveInFlight && game.cursorMode == CursorMode::Normal &&
+        board.at(h).isFree() && board.at(h).dist < 1) {
+        const CellPose& p = poseOf(poses, h.x, h.y);
+        if (p.scale > 0) {
+            gfx::setTexture(nullptr);
+            const float a = 10.0f * p.scale;
+            const uint32_t grey = base::clampedArgb(60, 64, 76, 190);
+            drawSegment(p.centre + base::Vec2{-a, -a}, p.centre + base::Vec2{a, a}, 1.8f, grey);
+            drawSegment(p.centre + base::Vec2{-a, a}, p.centre + base::Vec2{a, -a}, 1.8f, grey);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -251,9 +352,11 @@ void drawPath(const PathPreview& path, int r, int g, int b, int alpha) {
         if (i == 1) e = e - base::normalize(e - a) * 10.0f;
         drawSegment(a, e, 2.5f, line);
     }
+    // The waypoints are small flat dots of the path's colour, far smaller
+    // than an announced ball's preview, so the two can't be taken for each other.
     const uint32_t dot = base::clampedArgb(r, g, b, alpha);
     for (int i = 1; i < path.steps; ++i)
-        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 13, dot, 0, kDotCell);
+        gfx::drawSheetSprite(path.points[size_t(i)].x, path.points[size_t(i)].y, 0, 9, dot, 0, kDotCell);
     gfx::setTexture(nullptr);
     const base::Vec2 tip = path.points[0] - base::rotateDeg({6, 0}, arrivalAngle(path));
     drawArrowHead(tip, arrivalAngle(path), 13, dot);
@@ -299,22 +402,72 @@ void drawPending(const GameState& game, const PlayTextures& t, const Poses& pose
             if (cell.pending == kNoPiece || cell.hasPiece() || !cell.isCell()) continue;
             const CellPose& p = poseOf(poses, x, y);
             const float size = 2 * kPendingHalfSize * pendingScale(cell.pendingTimerMs) * p.scale;
-            drawPieceAt(t, {cell.pending, cell.floorClockMs, p.centre, size, 0, pieceTint(game, 220)});
+            // A faint shadow lifts it off the pale tile; a little translucent,
+            // it still reads as not yet there.
+            drawShadowAt(t, p.centre, size, kShadowOffset * 0.5f, 120);
+            drawPieceAt(t, {cell.pending, cell.floorClockMs, p.centre, size, 0, pieceTint(game, 235)});
         }
 }
+
+// A square's frame over the piece standing on it: four bars just inside the
+// cell's edge, a dark outline under a bright core so the frame reads on
+// light balls and dark ones alike.
+void drawSquareFrame(const CellPose& pose, uint32_t colour) {
+    const float h = (kFloorHalfSize - 4.0f) * pose.scale;
+    base::Vec2 corners[4] = {{-h, h}, {h, h}, {h, -h}, {-h, -h}};
+    for (base::Vec2& c : corners) c = pose.centre + base::rotateDeg(c, pose.angleDeg);
+    const int alpha = int((colour >> 24) & 0xFF);
+    const uint32_t outline = base::clampedArgb(20, 14, 8, alpha * 3 / 5);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 4; ++i) {
+            const base::Vec2 a = corners[i], b = corners[(i + 1) % 4];
+            const base::Vec2 d = base::normalize(b - a) * (pass == 0 ? 2.2f : 1.2f);
+            drawSegment(a - d, b + d, pass == 0 ? 2.4f : 1.3f, pass == 0 ? outline : colour);
+        }
+}
+
+// A steel ring round a chained ball's rim.
+void drawChainRing(base::Vec2 centre, float size, const GameState& game) {
+    constexpr int kSides = 20;
+    const float r = size * 0.47f;
+    const uint32_t tint = pieceTint(game, 255);
+    const int v = int(tint & 0xFF);
+    const uint32_t outline = base::clampedArgb(16, 20, 28, 200);
+    const uint32_t steel = base::clampedArgb(v * 205 / 255, v * 214 / 255, v * 228 / 255, 255);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < kSides; ++i) {
+            const base::Vec2 a = centre + base::rotateDeg({r, 0}, 360.0f * float(i) / kSides);
+            const base::Vec2 b = centre + base::rotateDeg({r, 0}, 360.0f * float(i + 1) / kSides);
+            drawSegment(a, b, pass == 0 ? 2.6f : 1.4f, pass == 0 ? outline : steel);
+        }
+}
+
+}  // namespace
+
+float chainedShake(const GameState& game, CellRef c) {
+    const RefusedClick& r = game.refused;
+    if (r.why != Refusal::Chained || !(r.cell == c) || r.timeLeftMs <= 0) return 0;
+    const float k = r.timeLeftMs / kRefusalShowMs;  // 1 at the click, 0 at the end
+    const float elapsed = kRefusalShowMs - r.timeLeftMs;
+    return 3.0f * k * std::sin(elapsed * 0.07f);
+}
+
+namespace {
 
 // Size and lift of the piece in a cell this frame.
 struct PieceLook {
     float size = kPieceSize;
     float lift = 0;  // units above its cell (the selected ball bounces)
+    float shake = 0; // units sideways (a chained ball clicked rattles in its chain)
 };
 
 PieceLook lookOf(const GameState& game, const Cell& cell, CellRef c, const CellPose& pose) {
     PieceLook look;
     const Piece& p = cell.piece;
     look.size = kPieceSize * pose.scale * appearScale(p.appear) * idleWobble(p.clockMs, p.phase);
-    if (c == game.selected && !game.moveInFlight)
+    if (c == game.selected && selectionShown(game))
         look.lift = 6.0f * std::fabs(std::sin(p.clockMs * 0.009f));
+    look.shake = chainedShake(game, c);
     return look;
 }
 
@@ -342,13 +495,26 @@ void drawPieces(const PlayView& view, const GameState& game, const PlayTextures&
     for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, kJoker, kBomb, kSuperbomb, kDiamond})
         forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
             if (cell.piece.kind != kind) return;
-            const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{0, look.lift};
+            const base::Vec2 at = pose.centre + cell.piece.offset + base::Vec2{look.shake, look.lift};
             drawPieceAt(t, {kind, cell.piece.clockMs, at, look.size, pose.angleDeg, pieceTint(game, 255)});
         });
-    // Chains over their pieces.
+    // A square under a piece shows as a frame in its colour over the ball's
+    // edge, so the squares stay in sight where the pieces cover them.
+    gfx::setTexture(nullptr);
+    forEachPiece([&](int x, int y, const Cell& cell, const CellPose& pose, const PieceLook&) {
+        if (cell.floor <= 0 || pose.scale <= 0.3f) return;
+        drawSquareFrame(pose, squareFrameColour(cell.floor, squareGlowOf(board, x, y)));
+    });
+    // Chains over their pieces: a steel ring round the ball's rim and the
+    // chain with its lock, a little larger than the ball.
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
         if (cell.piece.chained <= 0) return;
-        quad(t.chain, pose.centre + cell.piece.offset, pose.angleDeg, look.size, pieceTint(game, 255));
+        drawChainRing(pose.centre + cell.piece.offset + base::Vec2{look.shake, 0}, look.size, game);
+    });
+    forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook& look) {
+        if (cell.piece.chained <= 0) return;
+        quad(t.chain, pose.centre + cell.piece.offset + base::Vec2{look.shake, 0}, pose.angleDeg, look.size * 1.15f,
+             pieceTint(game, 255));
     });
     forEachPiece([&](int, int, const Cell& cell, const CellPose& pose, const PieceLook&) {
         if (cell.piece.chained <= 1 || !gfx::g_text.current) return;
@@ -410,6 +576,8 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
     posesFor(game, poses);
     drawFloors(game, textures, poses);
     drawHighlights(view, game, textures, poses);
+    // The previews under the paths: a path crossing an announced ball stays whole.
+    drawPending(game, textures, poses);
 
     if (game.completeTimer == 0 && game.defeatTimer == 0 && game.running) {
         if (game.hint.timeLeftMs > 0 && view.hintPath.steps > 0) {
@@ -425,8 +593,8 @@ void drawBoard(const PlayView& view, const GameState& game, const PlayTextures& 
             drawPath(view.preview, 236, 150, 36, game.moveInFlight ? 150 : 235);
     }
 
-    drawPending(game, textures, poses);
     drawPieces(view, game, textures, poses);
+    drawOutOfReach(view, game, poses);
     drawPoppingPieces(game, textures);
     drawFlyingBall(game, textures);
     drawHammerStrike(view, textures);

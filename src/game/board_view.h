@@ -30,7 +30,10 @@ struct PlayTextures;
 constexpr float kPieceSize = 40.0f;                 // a piece's quad, units
 constexpr base::Vec2 kShadowOffset{3.0f, -4.0f};      // the light comes from the top left
 constexpr float kFloorHalfSize = 23.1f;             // floor tile half-size at scale 1
-constexpr float kPendingHalfSize = 6.0f;            // an announced ball's preview, fully grown
+// An announced ball's preview, fully grown: a small copy of its ball, large
+// enough (22 units of a 40-unit cell) that its colour's mark reads, even in
+// greyscale, and still plainly smaller than a ball standing in a cell.
+constexpr float kPendingHalfSize = 11.0f;
 
 // A path as drawn: absolute screen points, the target first and the start
 // cell's centre last.
@@ -54,6 +57,9 @@ float arrivalAngle(const PathPreview& path);
 float appearScale(float appear);
 // Size factor of an announced ball's preview: 1 - timer / 500, then 1.
 float pendingScale(float pendingTimerMs);
+// Sideways offset of the piece in `c` this frame: a chained piece that was
+// clicked rattles for a moment, fading; 0 for every other piece.
+float chainedShake(const GameState& game, CellRef c);
 // The gentle breathing of an idle piece, as a size factor near 1.
 float idleWobble(float clockMs, float phase);
 

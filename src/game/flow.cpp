@@ -25,6 +25,7 @@ namespace {
 constexpr int kLevelTunes = 4;            // tunes 0..3 play in levels
 constexpr int kCompleteTune = 4;
 constexpr int kDefeatTune = 5;
+constexpr base::Vec2 kBoardFullTextPoint{-50.0f, 20.0f};  // over the middle of the board
 constexpr float kSquareClockPeriod = 502.65f;
 constexpr base::Vec2 kHammerButtonCentre{352.0f, -226.0f};
 constexpr base::Vec2 kRelaxButtonCentre{347.0f, -98.0f};
@@ -292,6 +293,10 @@ void startDefeat(GameState& game) {
 void checkDefeat(GameState& game) {
     if (game.defeatTimer != 0 || game.completeTimer != 0 || game.board.freeCells > 0) return;
     startDefeat(game);
+    // Said in so many words: the balls that filled the board may still make a
+    // line as they finish appearing and leave cells free, and the lost level
+    // must not look like a miscount.
+    game.host->floatingText("boardfull", TextSource::Key, kBoardFullTextPoint, 22.0f, 3000.0f);
 }
 
 // The end sequences run down; thresholds are passed by flags so that a
@@ -388,9 +393,13 @@ void stepGame(GameState& game, float dtMs) {
         checkLevelComplete(game);
         checkDefeat(game);
     }
-    if (game.selected.valid() && !game.moveInFlight && !game.board.at(game.selected).hasPiece())
+    // The flying ball's start cell keeps its piece until the landing; any
+    // other selection goes with its piece.
+    const bool flyingSelected = game.moveInFlight && game.selected == game.moveFrom;
+    if (game.selected.valid() && !flyingSelected && !game.board.at(game.selected).hasPiece())
         game.selected = kNoCell;
     stepCells(game, dtMs);
+    stepRefusal(game, dtMs);
     stepFlight(game, dtMs);
     stepScoreItems(game, dtMs);
     stepSparks(game, dtMs);
@@ -479,10 +488,13 @@ bool shortenSequence(GameState& game) {
 
 }  // namespace
 
-bool takeClickForFlow(GameState& game) {
+bool takeClickForFlow(GameState& game, base::Vec2 cursor) {
     if (shortenSequence(game)) return true;
     if (leaveAfterStage(game)) return true;
-    if (game.moveInFlight) return true;
+    if (game.moveInFlight) {
+        pressBoardInFlight(game, cursor);
+        return true;
+    }
     if (!game.running) {
         resumeGame(game);
         return true;
@@ -491,7 +503,7 @@ bool takeClickForFlow(GameState& game) {
 }
 
 void leftButtonDown(GameState& game, base::Vec2 cursor) {
-    if (takeClickForFlow(game)) return;
+    if (takeClickForFlow(game, cursor)) return;
     if (inHammerButton(cursor)) {
         armHammer(game);
         return;

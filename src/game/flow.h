@@ -44,9 +44,10 @@ int idleHintDelayMs(int levelIndex);
 
 // --- Input in play ---------------------------------------------------------
 // What every click passes first: it shortens a running end sequence, leaves
-// play after a finished stage, waits for a flight, resumes a paused game.
+// play after a finished stage, resumes a paused game. While a ball flies the
+// click can only pick the next ball on the board (a new target is refused).
 // True when the click was used up here.
-bool takeClickForFlow(GameState& game);
+bool takeClickForFlow(GameState& game, base::Vec2 cursor);
 // A main-button click in play that reached the board area: the hammer button,
 // a hammer strike, or selection and moves. (Panel buttons, the question
 // cursor and open tips are the gameplay screen's, before this.)

@@ -135,6 +135,18 @@ constexpr float kHintShowMs = 5000.0f;
 
 enum class CursorMode : int32_t { Normal = 0, Hammer = 1, Question = 2 };
 
+// A click on the board that the rules turned down, kept for a moment so the
+// screen can answer it: a new target while a ball flies, a cell the selected
+// ball can't reach, a chained ball.
+enum class Refusal : int32_t { None = 0, BallInFlight = 1, OutOfReach = 2, Chained = 3 };
+struct RefusedClick {
+    CellRef cell;
+    Refusal why = Refusal::None;
+    float timeLeftMs = 0;      // > 0 while the answer shows
+    int32_t count = 0;         // clicks refused since the level started
+};
+constexpr float kRefusalShowMs = 450.0f;
+
 // Fields of the saved image that no rule reads, kept so that a loaded game
 // saves back unchanged; startLevel gives them their new-game values.
 struct SavedReserved {
@@ -175,6 +187,7 @@ struct GameState {
     float mainButtonHeldMs = 0;           // how long the main button has been down
     bool rightButtonHeld = false;
     CursorMode cursorMode = CursorMode::Normal;
+    RefusedClick refused;                 // the last refused click, while it shows
 
     // Removal pass and scoring.
     PassTallies tallies;

@@ -134,7 +134,9 @@ namespace {
 
 void endFlight(GameState& game) {
     game.moveInFlight = false;
-    game.selected = kNoCell;
+    // The flying ball's selection ends with its flight; a ball picked while
+    // it flew stays selected for the next move.
+    if (game.selected == game.moveFrom) game.selected = kNoCell;
     game.moveFrom = kNoCell;
     game.moveTarget = kNoCell;
 }
@@ -169,7 +171,54 @@ void arrive(GameState& game) {
     announceBalls(game, game.level.addBalls);
 }
 
+// The turn has changed the board: a ball selected during the flight gets its
+// distances afresh (or loses the selection if a line took it).
+void refreshSelection(GameState& game) {
+    if (!game.selected.valid()) return;
+    if (!game.board.at(game.selected).hasPiece()) {
+        game.selected = kNoCell;
+        return;
+    }
+    computeDistances(game.board, game.selected);
+}
+
 }  // namespace
+
+void refuseClick(GameState& game, CellRef cell, Refusal why) {
+    game.refused = {cell, why, kRefusalShowMs, game.refused.count + 1};
+}
+
+void refuseChained(GameState& game, CellRef cell) {
+    refuseClick(game, cell, Refusal::Chained);
+    // The chain's clink, lower and so softer: the ball rattles in its chain.
+    sound::playSoundAtRate("chain.ogg", kChainedRattleRateHz);
+}
+
+void stepRefusal(GameState& game, float dtMs) {
+    if (game.refused.timeLeftMs <= 0) return;
+    game.refused.timeLeftMs -= dtMs;
+    if (game.refused.timeLeftMs <= 0) game.refused = {kNoCell, Refusal::None, 0, game.refused.count};
+}
+
+void pressBoardInFlight(GameState& game, base::Vec2 cursor) {
+    if (!game.moveInFlight || game.cursorMode != CursorMode::Normal) return;
+    const CellRef c = cellAtPoint(cursor);
+    if (!c.valid() || !game.board.at(c).isCell()) return;
+    const Cell& cell = game.board.at(c);
+    // The flying ball's start cell looks empty: a click there is a target too.
+    if (!cell.hasPiece() || c == game.moveFrom) {
+        refuseClick(game, c, Refusal::BallInFlight);
+        return;
+    }
+    if (cell.piece.chained > 0) {
+        refuseChained(game, c);
+        return;
+    }
+    if (c == game.selected)
+        deselect(game);
+    else
+        selectBall(game, c);
+}
 
 void stepFlight(GameState& game, float dtMs) {
     if (!game.moveInFlight) return;
@@ -180,6 +229,7 @@ void stepFlight(GameState& game, float dtMs) {
     // with no target). Either way the move ends without arriving.
     if (p.kind == kNoPiece || p.targetX != game.moveTarget.x || p.targetY != game.moveTarget.y) {
         endFlight(game);
+        refreshSelection(game);
         return;
     }
     p.flightMs -= dtMs;
@@ -194,6 +244,7 @@ void stepFlight(GameState& game, float dtMs) {
         return;
     }
     arrive(game);
+    refreshSelection(game);
 }
 
 void pressBoard(GameState& game, base::Vec2 cursor) {
@@ -208,7 +259,10 @@ void pressBoard(GameState& game, base::Vec2 cursor) {
     }
     const Cell& cell = game.board.at(c);
     if (cell.hasPiece()) {
-        if (cell.piece.chained > 0) return;
+        if (cell.piece.chained > 0) {
+            refuseChained(game, c);
+            return;
+        }
         if (c == game.selected)
             deselect(game);
         else
@@ -216,7 +270,7 @@ void pressBoard(GameState& game, base::Vec2 cursor) {
         return;
     }
     if (!game.selected.valid()) return;
-    startMove(game, c);
+    if (!startMove(game, c)) refuseClick(game, c, Refusal::OutOfReach);
 }
 
 void releaseBoard(GameState& game, base::Vec2 cursor) {

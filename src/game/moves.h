@@ -44,6 +44,16 @@ base::Vec2 flightOffset(const GameState& game);
 
 // The board under the normal cursor: select, deselect or start a move.
 void pressBoard(GameState& game, base::Vec2 cursor);
+// A press on the board while a ball flies: another ball takes the
+// selection for the next move (the landing keeps it); a new target is
+// refused and the refusal recorded for the screen to show.
+void pressBoardInFlight(GameState& game, base::Vec2 cursor);
+// Records a refused click on `cell` for kRefusalShowMs.
+void refuseClick(GameState& game, CellRef cell, Refusal why);
+// A click on a chained piece: it shakes in its chain with a soft rattle.
+void refuseChained(GameState& game, CellRef cell);
+constexpr int kChainedRattleRateHz = 30000;
+void stepRefusal(GameState& game, float dtMs);
 // Release of the main button: after a hold of more than 200 ms on a
 // reachable empty cell the move starts as for a click.
 void releaseBoard(GameState& game, base::Vec2 cursor);

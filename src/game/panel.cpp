@@ -60,7 +60,9 @@ void drawNumbers(const PlayView& view, const GameState& game) {
 
 void drawLives(const GameState& game, const PlayTextures& t) {
     const int lives = game.livesShown;
-    if (lives <= 0) {
+    const LivesBox box = livesBoxOf(game);
+    if (box == LivesBox::Empty) return;
+    if (box == LivesBox::LastLife) {
         gfx::setTextColor(255, 190, 150, 255);
         label("lastlife", 345, 55, 10);
         gfx::setTextColor(255, 255, 255, 255);
@@ -107,24 +109,51 @@ void drawButtons(const PlayView& view, const GameState& game, const PlayTextures
     }
 }
 
-// The hammer: the idle picture, the charged one revealed from the bottom by
-// the charge, and, when it is ready, its glow added on top, pulsing.
+// The hammer. Charging, it stands dimmed beside a gauge that fills with the
+// charge, so that a nearly full charge can't pass for a ready hammer. Ready
+// (the charge exactly 1), the charged picture shows in full with its glow
+// pulsing, after a swell and a ring of light at the moment it became ready.
 void drawHammer(const PlayView& view, const GameState& game, const PlayTextures& t) {
     const base::Rect& r = kHammerButtonArea;
     if (!game.level.hammerEnabled) {
         rect(t.hammerIdle, r, 0, 0, 1, 1, base::clampedArgb(255, 255, 255, 110));
         return;
     }
-    rect(t.hammerIdle, r, 0, 0, 1, 1, 0xFFFFFFFFu);
     const float c = std::clamp(game.hammerCharge, 0.0f, 1.0f);
-    if (c > 0) rect(t.hammerCharged, {r.left, r.bottom + 128 * c, r.right, r.bottom}, 0, 1 - c, 1, 1, 0xFFFFFFFFu);
-    if (c < 1) return;
+    if (!hammerReady(game)) {
+        rect(t.hammerIdle, r, 0, 0, 1, 1, base::clampedArgb(150, 150, 160, 255));
+        const HammerGauge g = hammerGauge(c);
+        gfx::setTexture(nullptr);
+        auto plate = [](const base::Rect& q, uint32_t colour) {
+            const base::Vec3 corners[4] = {{q.left, q.top, kDepth}, {q.right, q.top, kDepth},
+                                           {q.right, q.bottom, kDepth}, {q.left, q.bottom, kDepth}};
+            const uint32_t colours[4] = {colour, colour, colour, colour};
+            gfx::drawQuadColors(corners, colours);
+        };
+        plate(g.trough, base::clampedArgb(20, 12, 6, 200));
+        // From a dull brown to a warm amber as it fills.
+        if (g.fill.top > g.fill.bottom)
+            plate(g.fill, base::clampedArgb(150 + int(90 * c), 90 + int(80 * c), 40, 255));
+        return;
+    }
+    const float since = view.hammerReadyMs;
+    const float swell = since >= 0 && since < kHammerReadyPulseMs
+                            ? 0.18f * std::sin(base::kPi * since / kHammerReadyPulseMs)
+                            : 0.0f;
+    const base::Vec2 mid = base::centre(r);
+    const float hw = (r.right - r.left) / 2 * (1 + swell), hh = (r.top - r.bottom) / 2 * (1 + swell);
+    const base::Rect big{mid.x - hw, mid.y + hh, mid.x + hw, mid.y - hh};
+    rect(t.hammerCharged, big, 0, 0, 1, 1, 0xFFFFFFFFu);
     const bool armed = game.cursorMode == CursorMode::Hammer;
     const float glow = armed ? 1.0f : 0.55f + 0.45f * std::sin(view.clockMs * 0.005f);
     const int v = int(255 * glow);
     gfx::setBlendMode(1);
-    rect(t.hammerGlow, r, 0, 0, 1, 1, base::clampedArgb(v, v, v, 255));
+    rect(t.hammerGlow, big, 0, 0, 1, 1, base::clampedArgb(v, v, v, 255));
     gfx::setBlendMode(0);
+    if (since >= 0 && since < kHammerReadyPulseMs) {
+        const float k = since / kHammerReadyPulseMs;
+        hoverGlow(mid, 70 + 130 * k, int(230 * (1 - k)));
+    }
 }
 
 void drawLevelBar(const GameState& game, const PlayTextures& t) {
@@ -134,6 +163,27 @@ void drawLevelBar(const GameState& game, const PlayTextures& t) {
 }
 
 }  // namespace
+
+LivesBox livesBoxOf(const GameState& game) {
+    const int lives = game.livesShown;
+    // The last life lost (or being lost: the game-over sequence runs) leaves
+    // the box empty rather than promising one more try.
+    if (lives < 0 || (lives == 0 && game.defeatTimer != 0)) return LivesBox::Empty;
+    if (lives == 0) return LivesBox::LastLife;
+    return lives <= kMaxHearts ? LivesBox::Hearts : LivesBox::HeartAndCount;
+}
+
+bool hammerReady(const GameState& game) { return game.level.hammerEnabled && game.hammerCharge >= 1.0f; }
+
+HammerGauge hammerGauge(float charge) {
+    const base::Rect& r = kHammerButtonArea;
+    HammerGauge g;
+    g.trough = {r.left + 3, r.top - 10, r.left + 11, r.bottom + 10};
+    const float k = std::clamp(charge, 0.0f, 1.0f);
+    const float inner = g.trough.top - g.trough.bottom - 2;
+    g.fill = {g.trough.left + 1, g.trough.bottom + 1 + inner * k, g.trough.right - 1, g.trough.bottom + 1};
+    return g;
+}
 
 bool inRect(const base::Rect& r, base::Vec2 p) {
     const float top = std::max(r.top, r.bottom), bottom = std::min(r.top, r.bottom);

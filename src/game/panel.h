@@ -65,6 +65,22 @@ LevelBarFill levelBarFill(float shown);
 // The point at the fill's leading edge, where the bar's sparks fly.
 base::Vec2 levelBarEdge(float shown);
 
+// What the lives box shows: hearts (up to 3), one heart and a count,
+// "lastlife" on the last life, nothing once the last one is lost or the
+// sequence that takes it runs.
+enum class LivesBox : int { Empty, LastLife, Hearts, HeartAndCount };
+LivesBox livesBoxOf(const GameState& game);
+
+// The hammer is ready to arm: enabled and the charge exactly full.
+bool hammerReady(const GameState& game);
+// The charging hammer's gauge at the left of its button: the trough and the part of
+// it filled for `charge` (0..1), from the bottom.
+struct HammerGauge {
+    base::Rect trough, fill;
+};
+HammerGauge hammerGauge(float charge);
+constexpr float kHammerReadyPulseMs = 900.0f;  // the swell and ring when the hammer becomes ready
+
 // The whole panel: the picture, labels and numbers, hearts, level bar,
 // buttons and the hammer. Text colour is left opaque white.
 void drawPanel(const PlayView& view, const GameState& game, const PlayTextures& textures);

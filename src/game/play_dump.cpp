@@ -13,6 +13,7 @@
 #include "base/lookups.h"
 #include "base/state_dump.h"
 #include "game/autoplay.h"
+#include "game/panel.h"
 #include "game/play_host.h"
 #include "game/tips.h"
 
@@ -73,6 +74,8 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     json.field("combo", game.combo);
     json.field("maxCombo", game.maxCombo);
     json.field("hammerCharge", game.hammerCharge);
+    json.field("hammerReady", hammerReady(game));
+    json.field("hammerReadyMs", view.hammerReadyMs);
     json.field("lives", host.lives());
     json.field("barTotal", game.barTotal);
     json.field("barRemaining", game.barRemaining);
@@ -89,6 +92,11 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     json.field("moveFromY", game.moveFrom.y);
     json.field("moveTargetX", game.moveTarget.x);
     json.field("moveTargetY", game.moveTarget.y);
+    static constexpr const char* kRefusals[] = {"", "ballInFlight", "outOfReach", "chained"};
+    json.field("refused", kRefusals[std::clamp(int(game.refused.why), 0, 3)]);
+    json.field("refusedX", game.refused.cell.x);
+    json.field("refusedY", game.refused.cell.y);
+    json.field("refusedClicks", game.refused.count);
     json.field("lastMoveX", game.lastMoveCell.x);
     json.field("lastMoveY", game.lastMoveCell.y);
     // The cells of the flying (or last) move, its target first.
@@ -106,6 +114,7 @@ void dumpPlayState(base::JsonWriter& json, PlayHost& host) {
     const TipRequest* tip = openTip(view.tips);
     json.field("tipOpen", tip ? tip->title : "");
     json.field("tipsQueued", view.tips.count);
+    json.field("tipWaitMs", view.tips.count > 0 ? view.tips.items[0].delayMs : 0.0f);
     json.field("menuOpen", host.overlayOpen());
     json.field("scene", view.scene);
     json.field("previewSteps", view.preview.steps);

@@ -34,7 +34,8 @@ namespace tessaly::game {
 
 namespace {
 
-constexpr float kPauseShadeAlpha = 100.0f;
+constexpr float kPauseShadeAlpha = 100.0f;   // the shade that fades out on resuming
+constexpr float kPausedDimAlpha = 150.0f;    // the veil over the board while paused
 constexpr float kSequenceShadeAlpha = 140.0f;
 constexpr base::Rect kBoardArea{-400, 300, 300, -300};  // what the shades cover: the board, not the panel
 constexpr int kScoreSparkPreset = 0;  // white twinkles round the running score
@@ -185,6 +186,10 @@ void stepPlay(PlayHost& host, float dtMs) {
     }
     stepDecorations(view, dtMs);
     stepPaths(view, game, dtMs);
+    if (!hammerReady(game))
+        view.hammerReadyMs = -1;
+    else
+        view.hammerReadyMs = view.hammerReadyMs < 0 ? 0 : std::min(view.hammerReadyMs + dtMs, kMaxClockMs);
 }
 
 // ---------------------------------------------------------------------------
@@ -248,7 +253,9 @@ void shade(const PlayTextures& t, const base::Rect& r, int alpha) {
 
 void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
     if (game.running) return;
-    shade(t, kBoardArea, int(kPauseShadeAlpha));
+    // The board rests under a dark veil while paused, so the texts over it
+    // read and the board plainly waits.
+    shade(t, kBoardArea, int(kPausedDimAlpha));
     const bool stageEnd = game.stageCompleted && game.completeTimer < 0;
     const PausedLook look = pausedLook(game.pausedMs, stageEnd, game.gamePassed);
     if (game.gamePassed) {
@@ -260,9 +267,26 @@ void drawPausedDisplay(const GameState& game, const PlayTextures& t) {
     } else {
         gfx::setTextColor(255, 255, 255, look.promptAlpha);
         if (look.promptAlpha > 0) gfx::drawTextCentred(0, -280, look.promptSize, text("keytoresume"));
-        if (look.relaxShown && look.promptAlpha > 0) gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
+        if (look.relaxShown && look.promptAlpha > 0) {
+            gfx::setTextColor(0, 0, 0, look.promptAlpha / 2);
+            gfx::drawTextCentred(2, -2, look.relaxSize, text("relax"));
+            gfx::setTextColor(255, 255, 255, look.promptAlpha);
+            gfx::drawTextCentred(0, 0, look.relaxSize, text("relax"));
+        }
     }
     gfx::setTextColor(255, 255, 255, 255);
+}
+
+// A dark plate behind the message line, so that a message over the bottom
+// row of a full board reads from its first frame.
+void drawMessagePlate(const PlayTextures& t) {
+    const gfx::MessageLine& m = gfx::g_messageLine;
+    const gfx::MessageFrame& f = m.shown;
+    if (!f.visible || f.size <= 0 || !m.text[0]) return;
+    const float halfWidth = gfx::textWidth(m.text, f.size) / 2 + f.size * 0.8f;
+    const float halfHeight = f.size * 0.85f;
+    const int alpha = std::clamp(f.alpha, 0, 255) * 150 / 255;
+    shade(t, {-halfWidth, f.y + halfHeight, halfWidth, f.y - halfHeight}, alpha);
 }
 
 void drawScorePopups(const PlayView& view) {
@@ -278,10 +302,27 @@ void drawScorePopups(const PlayView& view) {
     gfx::setTextColor(255, 255, 255, 255);
 }
 
+// The rectangle the board's cells cover, screen units.
+base::Rect boardCover(const GameState& game) {
+    base::Rect r{1e9f, -1e9f, -1e9f, 1e9f};
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            if (!game.board.at(x, y).isCell()) continue;
+            const base::Vec2 c = cellCentre(x, y);
+            r.left = std::min(r.left, c.x - 20);
+            r.right = std::max(r.right, c.x + 20);
+            r.top = std::max(r.top, c.y + 20);
+            r.bottom = std::min(r.bottom, c.y - 20);
+        }
+    return r.left < r.right ? r : kBoardArea;
+}
+
 // Requests the open tip's balloon for this frame (or none), then steps the
-// balloon.
-void stepTipBalloon(const PlayView& view, float dtMs) {
-    if (const TipRequest* tip = openTip(view.tips)) {
+// balloon. An ordinary tip's balloon stands where it hides the least of the
+// board, chosen once when the tip opens.
+void stepTipBalloon(PlayView& view, const GameState& game, float dtMs) {
+    if (openTip(view.tips)) {
+        TipRequest* tip = &view.tips.items[0];
         char wording[fx::kBalloonTextSize];
         const char* title = text(tip->title);
         if (tip->percent >= 0)
@@ -293,9 +334,24 @@ void stepTipBalloon(const PlayView& view, float dtMs) {
         if (rich)
             fx::showTipBalloon(tip->at.x, tip->at.y, wording, second, kTipWidth,
                                tip->tipIndex >= 0 ? tip->tipIndex : kBallTipIndex);
-        else
-            fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, fx::kAutomaticArrowAngle,
-                                        true);
+        else {
+            if (tip->arrowAngle <= fx::kAutomaticArrowAngle) {
+                fx::BalloonRequest r;
+                r.anchor = tip->at;
+                std::snprintf(r.text, sizeof r.text, "%s", wording);
+                r.maxWidth = kTipWidth;
+                r.arrow = true;
+                r.continueButton = true;
+                r.growIn = true;
+                tip->arrowAngle = leastCoveringAngle(tip->at, boardCover(game), [&](float angle) {
+                    r.arrowAngle = angle;
+                    const fx::BalloonLayout l = fx::layoutBalloon(r, fx::kBalloonAppearMs);
+                    return base::Rect{l.box.left + l.anchor.x, l.box.top + l.anchor.y, l.box.right + l.anchor.x,
+                                      l.box.bottom + l.anchor.y};
+                });
+            }
+            fx::showBalloonWithContinue(tip->at.x, tip->at.y, wording, kTipWidth, true, tip->arrowAngle, true);
+        }
     }
     fx::stepBalloon(dtMs);
 }
@@ -323,8 +379,43 @@ void drawTip(const PlayView& view, const PlayTextures& t) {
     gfx::drawSprite(at.x, at.y, 0, size, size, 0, 0, 1, 1, 0xFFFFFFFFu, kTextDepth);
 }
 
+void drawBar(base::Vec2 a, base::Vec2 b, float halfWidth, uint32_t colour) {
+    const base::Vec2 d = base::normalize(b - a);
+    const base::Vec2 side{-d.y * halfWidth, d.x * halfWidth};
+    const base::Vec3 corners[4] = {{a.x + side.x, a.y + side.y, kTextDepth},
+                                   {b.x + side.x, b.y + side.y, kTextDepth},
+                                   {b.x - side.x, b.y - side.y, kTextDepth},
+                                   {a.x - side.x, a.y - side.y, kTextDepth}};
+    const uint32_t colours[4] = {colour, colour, colour, colour};
+    gfx::drawQuadColors(corners, colours);
+}
+
+// A refused click: a small red "no" sign, a ring with a bar across, beside
+// the pointer while the refusal shows.
+void drawRefusalSign(const GameState& game, base::Vec2 pointer) {
+    const RefusedClick& r = game.refused;
+    if (r.timeLeftMs <= 0 || r.why == Refusal::None) return;
+    const int alpha = int(255 * base::clamp01(r.timeLeftMs / kRefusalShowMs * 3.0f));
+    const base::Vec2 c = pointer + base::Vec2{17, -19};
+    constexpr float kRadius = 7.5f;
+    constexpr int kSides = 14;
+    gfx::setTexture(nullptr);
+    for (int pass = 0; pass < 2; ++pass) {
+        // A dark outline under the red, so the sign reads on pale tiles.
+        const uint32_t colour = pass == 0 ? base::clampedArgb(40, 0, 0, alpha * 3 / 4) : base::clampedArgb(235, 40, 30, alpha);
+        const float w = pass == 0 ? 2.6f : 1.5f;
+        for (int i = 0; i < kSides; ++i) {
+            const base::Vec2 a = c + base::rotateDeg({kRadius, 0}, 360.0f * float(i) / kSides);
+            const base::Vec2 b = c + base::rotateDeg({kRadius, 0}, 360.0f * float(i + 1) / kSides);
+            drawBar(a, b, w, colour);
+        }
+        drawBar(c + base::rotateDeg({kRadius, 0}, 135.0f), c + base::rotateDeg({kRadius, 0}, -45.0f), w, colour);
+    }
+}
+
 void drawCursor(const PlayView& view, const GameState& game, const PlayTextures& t) {
     const base::Vec2 p = view.cursor;
+    drawRefusalSign(game, p);
     if (game.cursorMode == CursorMode::Hammer) {
         // The hot spot is the middle of the striking face.
         gfx::setTexture(t.hammerCursor);
@@ -367,6 +458,7 @@ void drawPlay(PlayHost& host) {
     drawScorePopups(view);
     fx::drawFloatingTexts();
     gfx::drawBanners();
+    drawMessagePlate(t);
     gfx::drawMessageLine();
     if (g_playHooks.drawMenus && g_playHooks.menuOpen && g_playHooks.menuOpen()) {
         g_playHooks.drawMenus();
@@ -390,7 +482,7 @@ void stepPlayEffects(PlayHost& host, float dtMs) {
     fx::stepFloatingTexts(dtMs);
     gfx::stepBanners(dtMs);
     gfx::stepMessageLine(dtMs);
-    stepTipBalloon(view, dtMs);
+    stepTipBalloon(view, host.game(), dtMs);
 }
 
 void playStep(float dtMs) {
@@ -438,7 +530,8 @@ void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
         return;
     }
     // 1..4: end sequences, the congratulations display, a flight, a pause.
-    if (takeClickForFlow(game)) return;
+    view.lastPressCell = cellAtPoint(cursor);
+    if (takeClickForFlow(game, cursor)) return;
     // A click on the open tip's own button closes it, whatever lies beneath.
     if (tipIsOpen(view.tips) && fx::balloonContinueHit(fx::g_balloon, cursor)) {
         closeTip(view.tips);
@@ -481,6 +574,13 @@ void playLeftButtonDown(PlayHost& host, base::Vec2 cursor) {
         game.cursorMode = CursorMode::Question;
         return;
     }
+    // A click on a hammer still charging says why nothing happens: how far
+    // the charge has come and what fills it.
+    if (area == PanelArea::HammerButton && game.level.hammerEnabled && !hammerReady(game)) {
+        queueTip(view.tips, hammerNotReadyTip(game), true);
+        sound::playSound("menu.ogg");
+        return;
+    }
     // 9, 10. The hammer button, a strike, or selection and moves.
     leftButtonDown(game, cursor);
 }
@@ -498,8 +598,13 @@ void playLeftDoubleClick(PlayHost& host, base::Vec2 cursor) {
     if (!view.active) return;
     // Where the first click of a pair would have been taken by the menus,
     // a tip or the flow of play, the second is just another click.
+    // So is a pair whose presses fell on two cells (a quick select and send:
+    // the desktop counts presses up to a few dozen pixels apart as a pair),
+    // and a pair made while a ball flies, where only a press means anything.
     const GameState& game = host.game();
-    if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running) {
+    const bool sameCell = cellAtPoint(cursor) == view.lastPressCell;
+    if (menuTakesInput(host) || tipIsOpen(view.tips) || endSequenceRunning(game) || !game.running || !sameCell ||
+        game.moveInFlight) {
         playLeftButtonDown(host, cursor);
         return;
     }

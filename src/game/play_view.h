@@ -62,6 +62,7 @@ struct PlayView {
     float clockMs = 0;             // since the level started, ms
     base::Vec2 cursor;               // pointer, screen units
     CellRef hover;                 // cell under the pointer, kNoCell off the board
+    CellRef lastPressCell;         // cell of the last main-button press (a double click needs the same)
     ShownScore score;
     PathPreview preview;           // the previewed move; kept while the ball flies
     PathPreview hintPath;          // the idle hint's path
@@ -74,6 +75,7 @@ struct PlayView {
     std::array<ChainSnap, kMaxChainSnaps> snaps{};
     int nextSnap = 0;
     HammerStrike strike;
+    float hammerReadyMs = -1;      // since the hammer became ready, ms; < 0 while it is not
     bool specialCursor = false;    // the hammer or question cursor replaces the system one
 };
 

@@ -104,6 +104,7 @@ void closeTip(TipQueue& q) {
     --q.count;
     q.items[size_t(q.count)] = TipRequest{};
     q.openMs = 0;
+    if (q.count > 0 && q.items[0].firstTime) q.items[0].delayMs = std::max(q.items[0].delayMs, kFirstTimeTipGapMs);
 }
 
 void stepTips(TipQueue& q, float dtMs) {
@@ -119,11 +120,21 @@ void stepTips(TipQueue& q, float dtMs) {
 void clearTips(TipQueue& q) { q = TipQueue{}; }
 
 TipRequest firstTimeTip(std::string_view n, base::Vec2 at, float delayMs, CellRef cell) {
-    if (n == "jokertip") return specialTip(kJoker, at, cell, delayMs);
-    if (n == "triplebomb") return specialTip(kBomb, at, cell, delayMs);
-    if (n == "diamond") return specialTip(kDiamond, at, cell, delayMs);
-    if (n == "quadrobomb") return specialTip(kSuperbomb, at, cell, delayMs);
-    return makeTip(n, {}, kNoPiece, -1, at, cell, delayMs);
+    TipRequest t;
+    if (n == "jokertip") t = specialTip(kJoker, at, cell, delayMs);
+    else if (n == "triplebomb") t = specialTip(kBomb, at, cell, delayMs);
+    else if (n == "diamond") t = specialTip(kDiamond, at, cell, delayMs);
+    else if (n == "quadrobomb") t = specialTip(kSuperbomb, at, cell, delayMs);
+    else t = makeTip(n, {}, kNoPiece, -1, at, cell, delayMs);
+    t.firstTime = true;
+    return t;
+}
+
+TipRequest hammerNotReadyTip(const GameState& game) {
+    TipRequest t = makeTip("hammernotready", {}, kNoPiece, -1, base::centre(kHammerButtonArea), kNoCell, 0);
+    // Rounded down, so that a charge short of full never reads 100.
+    t.percent = std::clamp(int(game.hammerCharge * 100.0f), 0, 99);
+    return t;
 }
 
 TipRequest questionTipFor(const GameState& game, base::Vec2 cursor) {

@@ -17,7 +17,9 @@
 // panel's hit areas, the text table for the wording.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -30,6 +32,9 @@ namespace tessaly::game {
 constexpr int kMaxQueuedTips = 16;
 constexpr int kTipKeyLength = 19;           // text keys are at most 19 characters
 constexpr float kTipWidth = 300.0f;         // balloon width, screen units
+// Play between two first-time tips: after one is closed the next waits at
+// least this long, so a fresh level doesn't open its tips back to back.
+constexpr float kFirstTimeTipGapMs = 4000.0f;
 // The tip index handed to the balloon for the ball tip (first-time tips use
 // their own number, 0..kTipCount-1), so a board demonstration can be shown.
 constexpr int kBallTipIndex = kTipCount;
@@ -43,6 +48,8 @@ struct TipRequest {
     base::Vec2 at;                            // what the arrow points at, screen units
     CellRef cell;                           // the cell it explains, highlighted while open
     float delayMs = 0;                      // time left before it opens
+    bool firstTime = false;                 // a first-time tip (the rules'), not a question tip
+    float arrowAngle = -1000;               // where its balloon stands, chosen when it opens; <= -1000 not yet
 };
 
 struct TipQueue {
@@ -57,7 +64,8 @@ bool queueTip(TipQueue& q, const TipRequest& tip, bool front = false);
 // The front tip, when its delay has run out.
 const TipRequest* openTip(const TipQueue& q);
 inline bool tipIsOpen(const TipQueue& q) { return openTip(q) != nullptr; }
-// Closes the open tip; the next one starts its delay from where it stood.
+// Closes the open tip; the next one starts its delay from where it stood,
+// a first-time tip no sooner than kFirstTimeTipGapMs of play later.
 void closeTip(TipQueue& q);
 // Runs the front tip's delay down. Only the front waits: later tips keep
 // their delays until they come forward.
@@ -74,9 +82,48 @@ TipRequest firstTimeTip(std::string_view name, base::Vec2 at, float delayMs, Cel
 // disabled hammer).
 TipRequest questionTipFor(const GameState& game, base::Vec2 cursor);
 
+// The arrow angle (degrees) for an ordinary balloon of `width` x `height`
+// anchored at `anchor` that covers as little of `board` as it can while
+// staying on the 800 x 600 screen: directions every 22.5 degrees are tried,
+// and of equal ones the nearest to the automatic direction (toward the
+// screen centre) wins. `boxAt(angle)` gives the box (screen units) the
+// balloon would take at that angle.
+template <typename BoxAt>
+float leastCoveringAngle(base::Vec2 anchor, const base::Rect& board, BoxAt&& boxAt);
+
+// The tip a click on a hammer still charging opens: the charge in percent
+// and what fills it.
+TipRequest hammerNotReadyTip(const GameState& game);
+
 // Fills `out` with the shown wording of a text that may carry one "%i"
 // (the level bar's percent) and "%%": nothing else is taken as a format, so
 // a text from the data files can never read arguments that aren't there.
 void formatTipText(char* out, int outSize, const char* text, int value);
+
+// Overlap area of two rectangles (y up).
+inline float overlapArea(const base::Rect& a, const base::Rect& b) {
+    const float w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const float h = std::min(a.top, b.top) - std::max(a.bottom, b.bottom);
+    return w > 0 && h > 0 ? w * h : 0.0f;
+}
+
+template <typename BoxAt>
+float leastCoveringAngle(base::Vec2 anchor, const base::Rect& board, BoxAt&& boxAt) {
+    const float automatic = base::angleOf(-anchor);
+    float best = automatic, bestCover = 1e30f, bestTurn = 1e30f;
+    for (int i = 0; i < 16; ++i) {
+        const float angle = 22.5f * float(i);
+        const base::Rect box = boxAt(angle);
+        if (box.left < -400 || box.right > 400 || box.top > 300 || box.bottom < -300) continue;
+        const float cover = overlapArea(box, board);
+        float turn = std::fabs(std::remainder(angle - automatic, 360.0f));
+        if (cover < bestCover - 1.0f || (cover < bestCover + 1.0f && turn < bestTurn)) {
+            best = angle;
+            bestCover = cover;
+            bestTurn = turn;
+        }
+    }
+    return best;
+}
 
 }  // namespace tessaly::game

@@ -35,6 +35,7 @@ constexpr float kBarBottom = -291;
 constexpr float kBarTextureWidth = 512;
 constexpr float kBarV = 48.0f / 64.0f;
 constexpr float kBarDepth = 10;
+constexpr const char* kPressAnyKey = "Press any key...";
 
 // The bolts either side of the prompt's centre line, one sheet cell.
 constexpr float kBoltCentreX = 12, kBoltCentreY = -78, kBoltOffsetX = 26;
@@ -123,7 +124,9 @@ void TitleScreen::draw() {
 
     gfx::setTextColor(255, 255, toByte(200.0f + 55.0f * std::sin(0.02f * t)),
                       toByte((1.0f - fade) * 255.0f));
-    gfx::drawText(10, -267, 15.0f + 0.1f * std::sin(0.01f * t), "Press any key...");
+    // Centred on the loading bar it stands on.
+    gfx::drawTextCentred(kBarLeft + kBarWidth / 2, (kBarTop + kBarBottom) / 2, 15.0f + 0.1f * std::sin(0.01f * t),
+                         kPressAnyKey);
 }
 
 void drawLoadingFrame() {

@@ -92,8 +92,10 @@ TEST_F(Registry, MissingOrOverlongNamesLoadAsNull) {
 }
 
 TEST_F(Registry, RequiredFileMissingStopsTheProgram) {
+    // The message names the folder it looked in.
+    const std::string folder = std::filesystem::absolute(m_folder.path()).lexically_normal().string();
     EXPECT_EXIT(loadDataFile("nothere.dat", nullptr, true), testing::ExitedWithCode(1),
-                "Can't load nothere.dat...\nProgram will now stop.");
+                "Can't load nothere.dat...\nThe data folder looked in: " + folder + "\nProgram will now stop.");
     EXPECT_EXIT(loadDataFile(std::string(200, 'q'), nullptr, true), testing::ExitedWithCode(1),
                 "Can't load q+");
 }

@@ -230,6 +230,41 @@ TEST(GameE2e, ALineOfThreeVanishesAndScores) {
     EXPECT_LT(number(after.game, "barRemaining"), number(after.game, "barTotal")) << "the level bar filled a little";
 }
 
+TEST(GameE2e, QuickClicksAfterAMoveAreTakenOrVisiblyRefused) {
+    requireDataSet();
+    const TestFolder dir("quick-clicks");
+    // A move of four cells, then quick clicks while it flies: a ball picked
+    // for the next move is taken, a new target is refused (and shown). The
+    // picked ball is sent at once after the landing; while it flies the third
+    // ball is picked, and sent the moment the second move's line has gone,
+    // by a pair of presses the desktop counts as a double click.
+    const std::vector<std::string> script = {
+        clickAt(60, 10, 10), clickAt(62, 14, 10),  // first move, lands about frame 90
+        clickAt(70, 14, 14),                       // in flight: the next ball
+        clickAt(72, 12, 14),                       // in flight: a new target, refused
+        clickAt(95, 12, 14),                       // sends (14, 14), a line with (10..11, 14)
+        clickAt(100, 14, 10),                      // in flight: the next ball again
+        "118 move " + std::to_string(cellX(14)) + " " + std::to_string(cellY(11)), "118 double-click",
+        "118 left-up"};
+    const Play refused = play(dir.path(), 0, 0, 76, script);
+    ASSERT_EQ(refused.run.exitCode, 0) << refused.run.err;
+    EXPECT_TRUE(flag(refused.game, "ballInFlight"));
+    EXPECT_EQ(text(refused.game, "refused"), "ballInFlight") << "the refusal shows where it was made";
+    EXPECT_EQ(number(refused.game, "refusedX"), 12);
+    EXPECT_EQ(number(refused.game, "selectedX"), 14) << "the next ball was picked in flight";
+    EXPECT_EQ(number(refused.game, "selectedY"), 14);
+
+    const Play after = play(dir.path(), 0, 0, 170, script);
+    ASSERT_EQ(after.run.exitCode, 0) << after.run.err;
+    const Board b(after.game);
+    ASSERT_TRUE(b.complete());
+    EXPECT_EQ(number(after.game, "moves"), 3) << "every send after a landing was taken";
+    EXPECT_EQ(number(after.game, "refusedClicks"), 1) << "only the target given in flight was refused";
+    EXPECT_EQ(number(after.game, "score"), 30) << "the second move made its line";
+    EXPECT_NE(b.piece(14, 11), '.') << "the third move, sent right after the line";
+    EXPECT_EQ(b.piece(14, 10), '.');
+}
+
 TEST(GameE2e, SpacePausesAndAnyKeyResumes) {
     requireDataSet();
     const TestFolder dir("pause");
@@ -345,6 +380,168 @@ TEST(GameE2e, AScreenshotMidGameShowsTheBoardAndThePanel) {
             const auto tile = meanColour(pic, px - 8, py - 8, px + 8, py + 8);
             EXPECT_GT((tile[0] + tile[1] + tile[2]) / 3, 140) << "floor at " << x << "," << y;
         }
+}
+
+// The typed code that turns the developer keys on, then `presses` of the
+// middle button, each adding a fifth of the hammer's charge.
+std::vector<std::string> chargeHammer(int presses) {
+    std::vector<std::string> script;
+    int frame = 30;
+    for (const char* c = "PKVWZQXJ"; *c; ++c) script.push_back(std::to_string(frame++) + " key " + std::to_string(int(*c)));
+    for (int i = 0; i < presses; ++i) script.push_back(std::to_string(41 + i) + " middle-down");
+    script.push_back("46 move 0 0");
+    return script;
+}
+
+TEST(GameE2e, TheHammerLooksReadyOnlyWhenItIsAndSaysWhyWhenNot) {
+    requireDataSet();
+    const TestFolder dir("hammer-ready");
+    Picture shots[2];
+    for (int full = 0; full < 2; ++full) {
+        const std::string shot = dir.path() + "/hammer" + std::to_string(full) + ".png";
+        const Play p = play(dir.path(), 2, 0, 60, chargeHammer(full ? 5 : 4), {"--screenshot", "58:" + shot});
+        ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+        EXPECT_EQ(flag(p.game, "hammerReady"), full == 1) << "charge " << number(p.game, "hammerCharge");
+        std::string error;
+        ASSERT_TRUE(platform::readPng(shot, shots[full].rgba, &shots[full].width, &shots[full].height, &error))
+            << error;
+    }
+    // The hammer's head (the button's upper part, x 335..375, y -185..-205
+    // in units): dim while it charges, bright once ready, not nearly alike.
+    const auto charging = meanColour(shots[0], 735, 485, 775, 505);
+    const auto ready = meanColour(shots[1], 735, 485, 775, 505);
+    const double dim = (charging[0] + charging[1] + charging[2]) / 3, lit = (ready[0] + ready[1] + ready[2]) / 3;
+    EXPECT_GT(lit - dim, 50) << "charging " << dim << ", ready " << lit;
+    // The charging gauge at the button's left shows the charge: lit at its
+    // bottom (x 325, y -270), dark near its top at 80 % (x 325, y -180).
+    const auto gaugeLow = meanColour(shots[0], 724, 567, 728, 573);
+    const auto gaugeHigh = meanColour(shots[0], 724, 477, 728, 483);
+    EXPECT_GT(gaugeLow[0] - gaugeHigh[0], 60);
+
+    // A click on the charging hammer opens a tip that says why nothing happens.
+    std::vector<std::string> script = chargeHammer(4);
+    script.insert(script.end(), {"50 move 352 -226", "50 left-down", "50 left-up"});
+    const Play asked = play(dir.path(), 2, 0, 60, script);
+    ASSERT_EQ(asked.run.exitCode, 0) << asked.run.err;
+    EXPECT_EQ(text(asked.game, "tipOpen"), "hammernotready");
+    EXPECT_EQ(text(asked.game, "cursorMode"), "normal");
+}
+
+TEST(GameE2e, PreviewsAndSquaresUnderBallsAreVisible) {
+    requireDataSet();
+    const TestFolder dir("previews-squares");
+    const std::string shot = dir.path() + "/board.png";
+    // A Puzzle level with squares under balls; the picture is taken when the
+    // balls have appeared and before the first tip opens.
+    const Play p = play(dir.path(), 5, 1, 56, {"1 move -395 -295"}, {"--screenshot", "55:" + shot});
+    ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+    Picture pic;
+    std::string error;
+    ASSERT_TRUE(platform::readPng(shot, pic.rgba, &pic.width, &pic.height, &error)) << error;
+    const Board b(p.game);
+    ASSERT_TRUE(b.complete());
+    auto px = [](int x) { return int(cellX(x) + 400); };
+    auto py = [](int y) { return int(300 - cellY(y)); };
+    auto brightness = [](const std::array<double, 3>& c) { return (c[0] + c[1] + c[2]) / 3; };
+
+    // An empty tile as the board shows it.
+    std::array<double, 3> tile{};
+    bool tileFound = false;
+    for (int y = 5; y <= 19 && !tileFound; ++y)
+        for (int x = 5; x <= 24 && !tileFound; ++x)
+            if (b.floor(x, y) == '0' && b.piece(x, y) == '.' && b.announced(x, y) == '.') {
+                tile = meanColour(pic, px(x) - 8, py(y) - 8, px(x) + 8, py(y) + 8);
+                tileFound = true;
+            }
+    ASSERT_TRUE(tileFound);
+
+    // An announced ball covers its cell well beyond a dot: 7 pixels out from
+    // its centre, on all four sides, the tile is hidden.
+    int previews = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            if (b.floor(x, y) != '0' || b.piece(x, y) != '.' || b.announced(x, y) == '.') continue;
+            const int cx = px(x), cy = py(y);
+            const int offsets[4][2] = {{7, 0}, {-7, 0}, {0, 7}, {0, -7}};
+            for (const auto& o : offsets) {
+                const auto seen = meanColour(pic, cx + o[0] - 1, cy + o[1] - 1, cx + o[0] + 2, cy + o[1] + 2);
+                EXPECT_GT(difference(seen, tile), 30) << "preview at " << x << "," << y << " offset " << o[0] << ","
+                                                      << o[1];
+            }
+            ++previews;
+        }
+    EXPECT_GT(previews, 5);
+
+    // A square under a ball shows its frame at the ball's edge: amber for a
+    // single square, ice blue for a strong one, checked on balls whose own
+    // colour could not pass for the frame's.
+    int framed = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            const char f = b.floor(x, y), piece = b.piece(x, y);
+            if (f < '1' || piece < '0' || piece > '7' || b.chains[size_t(y - 5)][size_t(x - 5)] != '0') continue;
+            const bool single = f == '1';
+            const std::string contrary = single ? "12467" : "0357";
+            if (contrary.find(piece) == std::string::npos) continue;
+            const auto edge = meanColour(pic, px(x) - 20, py(y) - 1, px(x) - 18, py(y) + 2);
+            if (single)
+                EXPECT_GT(edge[0] - edge[2], 60) << "square at " << x << "," << y << " ball " << piece;
+            else
+                EXPECT_GT(edge[2] - edge[0], 40) << "strong square at " << x << "," << y << " ball " << piece;
+            EXPECT_GT(brightness(edge), 90) << x << "," << y;
+            ++framed;
+        }
+    EXPECT_GE(framed, 2) << "the level puts balls on squares";
+}
+
+TEST(GameE2e, FirstTimeTipsOpenOneAtATimeWithPlayBetween) {
+    requireDataSet();
+    const TestFolder dir("one-tip");
+    // A fresh profile on a Puzzle level with chains and strong squares asks
+    // for several tips at once. The first is closed at frame 150.
+    const std::vector<std::string> script = {"1 move -395 -295", "150 left-down", "150 left-up"};
+    struct Moment {
+        int frame;
+        bool open;
+    };
+    // Open before the click; 2.4 s of play after it the next still waits;
+    // 4 s after it the next one is open.
+    for (const Moment m : {Moment{140, true}, Moment{300, false}, Moment{420, true}}) {
+        const Play p = play(dir.path(), 15, 1, m.frame, script);
+        ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+        EXPECT_EQ(text(p.game, "tipOpen").empty(), !m.open) << "frame " << m.frame << ": " << text(p.game, "tipOpen");
+        EXPECT_GE(number(p.game, "tipsQueued"), 2) << "more tips wait their turn";
+        if (!m.open) EXPECT_GT(number(p.game, "tipWaitMs"), 0);
+    }
+}
+
+TEST(GameE2e, TheBoardStandsInAFrameOnTheDayLand) {
+    requireDataSet();
+    const TestFolder dir("board-frame");
+    const std::string shot = dir.path() + "/day.png";
+    // Key '3' lights the land for the day: the palest of the tints.
+    const Play p = play(dir.path(), 0, 0, 61, {"1 move -395 -295", "5 key 51"}, {"--screenshot", "60:" + shot});
+    ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
+    EXPECT_EQ(number(p.game, "scene"), 2);
+    Picture pic;
+    std::string error;
+    ASSERT_TRUE(platform::readPng(shot, pic.rgba, &pic.width, &pic.height, &error)) << error;
+    const Board b(p.game);
+    ASSERT_TRUE(b.complete());
+    // Just outside every outer edge of the field, a dark frame; inside, the
+    // pale tile.
+    int edges = 0;
+    for (int y = 5; y <= 19; ++y)
+        for (int x = 5; x <= 24; ++x) {
+            if (b.floor(x, y) == '.' || (x > 5 && b.floor(x - 1, y) != '.')) continue;
+            const int px = int(cellX(x) + 400), py = int(300 - cellY(y));
+            const auto frame = meanColour(pic, px - 25, py - 3, px - 22, py + 3);
+            const auto tile = meanColour(pic, px - 6, py - 6, px + 6, py + 6);
+            EXPECT_LT((frame[0] + frame[1] + frame[2]) / 3, 90) << "left of " << x << "," << y;
+            EXPECT_GT(difference(frame, tile), 60) << x << "," << y;
+            ++edges;
+        }
+    EXPECT_GT(edges, 3);
 }
 
 // --- The built-in player ----------------------------------------------------------

@@ -149,10 +149,19 @@ TEST(GameRun, LoadingAndTitleScreensAreDrawn) {
                   3.0);
     }
 
-    // The title shows the full bar (its left part; the prompt covers some of
-    // the right), the prompt right of the bar, and the two bolts.
-    EXPECT_LT(meanDifference(title, kBarLeft + 2, kBarTop + 2, 400, kBarBottom - 2, bar, 2, 2), 8.0);
-    EXPECT_GT(differingPixels(title, 565, 552, 760, 585, screen, 40), 30) << "no prompt";
+    // The title shows the full bar (its ends; the prompt covers its middle),
+    // the prompt centred on the bar, and the two bolts.
+    EXPECT_LT(meanDifference(title, kBarLeft + 2, kBarTop + 2, kBarLeft + 60, kBarBottom - 2, bar, 2, 2), 8.0);
+    const int centre = kBarLeft + kBarWidth / 2;
+    const double left = meanDifference(title, centre - 60, kBarTop + 10, centre, kBarBottom - 10, bar,
+                                       centre - 60 - kBarLeft, 10);
+    const double right =
+        meanDifference(title, centre, kBarTop + 10, centre + 60, kBarBottom - 10, bar, centre - kBarLeft, 10);
+    EXPECT_GT(left, 12) << "no prompt left of the bar's middle";
+    EXPECT_GT(right, 12) << "no prompt right of the bar's middle";
+    EXPECT_LT(std::fabs(left - right) / std::max(left, right), 0.4) << "the prompt is off centre: " << left << " / "
+                                                                      << right;
+    EXPECT_LT(differingPixels(title, 565, 552, 760, 585, screen, 40), 30) << "the prompt runs off the bar";
     EXPECT_GT(differingPixels(title, 330, 320, 490, 440, screen, 20), 50) << "no bolts";
     // Everything else is the loading picture.
     EXPECT_LT(meanDifference(title, 0, 0, 800, 300, screen, 0, 0), 3.0);
@@ -324,8 +333,10 @@ TEST(GameRun, MissingRequiredFileStopsWithItsName) {
         for (const std::string& f : c.present) fs::copy_file(kData + "/" + f, data + "/" + f);
         const GameRun run = runGame({"--data", data, "--windowed", "--fixed-step", "16", "--frames", "5"}, folder);
         EXPECT_EQ(run.exitCode, 1) << c.name << ": " << run.err;
-        const std::string expected =
-            std::string("Can't load ") + c.missing + "...\nProgram will now stop.";
+        // The folder it looked in is named, as the player may have started
+        // the game from elsewhere.
+        const std::string expected = std::string("Can't load ") + c.missing + "...\nThe data folder looked in: " +
+                                     fs::absolute(data).lexically_normal().string() + "\nProgram will now stop.";
         EXPECT_NE(run.err.find(expected), std::string::npos) << c.name << ": " << run.err;
         EXPECT_NE(run.err.find("Loading Error"), std::string::npos) << c.name << ": " << run.err;
     }

@@ -218,7 +218,7 @@ TEST_F(BalloonTest, BoxFrameIsFilledInsideAndFramedOnItsEdges) {
     EXPECT_FLOAT_EQ(topStrip.right, 68);
     EXPECT_FLOAT_EQ(topStrip.top, 50);
     EXPECT_FLOAT_EQ(topStrip.bottom, 18);
-    EXPECT_EQ(m_device.vertices[calls[0].firstVertex].color, base::Color32(63, 30, 11, 210).argb);
+    EXPECT_EQ(m_device.vertices[calls[0].firstVertex].color, base::Color32(63, 30, 11, kBalloonFillAlpha).argb);
     const base::Rect topLeftCorner = bounds(5);
     EXPECT_FLOAT_EQ(topLeftCorner.left, -132);
     EXPECT_FLOAT_EQ(topLeftCorner.right, -68);

@@ -185,6 +185,27 @@ TEST_F(Flow, ArrivingBallsThatFillTheLastCellStartTheDefeatNextFrame) {
     EXPECT_TRUE(sounds.heard("defeat.ogg"));
 }
 
+TEST_F(Flow, AFullBoardSaysSoWhenTheDefeatStartsButGivingUpDoesNot) {
+    auto saidFull = [](const testing::RecordingHost& host) {
+        for (const auto& t : host.texts)
+            if (t.text == "boardfull") return true;
+        return false;
+    };
+    // The board fills: the defeat names its reason, once, even if lines free
+    // cells again while the sequence runs.
+    setBoard(g, {"ab"});
+    stepGame(g, 10.0f);
+    ASSERT_GT(g.defeatTimer, 0.0f);
+    EXPECT_TRUE(saidFull(f.host));
+    // Giving up with cells free is no full board.
+    testing::GameFixture h;
+    setBoard(h.g(), {"ab_"});
+    giveUp(h.g());
+    run(h.g(), 100.0f);
+    EXPECT_GT(h.g().defeatTimer, 0.0f);
+    EXPECT_FALSE(saidFull(h.host));
+}
+
 TEST_F(Flow, TheDefeatMessageAndScreenFollowTheLives) {
     struct Case {
         int lives;

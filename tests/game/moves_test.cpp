@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/flow.h"
+#include "game/board_view.h"
 #include "game/moves.h"
 #include "game_test_support.h"
 
@@ -221,6 +222,39 @@ TEST_F(Moves, DoubleClickRules) {
     EXPECT_FALSE(g.running);
     sounds.collect();
     EXPECT_TRUE(sounds.heard("menu.ogg"));
+}
+
+TEST_F(Moves, RefusedClicksAreRecordedForTheScreenToAnswer) {
+    setBoard(g, {"_c___",
+                 "cac_a",
+                 "_c___"});
+    g.board.at(at(4, 1)).piece.chained = 2;
+    // A walled-in ball is selected; a cell it can't reach is refused.
+    pressBoard(g, pointOf(1, 1));
+    pressBoard(g, pointOf(3, 0));
+    EXPECT_FALSE(g.moveInFlight);
+    EXPECT_EQ(g.refused.why, Refusal::OutOfReach);
+    EXPECT_EQ(g.refused.cell, at(3, 0));
+    EXPECT_TRUE(g.selected == at(1, 1)) << "the selection stays";
+    // A chained ball rattles with the chain's sound, lowered; the selection stays.
+    sounds.collect();
+    pressBoard(g, pointOf(4, 1));
+    EXPECT_EQ(g.refused.why, Refusal::Chained);
+    EXPECT_EQ(g.refused.count, 2);
+    EXPECT_TRUE(g.selected == at(1, 1));
+    sounds.collect();
+    ASSERT_EQ(sounds.count("chain.ogg"), 1);
+    for (const auto& c : sounds.calls)
+        if (c.name == "chain.ogg") EXPECT_LT(c.rateHz, 44100);
+    EXPECT_EQ(g.board.at(at(4, 1)).piece.chained, 2) << "a click breaks no chain";
+    // It shakes for a moment, then stands still; the refusal fades.
+    stepGame(g, 40.0f);
+    EXPECT_NE(chainedShake(g, at(4, 1)), 0.0f);
+    EXPECT_EQ(chainedShake(g, at(1, 1)), 0.0f) << "only the clicked piece shakes";
+    stepGame(g, kRefusalShowMs);
+    EXPECT_EQ(chainedShake(g, at(4, 1)), 0.0f);
+    EXPECT_EQ(g.refused.why, Refusal::None);
+    EXPECT_EQ(g.refused.count, 2) << "the count stays for the dump";
 }
 
 TEST_F(Moves, RightAndMiddleButtons) {

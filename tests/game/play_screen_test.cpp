@@ -160,6 +160,50 @@ TEST(QuestionTips, ChosenByWhatWasClicked) {
     EXPECT_STREQ(questionTipFor(f.g(), {352, -226}).title, "") << "a level without the hammer has nothing to explain";
 }
 
+TEST(Panel, TheLivesBoxSaysLastLifeOnlyWhileThereIsOne) {
+    struct Case {
+        int lives;
+        float defeatTimer;
+        LivesBox box;
+    };
+    const Case cases[] = {
+        {3, 0, LivesBox::Hearts},      {5, 0, LivesBox::HeartAndCount}, {0, 0, LivesBox::LastLife},
+        {1, 3000, LivesBox::Hearts},   {0, 3000, LivesBox::Empty},      {0, -1, LivesBox::Empty},
+        {-1, 0, LivesBox::Empty},
+    };
+    for (const Case& c : cases) {
+        GameState g;
+        g.livesShown = c.lives;
+        g.defeatTimer = c.defeatTimer;
+        EXPECT_EQ(livesBoxOf(g), c.box) << c.lives << " lives, defeat timer " << c.defeatTimer;
+    }
+}
+
+TEST(Panel, TheHammerIsReadyOnlyWhenFullAndItsGaugeShowsTheCharge) {
+    GameState g;
+    g.level.hammerEnabled = true;
+    const float charges[] = {0.0f, 0.5f, 0.8f, 0.999f};
+    float lastTop = -1e9f;
+    for (float c : charges) {
+        g.hammerCharge = c;
+        EXPECT_FALSE(hammerReady(g)) << c;
+        const HammerGauge gauge = hammerGauge(c);
+        EXPECT_GE(gauge.fill.top, gauge.fill.bottom);
+        EXPECT_LT(gauge.fill.top, gauge.trough.top) << "the fill stays inside its trough";
+        EXPECT_GT(gauge.fill.top, lastTop) << "a larger charge fills more";
+        lastTop = gauge.fill.top;
+        // The tip of a click on it never claims a full charge.
+        const TipRequest tip = hammerNotReadyTip(g);
+        EXPECT_STREQ(tip.title, "hammernotready");
+        EXPECT_EQ(tip.percent, int(c * 100)) << c;
+        EXPECT_LT(tip.percent, 100);
+    }
+    g.hammerCharge = 1;
+    EXPECT_TRUE(hammerReady(g));
+    g.level.hammerEnabled = false;
+    EXPECT_FALSE(hammerReady(g));
+}
+
 TEST(TipText, OnlyTheOneNumberIsFormatted) {
     struct Case {
         const char* text;
@@ -207,9 +251,11 @@ TEST(TipQueue, TipsOpenOneAtATimeAfterTheirDelays) {
     ASSERT_TRUE(tipIsOpen(q));
     EXPECT_STREQ(openTip(q)->title, "scoretip");
     closeTip(q);
-    // The later tip kept its own delay while it waited.
+    // The later first-time tip waits the gap of play after the one before.
     EXPECT_FALSE(tipIsOpen(q));
-    stepTips(q, 1000);
+    stepTips(q, kFirstTimeTipGapMs - 1);
+    EXPECT_FALSE(tipIsOpen(q));
+    stepTips(q, 1);
     ASSERT_TRUE(tipIsOpen(q));
     const TipRequest& joker = *openTip(q);
     EXPECT_STREQ(joker.second, "jokertip2");
@@ -219,6 +265,50 @@ TEST(TipQueue, TipsOpenOneAtATimeAfterTheirDelays) {
     EXPECT_EQ(q.count, 0);
     closeTip(q);  // nothing open: nothing happens
     EXPECT_EQ(q.count, 0);
+}
+
+TEST(TipQueue, FirstTimeTipsLeavePlayBetweenThemButQuestionTipsDoNot) {
+    TipQueue q;
+    queueTip(q, firstTimeTip("hammertip", {}, 1000, kNoCell));
+    queueTip(q, firstTimeTip("doublerelax", {}, 1000, kNoCell));
+    stepTips(q, 1000);
+    ASSERT_TRUE(tipIsOpen(q));
+    closeTip(q);
+    stepTips(q, kFirstTimeTipGapMs - 10);
+    EXPECT_FALSE(tipIsOpen(q)) << "the next first-time tip waits for play";
+    stepTips(q, 20);
+    ASSERT_TRUE(tipIsOpen(q));
+    EXPECT_STREQ(openTip(q)->title, "doublerelax");
+    // A question tip asked for now opens as soon as the open one is closed.
+    TipRequest question = questionTipFor(GameState{}, base::centre(kScoreArea));
+    ASSERT_FALSE(question.firstTime);
+    queueTip(q, question, true);
+    closeTip(q);
+    ASSERT_TRUE(tipIsOpen(q));
+    EXPECT_STREQ(openTip(q)->title, "scoretip");
+}
+
+TEST(TipBalloon, StandsWhereItCoversTheLeastOfTheBoard) {
+    const base::Rect board{-380, 300, 300, -300};
+    // A 200 x 100 box whose centre lies 150 units from the anchor along the angle.
+    auto boxAt = [](base::Vec2 anchor) {
+        return [anchor](float angle) {
+            const base::Vec2 c = anchor + base::rotateDeg({150, 0}, angle);
+            return base::rectFromCentre(c, 200, 100);
+        };
+    };
+    // At the hammer, bottom right: the box goes up over the panel rather
+    // than left over the board, and it stays on the screen.
+    const base::Vec2 hammer{352, -226};
+    const float a = leastCoveringAngle(hammer, board, boxAt(hammer));
+    const base::Rect box = boxAt(hammer)(a);
+    EXPECT_GE(box.bottom, -300);
+    EXPECT_LE(box.right, 400);
+    EXPECT_LT(overlapArea(box, board), overlapArea(boxAt(hammer)(180), board));
+    // Off a small board in the middle, the box moves off it entirely.
+    const base::Rect small{-100, 100, 100, -100};
+    const base::Vec2 cell{60, 60};
+    EXPECT_FLOAT_EQ(overlapArea(boxAt(cell)(leastCoveringAngle(cell, small, boxAt(cell))), small), 0);
 }
 
 TEST(TipQueue, AFullQueueRefusesFurtherTips) {
@@ -496,6 +586,7 @@ TEST_F(PlayInput, PanelButtons) {
     g.level.hammerEnabled = true;
     f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Normal);
+    f.click(pointOf(4, 2));  // closes the tip that says why
     g.hammerCharge = 1;
     f.click(base::centre(kHammerButtonArea));
     EXPECT_EQ(g.cursorMode, CursorMode::Hammer);
@@ -522,6 +613,70 @@ TEST_F(PlayInput, AMoveShowsItsPathAndKeepsItWhileTheBallFlies) {
     EXPECT_FALSE(g.moveInFlight);
     EXPECT_EQ(testing::kindAt(g, 4, 0), 1);
     EXPECT_EQ(f.v().preview.steps, 0);
+}
+
+TEST_F(PlayInput, WhileABallFliesTheNextBallCanBePickedButNoNewTarget) {
+    // Board: a_a__ / _____ / __b__. The left a flies two cells down.
+    f.click(pointOf(0, 0));
+    f.click(pointOf(0, 2));
+    ASSERT_TRUE(g.moveInFlight);
+    f.step(30);
+    // A new target while it flies is refused, and the refusal is kept to show.
+    f.click(pointOf(4, 1));
+    EXPECT_EQ(g.refused.why, Refusal::BallInFlight);
+    EXPECT_TRUE(g.refused.cell == at(4, 1));
+    EXPECT_EQ(g.refused.count, 1);
+    // The flying ball's start cell looks empty: it is a refused target too.
+    f.click(pointOf(0, 0));
+    EXPECT_EQ(g.refused.count, 2);
+    // Another ball is picked for the next move and keeps its selection
+    // through the landing.
+    f.click(pointOf(2, 2));
+    EXPECT_TRUE(g.selected == at(2, 2));
+    f.step(1500);
+    ASSERT_FALSE(g.moveInFlight);
+    EXPECT_EQ(testing::kindAt(g, 0, 2), 0) << "the first move landed";
+    EXPECT_TRUE(g.selected == at(2, 2));
+    EXPECT_EQ(g.refused.why, Refusal::None) << "the refusal has faded";
+    // Its distances are those of the board after the landing: the next
+    // click sends it.
+    f.click(pointOf(4, 2));
+    EXPECT_TRUE(g.moveInFlight);
+    EXPECT_TRUE(g.moveFrom == at(2, 2));
+}
+
+TEST_F(PlayInput, ADoubleClickOverTwoCellsIsTwoClicks) {
+    // The desktop pairs presses a few dozen pixels apart: a quick select on
+    // one cell and send to its neighbour must still move the ball.
+    f.click(pointOf(2, 2));
+    playLeftDoubleClick(f.host, pointOf(3, 2));
+    EXPECT_TRUE(g.moveInFlight);
+    EXPECT_TRUE(g.moveTarget == at(3, 2));
+    f.step(1500);
+    // On the same cell it stays a double click: the selected ball is deselected.
+    f.click(pointOf(3, 2));
+    ASSERT_TRUE(g.selected == at(3, 2));
+    playLeftDoubleClick(f.host, pointOf(3, 2));
+    EXPECT_FALSE(g.selected.valid());
+    EXPECT_FALSE(g.moveInFlight);
+}
+
+TEST_F(PlayInput, AClickOnTheChargingHammerSaysWhyAndArmsNothing) {
+    g.level.hammerEnabled = true;
+    g.hammerCharge = 0.8f;
+    f.click(base::centre(kHammerButtonArea));
+    EXPECT_EQ(g.cursorMode, CursorMode::Normal);
+    ASSERT_TRUE(tipIsOpen(f.v().tips));
+    EXPECT_STREQ(openTip(f.v().tips)->title, "hammernotready");
+    EXPECT_EQ(openTip(f.v().tips)->percent, 80);
+    f.click(pointOf(2, 2));  // closes the tip
+    // Once ready it becomes ready on screen too, from that frame on.
+    g.hammerCharge = 1;
+    f.step(30);
+    EXPECT_GE(f.v().hammerReadyMs, 0);
+    f.click(base::centre(kHammerButtonArea));
+    EXPECT_EQ(g.cursorMode, CursorMode::Hammer);
+    EXPECT_FALSE(tipIsOpen(f.v().tips));
 }
 
 TEST_F(PlayInput, RightClickLeavesTheQuestionCursor) {
