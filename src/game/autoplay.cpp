@@ -1,5 +1,7 @@
 #include "game/autoplay.h"
 
+#include "base/frame_clock.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -234,7 +236,9 @@ bool checkPlayInvariants(Autoplay& a, PlayHost& host) {
     if (!problem) return true;
     ++a.problems;
     if (!a.firstProblem[0]) {
-        std::snprintf(text, sizeof text, "level %i mode %i: %s", game.levelIndex, modeNumber(game.mode), problem);
+        std::snprintf(text, sizeof text, "frame %llu, level %i mode %i: %s",
+                      static_cast<unsigned long long>(base::g_frame.frameNumber), game.levelIndex,
+                      modeNumber(game.mode), problem);
         std::snprintf(a.firstProblem, sizeof a.firstProblem, "%s", text);
     }
     return false;
