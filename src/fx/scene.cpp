@@ -18,6 +18,7 @@
 #include "base/copy_text.h"
 #include "base/random.h"
 #include "data/registry.h"
+#include "fx/mesh.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
 #include "platform/window.h"
@@ -176,7 +177,10 @@ void loadObjectDefAssets(ObjectDefTable& table) {
     for (int i = 0; i < table.count; ++i) {
         GameObjectDef& d = table.defs[size_t(i)];
         const std::string_view file = d.file;
-        if (contains(file, ".tga") || contains(file, ".jpg")) d.texture = gfx::loadTexture(file);
+        if (contains(file, ".tga") || contains(file, ".jpg"))
+            d.texture = gfx::loadTexture(file);
+        else if (contains(file, ".cgo"))
+            d.meshSet = loadMeshSet(file);
     }
 }
 
