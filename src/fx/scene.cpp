@@ -17,6 +17,7 @@
 #include "base/byte_io.h"
 #include "base/copy_text.h"
 #include "base/random.h"
+#include "base/state_dump.h"
 #include "data/registry.h"
 #include "fx/mesh.h"
 #include "gfx/draw.h"
@@ -308,9 +309,12 @@ gfx::TextureEntry* loadBackdrop(int k) {
 }
 
 // Removes a land's backdrop from the texture cache unless the other land
-// shows the same picture.
+// shows the same picture. The entry is looked up by its name first: after
+// the cache was emptied (tests, a device reset) the pointer may be stale.
 void dropBackdrop(SceneLand& land, const SceneLand& other) {
-    if (land.backdrop && land.backdrop != other.backdrop) gfx::removeTexture(land.backdrop);
+    if (land.backdrop && land.backdrop != other.backdrop && land.index >= 0 &&
+        gfx::g_textures.find(backdropFileName(land.index)) == land.backdrop)
+        gfx::removeTexture(land.backdrop);
     land.backdrop = nullptr;
 }
 
@@ -372,6 +376,22 @@ void setSceneTintNow(SceneState& scene, int kind) {
 
 void setSceneTint(int kind) { setSceneTint(g_scene, kind); }
 void setSceneTintNow(int kind) { setSceneTintNow(g_scene, kind); }
+
+void dumpScene(base::JsonWriter& json) {
+    const SceneState& s = g_scene;
+    json.field("land", s.current.index);
+    json.field("objects", s.current.count);
+    json.field("nextLand", s.next.index);
+    json.field("changePending", s.changePending);
+    json.field("changeMs", s.changeMs);
+    json.field("tintR", s.tint.r);
+    json.field("tintG", s.tint.g);
+    json.field("tintB", s.tint.b);
+    json.field("livePuffs", livePuffCount(s));
+    json.field("puffHighWater", s.puffUse.highWater);
+    json.field("droppedLeaves", s.droppedLeaves);
+    json.field("definitions", s.defs.count);
+}
 
 void releaseScene(SceneState& scene) {
     dropBackdrop(scene.next, scene.current);

@@ -32,6 +32,9 @@
 #include "base/math.h"
 #include "base/pool_use.h"
 
+namespace tessaly::base {
+class JsonWriter;
+}
 namespace tessaly::gfx {
 struct TextureEntry;
 }
@@ -235,6 +238,9 @@ void drawSceneChanging();
 // kinds the first pass does not draw.
 bool firstPassCoords(const SceneObject& o, float clockMs, float uv[4]);
 int livePuffCount(const SceneState& scene);
+
+// The state dump's "scene": lands shown, the change, the tint, the pools.
+void dumpScene(base::JsonWriter& json);
 
 // At exit: removes the backdrops and forgets the scene.
 void releaseScene(SceneState& scene);

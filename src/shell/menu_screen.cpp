@@ -2,6 +2,8 @@
 
 #include "fx/balloon.h"
 #include "fx/particles.h"
+#include "fx/scene.h"
+#include "base/frame_clock.h"
 #include "base/state_dump.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
@@ -18,11 +20,15 @@ namespace tessaly::shell {
 
 namespace {
 
-// The still pictures behind the menus until the landscapes draw there.
+// The menu land behind the menus; the level map has its own picture.
 void drawBackground(int view) {
     gfx::begin2D();
-    gfx::TextureEntry* picture = view == 1 ? gfx::loadImageTexture("menumap.jpg", 800, 600)
-                                           : gfx::loadImageTexture("backdrop.jpg", 800, 600);
+    if (view != 1) {
+        fx::drawScene();
+        gfx::begin2D();
+        return;
+    }
+    gfx::TextureEntry* picture = gfx::loadImageTexture("menumap.jpg", 800, 600);
     if (!picture) return;
     gfx::setBlendMode(2);
     gfx::setTexture(picture);
@@ -37,6 +43,8 @@ bool customPointer() { return player::g_playerData.settings.customPointer != 0; 
 void MenuScreen::onEnter() {
     g_shell.tickSuspended = true;
     fx::clearParticles();
+    fx::setSceneTintNow(2);
+    fx::selectBackdrop(-1);
     sound::stopAllSounds();
     platform::showSystemCursor(!customPointer());
 }
@@ -52,6 +60,7 @@ void MenuScreen::step(float dtMs) {
     menus::stepMenus(dtMs);
     fx::stepBalloon(dtMs);
     fx::stepParticles(dtMs);
+    fx::stepScene(dtMs, base::g_frame.animationClockMs);
     // Tune requests made by the menus fade and start here.
     sound::updateSound(dtMs);
 }
