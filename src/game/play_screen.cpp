@@ -13,6 +13,7 @@
 #include "fx/balloon.h"
 #include "fx/floating_text.h"
 #include "fx/particles.h"
+#include "fx/scene.h"
 #include "fx/sparks.h"
 #include "game/board_view.h"
 #include "game/flow.h"
@@ -83,6 +84,9 @@ bool startPlay(PlayHost& host, Mode mode, int levelIndex) {
         game.host = previousHost;
         return false;
     }
+    // The level's land, at once in the light the level starts with.
+    fx::selectBackdrop(levelIndex);
+    fx::setSceneTintNow(view.scene);
     // A new game shows its score at once; between levels it keeps running.
     if (firstStart || view.score.value > host.totalScore()) view.score = {host.totalScore(), false, 0};
     return true;
@@ -236,12 +240,11 @@ const char* text(const char* key) {
     return t ? t : "";
 }
 
-// The backdrop behind the board, lit for the chosen time of day.
-void drawBackdrop(const PlayView& view, const PlayTextures& t) {
-    static constexpr uint32_t kSceneLight[kSceneCount] = {0xFF6E7DBEu, 0xFFFFEBD7u, 0xFFFFFFFFu};
-    gfx::setTexture(t.backdrop);
-    gfx::drawPixelRect(0, 0, 800, 600, 0, 0, 800.0f / 1024.0f, 600.0f / 1024.0f,
-                       kSceneLight[std::clamp(view.scene, 0, kSceneCount - 1)]);
+// The living land behind the board, tinted for the chosen time of day, with
+// a land change when one runs.
+void drawBackdrop() {
+    fx::drawSceneChanging();
+    gfx::begin2D();
 }
 
 void shade(const PlayTextures& t, const base::Rect& r, int alpha) {
@@ -438,7 +441,7 @@ void drawPlay(PlayHost& host) {
     gfx::begin2D();
     if (!view.active) return;
 
-    drawBackdrop(view, t);
+    drawBackdrop();
     drawBoard(view, game, t);
     shade(t, kBoardArea, std::max(sequenceShadeAlpha(game), resumeShadeAlpha(game)));
     drawPanel(view, game, t);

@@ -188,6 +188,25 @@ void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft,
     submitQuad(q);
 }
 
+void drawSpriteAbout(float x, float y, float pivotX, float pivotY, float angleDeg, float w, float h,
+                     float uLeft, float vTop, float uRight, float vBottom, uint32_t argb, float depth) {
+    const float a = angleDeg * base::kDegToRad;
+    const float cs = std::cos(a), sn = std::sin(a);
+    const float hw = w / 2, hh = h / 2;
+    // Corners relative to the pivot, turned, then put back.
+    const float dx = x - pivotX, dy = y - pivotY;
+    const float local[4][2] = {{dx - hw, dy + hh}, {dx + hw, dy + hh}, {dx + hw, dy - hh}, {dx - hw, dy - hh}};
+    const float u[4] = {uLeft, uRight, uRight, uLeft};
+    const float v[4] = {vTop, vTop, vBottom, vBottom};
+    const uint32_t c = modulateColor(argb);
+    VertexPCT q[4];
+    for (int i = 0; i < 4; ++i) {
+        const float lx = local[i][0], ly = local[i][1];
+        q[i] = {pivotX + lx * cs - ly * sn, pivotY + lx * sn + ly * cs, depth, c, u[i], v[i]};
+    }
+    submitQuad(q);
+}
+
 void drawTexturedQuad(const base::Vec3 corners[4]) {
     static constexpr float kU[4] = {0, 0, -1, -1};
     static constexpr float kV[4] = {0, -1, -1, 0};

@@ -66,6 +66,10 @@ void drawQuad(const base::Vec3 corners[4], const base::Vec2 uv[4], uint32_t argb
 void drawQuadColors(const base::Vec3 corners[4], const uint32_t argb[4]);
 void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft, float vTop,
                 float uRight, float vBottom, uint32_t argb, float depth);
+// drawSprite turned about (pivotX, pivotY) instead of its centre: hinged
+// branches swing about one end.
+void drawSpriteAbout(float x, float y, float pivotX, float pivotY, float angleDeg, float w, float h,
+                     float uLeft, float vTop, float uRight, float vBottom, uint32_t argb, float depth);
 void drawTexturedQuad(const base::Vec3 corners[4]);
 void drawBillboard(const TextureEntry* texture, base::Vec3 position, float angleDeg, float size);
 

@@ -5,6 +5,7 @@
 
 #include "base/copy_text.h"
 #include "data/registry.h"
+#include "fx/scene.h"
 #include "game/flow.h"
 #include "game/play_host.h"
 #include "game/play_screen.h"
@@ -72,6 +73,7 @@ void restartLevel() {
 void goOnAfterStage() {
     game::GameState& g = game::g_game;
     showGame();
+    fx::requestBackdropChange(seat().currentLevel(currentMode()));
     game::pauseGame(g);
     if (g.gamePassed) return;
     const int stage = profile() ? profile()->stage[currentMode()] : 0;

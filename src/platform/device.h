@@ -100,6 +100,10 @@ constexpr int kBatchMaxIndices = 3 * kBatchMaxVertices;
 // Opaque texture id; 0 is "no texture".
 using TextureId = uint32_t;
 
+// Opaque id of geometry stored on the device (a mesh's vertices or its
+// 16-bit corner indices); 0 is "no buffer".
+using BufferId = uint32_t;
+
 enum ClearFlags : uint32_t { ClearColor = 1, ClearDepth = 2, ClearStencil = 4 };
 
 // What a device has drawn since the counters were last reset.
@@ -136,6 +140,13 @@ public:
                                const uint8_t* pixels, int pitch) = 0;
     virtual void destroyTexture(TextureId id) = 0;
     virtual void setTexture(TextureId id) = 0;  // stage 0; 0 unbinds
+
+    // Buffers: geometry copied to the device once at creation and kept
+    // until destroyed (meshes that stay loaded for the whole run). Return 0
+    // for an empty or null array, or when the device has no room.
+    virtual BufferId createVertexBuffer(VertexFormat format, const void* vertices, int vertexCount) = 0;
+    virtual BufferId createIndexBuffer(const uint16_t* indices, int indexCount) = 0;
+    virtual void destroyBuffer(BufferId id) = 0;
 
     // Draws from user memory. `indices` may be null; with indices the
     // primitive must be a triangle list.

@@ -16,7 +16,9 @@
 #include "base/random.h"
 #include "data/registry.h"
 #include "data/text.h"
+#include "fx/mesh.h"
 #include "fx/particles.h"
+#include "fx/scene.h"
 #include "game/autoplay.h"
 #include "game/flow.h"
 #include "game/play_screen.h"
@@ -271,6 +273,8 @@ void loadResources(bool hasSeed, unsigned seed) {
     menus::loadMenus();
     // 6. Gameplay textures, the font, landscapes; sounds and music.
     game::loadPlayTextures();
+    fx::loadSceneDefinitions();
+    fx::selectBackdrop(0);
     gfx::loadFont("font");
     sound::initSound();
     sound::loadSounds();
@@ -336,6 +340,7 @@ int runGame(int argc, char** argv) {
     base::g_stateDump.add("shell", &dumpShell);
     base::g_stateDump.add("loading", &dumpLoading);
     base::g_stateDump.add("title", &dumpTitle);
+    base::g_stateDump.add("scene", &fx::dumpScene);
     connectGameScreen();
     connectMenus();
     // Closing the window during play keeps the game for later.
@@ -443,6 +448,8 @@ int runGame(int argc, char** argv) {
     device->setBrightness(0.5f);
     sound::shutdownSound();
     data::freeTextTable();
+    fx::releaseScene(fx::g_scene);
+    fx::releaseMeshes();      // needs the device
     gfx::g_textures.clear();  // needs the device
     gfx::installDevice(nullptr);
     platform::closeWindow();

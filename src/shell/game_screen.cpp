@@ -1,6 +1,8 @@
 #include "shell/game_screen.h"
 
+#include "base/frame_clock.h"
 #include "base/math.h"
+#include "fx/scene.h"
 #include "game/play_dump.h"
 #include "game/play_screen.h"
 #include "gfx/draw.h"
@@ -27,6 +29,9 @@ void GameScreen::step(float dtMs) {
     // so that a screen closed by this frame's input lets play take the frame.
     if (menus::menuShown()) menus::stepMenus(dtMs);
     game::playStep(dtMs);
+    // The land behind the board fades to the time of day play shows.
+    fx::setSceneTint(game::g_playView.scene);
+    fx::stepScene(dtMs, base::g_frame.animationClockMs);
     m_pointerClockMs += dtMs;
     // The drawn pointer stands in for the system's in the normal kind; the
     // hammer and question kinds are drawn by play itself.

@@ -2,6 +2,8 @@
 
 #include "fx/balloon.h"
 #include "fx/particles.h"
+#include "fx/scene.h"
+#include "base/frame_clock.h"
 #include "base/state_dump.h"
 #include "gfx/draw.h"
 #include "gfx/texture.h"
@@ -18,18 +20,6 @@ namespace tessaly::shell {
 
 namespace {
 
-// The still picture behind the menus (the level map draws its own) until
-// the landscapes draw there.
-void drawBackground() {
-    gfx::begin2D();
-    gfx::TextureEntry* picture = gfx::loadImageTexture("backdrop.jpg", 800, 600);
-    if (!picture) return;
-    gfx::setBlendMode(2);
-    gfx::setTexture(picture);
-    gfx::drawRect(-400, 300, 400, -300, 0, 0, 800.0f / 1024, 600.0f / 1024, 0xFFFFFFFFu, 100);
-    gfx::setBlendMode(0);
-}
-
 bool customPointer() { return player::g_playerData.settings.customPointer != 0; }
 
 }  // namespace
@@ -37,6 +27,8 @@ bool customPointer() { return player::g_playerData.settings.customPointer != 0; 
 void MenuScreen::onEnter() {
     g_shell.tickSuspended = true;
     fx::clearParticles();
+    fx::setSceneTintNow(2);
+    fx::selectBackdrop(-1);
     sound::stopAllSounds();
     platform::showSystemCursor(!customPointer());
 }
@@ -52,16 +44,21 @@ void MenuScreen::step(float dtMs) {
     menus::stepMenus(dtMs);
     fx::stepBalloon(dtMs);
     fx::stepParticles(dtMs);
+    fx::stepScene(dtMs, base::g_frame.animationClockMs);
     // Tune requests made by the menus fade and start here.
     sound::updateSound(dtMs);
 }
 
 void MenuScreen::draw() {
     gfx::g_draw.device->clear(platform::ClearColor | platform::ClearDepth, 0xFF000000u, 1.0f, 0);
+    // The level map has its own picture; every other screen stands on the
+    // menu land.
+    gfx::begin2D();
     if (menus::g_menu.backgroundView == 1)
         menus::drawLevelMap(menus::currentMapView(m_menuClockMs));
     else
-        drawBackground();
+        fx::drawScene();
+    gfx::begin2D();
     menus::drawMenus();
     gfx::begin2D();
     fx::drawParticles();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fx/scene.h"
 #include "game/game_state.h"
 #include "menus/menu_flow.h"
 #include "gfx/message_line.h"
@@ -82,6 +83,9 @@ void Screen::afterFrame() {
     g_typedCodes.feed(lastKey);
     // Work that creates device textures waits until the frame is presented.
     if (g_hooks.deferredDeviceWork) g_hooks.deferredDeviceWork();
+    // A land change asked for in this frame starts here, its backdrop loaded
+    // after the frame was shown.
+    fx::startBackdropChange();
     lastKey = 0;
 }
 

@@ -165,6 +165,30 @@ TEST_F(Draw, QuadsMapCornersToTextureCoordinatesAndKeepTheirWinding) {
     EXPECT_EQ(device.stats().primitiveCalls, 4u);
 }
 
+TEST_F(Draw, SpritesTurnAboutTheirPivot) {
+    // A 20 x 10 sprite centred at (100, 50), hinged at its left end (90, 50)
+    // and turned a quarter counter-clockwise: the hinge stays, the centre
+    // goes to (90, 60) and the top-right corner (+10, +5 from the centre)
+    // to (85, 70).
+    drawSpriteAbout(100, 50, 90, 50, 90, 20, 10, 0, 0, 1, 1, 0xFFFFFFFFu, 10);
+    float cx = 0, cy = 0;
+    bool found = false;
+    for (int i = 0; i < 4; ++i) {
+        const RecordedVertex& v = vertex(0, i);
+        cx += v.x / 4;
+        cy += v.y / 4;
+        if (v.u == 1 && v.v == 0) {
+            found = true;
+            EXPECT_NEAR(v.x, 85, 1e-4f);
+            EXPECT_NEAR(v.y, 70, 1e-4f);
+        }
+    }
+    EXPECT_TRUE(found);
+    EXPECT_NEAR(cx, 90, 1e-4f);
+    EXPECT_NEAR(cy, 60, 1e-4f);
+    EXPECT_LT(firstTriangleArea(0), 0);
+}
+
 TEST_F(Draw, BillboardsFaceTheCameraAndSkipWhatIsOutOfView) {
     const gfx::Camera saved = gfx::g_camera;
     gfx::g_camera = gfx::Camera{};

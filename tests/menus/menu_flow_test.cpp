@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/registry.h"
+#include "fx/scene.h"
 #include "game/play_host.h"
 #include "game/play_screen.h"
 #include "menus/help_demo.h"
@@ -262,6 +263,32 @@ TEST_F(MenuFlow, AWonLevelReturnsToTheModeScreenAndALostGameToTheTable) {
     choose("back");
     EXPECT_FALSE(g_log.playing);
     EXPECT_EQ(screen(), "main");
+}
+
+TEST_F(MenuFlow, GoingOnFromAFinishedStageChangesTheLandBehindTheBoard) {
+    playLevel(4);
+    EXPECT_EQ(fx::g_scene.current.index, 1);  // the level's land, chosen as it started
+    EXPECT_GT(fx::g_scene.current.count, 0);
+    // The stage's last level finished: progress is on the next stage.
+    game::g_game.stageCompleted = true;
+    game::g_playHost.player().setCurrentLevel(0, 5);
+    game::g_playHost.openScreen("levelcomplete");
+    frames(25);
+    menuKeyDown(platform::VkEnter);  // finishes the count
+    frames(10);
+    choose("oknextlevel");
+    EXPECT_EQ(screen(), "(play)");
+    EXPECT_TRUE(fx::g_scene.changePending);
+    EXPECT_EQ(fx::g_scene.pendingIndex, 2);
+    // The end of the frame starts it; the old land shakes on meanwhile.
+    fx::startBackdropChange();
+    EXPECT_TRUE(fx::g_scene.changing());
+    EXPECT_EQ(fx::g_scene.current.index, 1);
+    EXPECT_EQ(fx::g_scene.next.index, 2);
+    ASSERT_NE(fx::g_scene.next.backdrop, nullptr);
+    for (int i = 0; i < 400; ++i) fx::stepScene(16, float(i) * 16);
+    EXPECT_FALSE(fx::g_scene.changing());
+    EXPECT_EQ(fx::g_scene.current.index, 2);
 }
 
 TEST_F(MenuFlow, PlayersAreCreatedSelectedAndRemoved) {

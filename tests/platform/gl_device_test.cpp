@@ -260,5 +260,27 @@ TEST_F(GlDeviceTest, BrightnessScalesTheWindowNotTheScreenshot) {
     expectColor(pixel(400, 300), {100, 100, 100, 255}, "screenshot after a bright present");
 }
 
+TEST_F(GlDeviceTest, StoredBuffersLeaveTheFramesDrawingAlone) {
+    // Buffers made between the draws of a frame (a mesh loading while the
+    // loading screen draws) must not disturb the draws queued around them.
+    quad(-400, 300, 0, 0, 0xFFFF0000u);
+    const VertexPNT vertices[3] = {{0, 0, 0, 0, 0, 1, 0, 0}, {1, 0, 0, 0, 0, 1, 1, 0}, {0, 1, 0, 0, 0, 1, 0, 1}};
+    const uint16_t indices[3] = {0, 1, 2};
+    const BufferId vb = m_device->createVertexBuffer(VertexFormat::PosNormalTex, vertices, 3);
+    const BufferId ib = m_device->createIndexBuffer(indices, 3);
+    EXPECT_NE(vb, 0u);
+    EXPECT_NE(ib, 0u);
+    EXPECT_NE(vb, ib);
+    EXPECT_EQ(m_device->createVertexBuffer(VertexFormat::PosNormalTex, vertices, 0), 0u);
+    EXPECT_EQ(m_device->createIndexBuffer(nullptr, 3), 0u);
+    quad(0, 0, 400, -300, 0xFF00FF00u);
+    read();
+    expectColor(pixel(100, 100), {255, 0, 0, 255}, "the quad before the buffers");
+    expectColor(pixel(700, 500), {0, 255, 0, 255}, "the quad after them");
+    m_device->destroyBuffer(vb);
+    m_device->destroyBuffer(ib);
+    m_device->destroyBuffer(0);
+}
+
 }  // namespace
 }  // namespace tessaly::platform

@@ -475,6 +475,37 @@ void GlDevice::destroyTexture(TextureId id) {
     }
 }
 
+// Stored buffers go through the array-buffer binding whatever they hold:
+// binding the element-array target here would change the vertex array's
+// own index buffer. The frame's buffer is bound again before anything draws.
+BufferId GlDevice::storeBuffer(const void* bytes, size_t size) {
+    const auto& gl = m_gl;
+    unsigned id = 0;
+    gl.GenBuffers(1, &id);
+    if (id == 0) return 0;
+    gl.BindBuffer(GL_ARRAY_BUFFER, id);
+    gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(size), bytes, GL_STATIC_DRAW);
+    gl.BindBuffer(GL_ARRAY_BUFFER, m_vbo);
+    checkErrors("buffer creation");
+    return id;
+}
+
+BufferId GlDevice::createVertexBuffer(VertexFormat format, const void* vertices, int vertexCount) {
+    if (!vertices || vertexCount <= 0) return 0;
+    return storeBuffer(vertices, size_t(vertexCount) * size_t(vertexStride(format)));
+}
+
+BufferId GlDevice::createIndexBuffer(const uint16_t* indices, int indexCount) {
+    if (!indices || indexCount <= 0) return 0;
+    return storeBuffer(indices, size_t(indexCount) * sizeof(uint16_t));
+}
+
+void GlDevice::destroyBuffer(BufferId id) {
+    if (id == 0) return;
+    const unsigned name = id;
+    m_gl.DeleteBuffers(1, &name);
+}
+
 void GlDevice::setTexture(TextureId id) {
     if (id == m_current.texture) return;
     m_current.texture = id;

@@ -67,6 +67,10 @@ public:
     void destroyTexture(TextureId id) override;
     void setTexture(TextureId id) override;
 
+    BufferId createVertexBuffer(VertexFormat format, const void* vertices, int vertexCount) override;
+    BufferId createIndexBuffer(const uint16_t* indices, int indexCount) override;
+    void destroyBuffer(BufferId id) override;
+
     void drawPrimitive(Primitive type, VertexFormat format, const void* vertices, int vertexCount,
                        const uint16_t* indices, int indexCount) override;
 
@@ -115,6 +119,7 @@ private:
     void applyDrawSettings(const DrawSettings& s, const DrawSettings* previous);
     void bindPictureFramebuffer();
     void checkErrors(const char* where);
+    BufferId storeBuffer(const void* bytes, size_t size);
 
     SDL_Window* m_window;
     gl::Functions m_gl;

@@ -46,6 +46,43 @@ TextureId NullDevice::createTexture(int width, int height) {
     return TextureId(m_textures.size());
 }
 
+BufferId NullDevice::createVertexBuffer(VertexFormat format, const void* vertices, int vertexCount) {
+    if (!vertices || vertexCount <= 0) return 0;
+    BufferInfo b;
+    b.count = vertexCount;
+    b.format = format;
+    const auto* bytes = static_cast<const uint8_t*>(vertices);
+    b.bytes.assign(bytes, bytes + size_t(vertexCount) * size_t(vertexStride(format)));
+    m_buffers.push_back(std::move(b));
+    m_bufferLive.push_back(true);
+    return BufferId(m_buffers.size());
+}
+
+BufferId NullDevice::createIndexBuffer(const uint16_t* indices, int indexCount) {
+    if (!indices || indexCount <= 0) return 0;
+    BufferInfo b;
+    b.count = indexCount;
+    b.indices = true;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(indices);
+    b.bytes.assign(bytes, bytes + size_t(indexCount) * sizeof(uint16_t));
+    m_buffers.push_back(std::move(b));
+    m_bufferLive.push_back(true);
+    return BufferId(m_buffers.size());
+}
+
+void NullDevice::destroyBuffer(BufferId id) {
+    if (id == 0 || id > m_buffers.size()) return;
+    m_bufferLive[id - 1] = false;
+    m_buffers[id - 1].bytes.clear();
+}
+
+const NullDevice::BufferInfo* NullDevice::buffer(BufferId id) const {
+    if (id == 0 || id > m_buffers.size() || !m_bufferLive[id - 1]) return nullptr;
+    return &m_buffers[id - 1];
+}
+
+int NullDevice::liveBufferCount() const { return int(std::count(m_bufferLive.begin(), m_bufferLive.end(), true)); }
+
 const NullDevice::Texture* NullDevice::find(TextureId id) const {
     if (id == 0 || id > m_textures.size()) return nullptr;
     const Texture& t = m_textures[id - 1];

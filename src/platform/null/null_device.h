@@ -64,6 +64,10 @@ public:
     void destroyTexture(TextureId id) override;
     void setTexture(TextureId id) override;
 
+    BufferId createVertexBuffer(VertexFormat format, const void* vertices, int vertexCount) override;
+    BufferId createIndexBuffer(const uint16_t* indices, int indexCount) override;
+    void destroyBuffer(BufferId id) override;
+
     void drawPrimitive(Primitive type, VertexFormat format, const void* vertices, int vertexCount,
                        const uint16_t* indices = nullptr, int indexCount = 0) override;
 
@@ -83,6 +87,16 @@ public:
     // The pixels of a texture (A8R8G8B8 rows), kept only with keepPixels set
     // at creation; null otherwise.
     const std::vector<uint8_t>* texturePixels(TextureId id) const;
+    // What a live buffer holds: its element count, whether it holds indices,
+    // its vertex layout, and a copy of its bytes. False when not live.
+    struct BufferInfo {
+        int count = 0;
+        bool indices = false;
+        VertexFormat format = VertexFormat::PosColorTex;
+        std::vector<uint8_t> bytes;
+    };
+    const BufferInfo* buffer(BufferId id) const;
+    int liveBufferCount() const;
     // Fails the next `count` texture creations (returns 0), as a full or
     // lost device would.
     void failTextureCreations(int count) { m_failCreations = count; }
@@ -115,6 +129,8 @@ private:
     uint64_t m_presents = 0;
     int m_failCreations = 0;
     std::vector<Texture> m_textures;  // index id - 1; ids are never reused
+    std::vector<BufferInfo> m_buffers;  // index id - 1; ids are never reused
+    std::vector<bool> m_bufferLive;
     DrawStats m_stats;
 
     BatchRule m_batch;
