@@ -511,7 +511,9 @@ TEST(GameE2e, FirstTimeTipsOpenOneAtATimeWithPlayBetween) {
         ASSERT_EQ(p.run.exitCode, 0) << p.run.err;
         EXPECT_EQ(text(p.game, "tipOpen").empty(), !m.open) << "frame " << m.frame << ": " << text(p.game, "tipOpen");
         EXPECT_GE(number(p.game, "tipsQueued"), 2) << "more tips wait their turn";
-        if (!m.open) EXPECT_GT(number(p.game, "tipWaitMs"), 0);
+        if (!m.open) {
+            EXPECT_GT(number(p.game, "tipWaitMs"), 0);
+        }
     }
 }
 

@@ -245,7 +245,9 @@ TEST_F(Moves, RefusedClicksAreRecordedForTheScreenToAnswer) {
     sounds.collect();
     ASSERT_EQ(sounds.count("chain.ogg"), 1);
     for (const auto& c : sounds.calls)
-        if (c.name == "chain.ogg") EXPECT_LT(c.rateHz, 44100);
+        if (c.name == "chain.ogg") {
+            EXPECT_LT(c.rateHz, 44100);
+        }
     EXPECT_EQ(g.board.at(at(4, 1)).piece.chained, 2) << "a click breaks no chain";
     // It shakes for a moment, then stands still; the refusal fades.
     stepGame(g, 40.0f);
