@@ -26,11 +26,16 @@ const Permutation s_permutation;
 
 }  // namespace
 
-void seedRandom(uint32_t seed) { g_random.seed(seed); }
+void seedRandom(uint32_t seed) {
+    g_random.seed(seed);
+    g_decorationRandom.seed(seed ^ 0x5EEDu);
+}
 
 int randomBelow(int n) { return g_random.next() % n; }
 
-float randomSigned(float r) { return float(2 * g_random.next() - 32767) / 32767.0f * r; }
+float randomSigned(float r) { return randomSigned(g_random, r); }
+
+float randomSigned(CRandom& source, float r) { return float(2 * source.next() - 32767) / 32767.0f * r; }
 
 float randomUnit(float r) { return float(g_random.next()) / 32767.0f * r; }
 

@@ -296,7 +296,7 @@ void loadScene(const SceneState& scene, SceneLand& land, int k, bool randomTimer
         SceneObject& o = land.objects[size_t(i)];
         o.at = s_sceneFile.records[size_t(i)];
         o.def = scene.defs.find(o.at.name);
-        o.timerMs = randomTimers ? float(base::g_random.next()) / 32767.0f * kRandomTimerMs : 0.0f;
+        o.timerMs = randomTimers ? float(base::g_decorationRandom.next()) / 32767.0f * kRandomTimerMs : 0.0f;
     }
     land.count = s_sceneFile.count;
 }
@@ -423,8 +423,8 @@ void emitPuff(SceneState& scene, const SceneObject& o) {
     if (p.lifeMs > 0) ++scene.puffUse.replaced;
     const base::Vec2 c = o.centre();
     // Two separate statements: the order of the draws is fixed.
-    const float dx = base::randomSigned(o.width() / 2);
-    const float dy = base::randomSigned(o.height() / 2);
+    const float dx = base::randomSigned(base::g_decorationRandom, o.width() / 2);
+    const float dy = base::randomSigned(base::g_decorationRandom, o.height() / 2);
     p.position = {c.x + dx, c.y + dy};
     p.lifeMs = kPuffLifeMs;
     p.texture = o.def->texture;

@@ -280,6 +280,17 @@ void drawHighlights(const PlayView& view, const GameState& game, const PlayTextu
         if (question || cell.hasPiece() || target) highlight(h, question ? 200 : 170);
     }
     if (const TipRequest* tip = openTip(view.tips)) highlight(tip->cell, 120 + int(135 * pulse));
+    // The keyboard's cursor: a warm gold cell with a soft halo round it.
+    if (view.keyCursorShown && view.keyCell.valid() && inWindow(view.keyCell.x, view.keyCell.y) &&
+        board.at(view.keyCell).isCell()) {
+        const CellPose& p = poseOf(poses, view.keyCell.x, view.keyCell.y);
+        if (p.scale > 0) {
+            const float size = 2 * kFloorHalfSize * p.scale;
+            quad(t.cellHighlight, p.centre, p.angleDeg, size * (1.18f + 0.06f * pulse),
+                 base::clampedArgb(255, 190, 60, 90 + int(60 * pulse)));
+            quad(t.cellHighlight, p.centre, p.angleDeg, size, base::clampedArgb(255, 215, 90, 230));
+        }
+    }
     // A refused target flashes red twice and fades.
     const RefusedClick& r = game.refused;
     if (r.timeLeftMs > 0 && r.why != Refusal::Chained && r.cell.valid() && board.at(r.cell).isCell()) {

@@ -22,9 +22,10 @@ constexpr float kResumeShadeMs = 500.0f;
 constexpr float kCongratulationsLockMs = 5000.0f;  // clicks ignored this long on the game-passed display
 
 // Virtual-key numbers of the keys play reacts to.
-constexpr int kKeyEnter = 13;
 constexpr int kKeyEscape = 27;
 constexpr int kKeySpace = 32;
+constexpr int kKeyEnter = 13;
+constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 // Sets up level `levelIndex` in `game.mode`: loads the file, derives the
 // level bar, the colours, the Action drain and the balls per turn, fills the

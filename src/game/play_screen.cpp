@@ -160,7 +160,7 @@ void stepPaths(PlayView& view, GameState& game, float dtMs) {
         }
         return;
     }
-    view.hover = hoverCellAt(game, view.cursor);
+    view.hover = view.keyCursorShown ? view.keyCell : hoverCellAt(game, view.cursor);
     if (game.selected.valid() && view.hover.valid() && !(view.hover == game.selected))
         tracePreview(game.board, game.selected, view.hover, view.preview);
     else
@@ -513,8 +513,76 @@ bool menuTakesInput(PlayHost& host) {
 
 }  // namespace
 
+namespace {
+
+// The next cell of the board from `from` in a direction, over holes; `from`
+// itself at the edge.
+CellRef nextBoardCell(const Board& board, CellRef from, int dx, int dy) {
+    for (CellRef c{from.x + dx, from.y + dy}; inWindow(c.x, c.y); c = {c.x + dx, c.y + dy})
+        if (board.at(c).isCell()) return c;
+    return from;
+}
+
+// Where the keyboard's cursor first shows: on the selected ball, else under
+// the pointer, else in the middle of the field.
+CellRef keyCursorStart(const PlayView& view, const GameState& game) {
+    if (game.selected.valid()) return game.selected;
+    const CellRef under = hoverCellAt(game, view.cursor);
+    if (under.valid() && game.board.at(under).isCell()) return under;
+    // The cell nearest the middle of the field.
+    CellRef best;
+    float bestDistance = 1e9f;
+    for (int x = kFieldLeft; x <= kFieldRight; ++x)
+        for (int y = kFieldTop; y <= kFieldBottom; ++y) {
+            if (!game.board.at(x, y).isCell()) continue;
+            const base::Vec2 d = cellCentre(x, y) - cellCentre((kFieldLeft + kFieldRight) / 2, (kFieldTop + kFieldBottom) / 2);
+            const float distance = d.x * d.x + d.y * d.y;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = {x, y};
+            }
+        }
+    return best;
+}
+
+// Arrows, Enter and Escape for the keyboard's cell cursor; false when the
+// key is not the cursor's and keeps its own meaning.
+bool boardCursorKey(PlayHost& host, int key) {
+    PlayView& view = host.view();
+    GameState& game = host.game();
+    const bool arrow = key == kKeyLeft || key == kKeyRight || key == kKeyUp || key == kKeyDown;
+    if (key == kKeyEscape && view.keyCursorShown) {
+        view.keyCursorShown = false;
+        return true;
+    }
+    if (!arrow && !(key == kKeyEnter && view.keyCursorShown)) return false;
+    // Keys that end a sequence, leave a stage or resume a pause keep doing so.
+    if (!game.running || endSequenceRunning(game) || tipIsOpen(view.tips)) return false;
+    if (arrow) {
+        if (!view.keyCursorShown || !view.keyCell.valid()) {
+            view.keyCell = keyCursorStart(view, game);
+            view.keyCursorShown = view.keyCell.valid();
+            return true;
+        }
+        const int dx = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
+        const int dy = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
+        view.keyCell = nextBoardCell(game.board, view.keyCell, dx, dy);
+        return true;
+    }
+    // Enter: a click at the cell, through the same path as the mouse's; the
+    // pointer stays where the mouse left it.
+    const base::Vec2 pointer = view.cursor, at = cellCentre(view.keyCell);
+    playLeftButtonDown(host, at);
+    playLeftButtonUp(host, at);
+    view.cursor = pointer;
+    return true;
+}
+
+}  // namespace
+
 void playMouseMove(PlayHost& host, base::Vec2 cursor) {
     host.view().cursor = cursor;
+    host.view().keyCursorShown = false;  // the mouse takes over again
     if (!host.game().moveInFlight) host.view().hover = hoverCellAt(host.game(), cursor);
 }
 
@@ -636,6 +704,7 @@ void playKeyDown(PlayHost& host, int virtualKey) {
         if (g_playHooks.menuKeyDown) g_playHooks.menuKeyDown(virtualKey);
         return;
     }
+    if (boardCursorKey(host, virtualKey)) return;
     keyDown(host.game(), virtualKey);
 }
 

@@ -77,6 +77,10 @@ struct PlayView {
     HammerStrike strike;
     float hammerReadyMs = -1;      // since the hammer became ready, ms; < 0 while it is not
     bool specialCursor = false;    // the hammer or question cursor replaces the system one
+    // The keyboard's cell cursor: arrows show and move it, Enter acts there
+    // as a click would, the mouse hides it. While shown it is the hover.
+    bool keyCursorShown = false;
+    CellRef keyCell;
 };
 
 inline PlayView g_playView;

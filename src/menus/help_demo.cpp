@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/random.h"
 #include "fx/balloon.h"
 #include "game/board_view.h"
 #include "game/flow.h"
@@ -117,6 +118,7 @@ int helpBoardPopping() {
 void stepHelpDemo(float dtMs) {
     HelpDemo& d = g_helpDemo;
     if (!d.active) return;
+    const base::UsingRandomSource ownNumbers(base::g_decorationRandom);
     game::stepGame(g_helpGame, dtMs / 2);
     d.clockMs += dtMs;
     while (d.phase < kHelpPhases && d.clockMs >= kHelpPhaseEndsMs[d.phase]) {

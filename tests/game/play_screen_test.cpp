@@ -679,6 +679,58 @@ TEST_F(PlayInput, AClickOnTheChargingHammerSaysWhyAndArmsNothing) {
     EXPECT_FALSE(tipIsOpen(f.v().tips));
 }
 
+// The keyboard's cell cursor: arrows show it on the selected ball and move
+// it over holes, Enter sends the ball there through the click path, the
+// mouse hides it, Escape hides it before it opens the in-game menu.
+TEST_F(PlayInput, ArrowsMoveACellCursorAndEnterActsThere) {
+    setBoard(g, {"a_a__",
+                 "_._._",
+                 "__b__"});
+    static std::string opened;
+    opened.clear();
+    g_playHooks.openScreen = [](std::string_view name) { opened = name; };
+    f.click(pointOf(2, 2));
+    ASSERT_TRUE(g.selected == at(2, 2));
+    playKeyDown(f.host, kKeyUp);
+    ASSERT_TRUE(f.v().keyCursorShown);
+    EXPECT_TRUE(f.v().keyCell == at(2, 2)) << "it first shows on the selected ball";
+    playKeyDown(f.host, kKeyLeft);
+    playKeyDown(f.host, kKeyUp);
+    EXPECT_TRUE(f.v().keyCell == at(1, 0)) << "up runs over the hole to the next cell";
+    playKeyDown(f.host, kKeyUp);
+    EXPECT_TRUE(f.v().keyCell == at(1, 0)) << "and stops at the edge";
+    playKeyDown(f.host, kKeyLeft);
+    playKeyDown(f.host, kKeyDown);
+    EXPECT_TRUE(f.v().keyCell == at(0, 1));
+    f.step(10);
+    EXPECT_TRUE(f.v().hover == at(0, 1)) << "the cursor is the hover: the path shows";
+    EXPECT_GT(f.v().preview.steps, 0);
+    const base::Vec2 pointer = f.v().cursor;
+    playKeyDown(f.host, kKeyEnter);
+    ASSERT_TRUE(g.moveInFlight);
+    EXPECT_TRUE(g.moveFrom == at(2, 2));
+    EXPECT_TRUE(g.moveTarget == at(0, 1));
+    EXPECT_EQ(f.v().cursor.x, pointer.x) << "the pointer stays where the mouse left it";
+    f.step(1500);
+    // Right runs over the holes of the middle row to the next cell, and stops
+    // at the edge.
+    for (int i = 0; i < 4; ++i) playKeyDown(f.host, kKeyRight);
+    EXPECT_TRUE(f.v().keyCell == at(4, 1));
+
+    // Escape: first the cursor goes, then the menu opens as ever.
+    playKeyDown(f.host, kKeyEscape);
+    EXPECT_FALSE(f.v().keyCursorShown);
+    EXPECT_TRUE(opened.empty());
+    playKeyDown(f.host, kKeyEscape);
+    EXPECT_EQ(opened, "gameplay");
+    // The mouse hides it; with it hidden Enter does what it always did.
+    playKeyDown(f.host, kKeyDown);
+    ASSERT_TRUE(f.v().keyCursorShown);
+    playMouseMove(f.host, pointOf(3, 0));
+    EXPECT_FALSE(f.v().keyCursorShown);
+    g_playHooks.openScreen = nullptr;
+}
+
 TEST_F(PlayInput, RightClickLeavesTheQuestionCursor) {
     f.click(kQuestionButtonCentre);
     playRightButtonDown(f.host);
