@@ -90,7 +90,9 @@ TEST_F(GeneratedTranslation, RussianTablesHoldEveryEnglishTextWithItsConversions
         russian.parse(ru.data(), int(ru.size()));
         ASSERT_GT(english.count, 0) << base;
         // Cyrillic arrives as Windows-1251 bytes, one per letter: "Привет".
-        if (russian.find("hallo")) EXPECT_STREQ(russian.find("hallo"), "\xCF\xF0\xE8\xE2\xE5\xF2, %s!");
+        if (russian.find("hallo")) {
+            EXPECT_STREQ(russian.find("hallo"), "\xCF\xF0\xE8\xE2\xE5\xF2, %s!");
+        }
         EXPECT_EQ(russian.count, english.count) << base;
         for (int i = 0; i < english.count; ++i) {
             const auto& entry = english.entries[size_t(i)];
