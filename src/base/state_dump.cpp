@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/code_page.h"
+
 namespace tessaly::base {
 
 void JsonWriter::key(std::string_view k) {
@@ -22,9 +24,13 @@ void JsonWriter::string(std::string_view s) {
         if (c == '"' || c == '\\') {
             m_text += '\\';
             m_text += c;
-        } else if (u < 0x20) {
+        } else if (u < 0x20 || u >= 0x80) {
+            // Control codes, and the game's 8-bit letters (Cyrillic names
+            // and texts) as their Unicode characters, so the dump stays
+            // valid UTF-8 JSON; the unassigned 0x98 becomes U+FFFD.
+            const char32_t code = u < 0x80 ? u : kCp1251High[u - 0x80] ? kCp1251High[u - 0x80] : 0xFFFD;
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(code));
             m_text += escaped;
         } else {
             m_text += c;

@@ -19,7 +19,8 @@
 namespace tessaly::base {
 
 // Writes one JSON value; objects and arrays nest. Keys and strings are
-// escaped; numbers that are not finite are written as null.
+// escaped, the game's 8-bit letters (Windows-1251) as \u escapes of their
+// Unicode characters; numbers that are not finite are written as null.
 class JsonWriter final {
 public:
     void beginObject(std::string_view key = {});

@@ -115,6 +115,95 @@ void TextTable::load(std::string_view fileName) {
     releaseDataEntry(data);
 }
 
+// ---------------------------------------------------------------------------
+// Text languages
+
+namespace {
+
+// The language in use; empty for English.
+char g_language[kMaxLanguageCodeLength + 1] = {};
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// "strings.txt" + "ru" -> "strings_ru.txt": the code goes before the last dot.
+std::string nameInLanguage(std::string_view fileName, std::string_view code) {
+    const size_t dot = std::min(fileName.rfind('.'), fileName.size());
+    std::string name(fileName.substr(0, dot));
+    name += '_';
+    name += code;
+    name += fileName.substr(dot);
+    return name;
+}
+
+// In memory (a pack entry) or as a loose file in the data folder.
+bool dataFileExists(std::string_view name) {
+    if (g_registry.find(name)) return true;
+    std::FILE* file = std::fopen(g_registry.loosePath(name).c_str(), "rb");
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+}  // namespace
+
+std::string languageOfLocale(std::string_view locale) {
+    size_t n = 0;
+    while (n < locale.size() && isAsciiLetter(locale[n])) ++n;
+    // The letters must make up the whole name or stop at a territory,
+    // encoding or modifier mark.
+    const bool ends = n == locale.size() || locale[n] == '_' || locale[n] == '.' ||
+                      locale[n] == '@' || locale[n] == '-';
+    if (n < 2 || n > size_t(kMaxLanguageCodeLength) || !ends) return {};
+    std::string code(locale.substr(0, n));
+    for (char& c : code) c = char(c | 0x20);
+    if (code == "c" || code == "posix") return {};
+    return code;
+}
+
+std::string chooseLanguage(std::string_view forced, const char* lcAll, const char* lcMessages,
+                           const char* lang) {
+    std::string_view locale = forced;
+    for (const char* variable : {lcAll, lcMessages, lang}) {
+        if (!locale.empty()) break;
+        if (variable) locale = variable;
+    }
+    const std::string code = languageOfLocale(locale);
+    return code.empty() ? std::string(kBaseLanguage) : code;
+}
+
+std::string chooseLanguageFromEnvironment(std::string_view forced) {
+    return chooseLanguage(forced, std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+bool hasTextLanguage(std::string_view code) {
+    if (code == kBaseLanguage) return true;
+    if (languageOfLocale(code) != code) return false;
+    return dataFileExists(nameInLanguage("strings.txt", code));
+}
+
+std::string_view useTextLanguage(std::string_view code) {
+    g_language[0] = '\0';
+    if (code != kBaseLanguage && hasTextLanguage(code)) {
+        std::memcpy(g_language, code.data(), code.size());
+        g_language[code.size()] = '\0';
+    }
+    return textLanguage();
+}
+
+std::string_view textLanguage() { return g_language[0] ? std::string_view(g_language) : kBaseLanguage; }
+
+std::string localizedName(std::string_view fileName) {
+    if (g_language[0]) {
+        std::string name = nameInLanguage(fileName, g_language);
+        if (dataFileExists(name)) return name;
+    }
+    return std::string(fileName);
+}
+
+void loadTextTables() {
+    g_texts.load(localizedName("strings.txt"));
+    g_texts.load(localizedName("tips.txt"));
+}
+
 const char* TextTable::find(std::string_view name) const {
     const int i = indexOf(name);
     if (i < count && std::string_view(entries[size_t(i)].name) == name) return entries[size_t(i)].text.get();

@@ -14,10 +14,18 @@
 //
 // Capacity: kMaxTexts entries; further entries are dropped with a message on
 // stderr. Names are cut at 19 characters, numeric values at 31.
+//
+// Languages: English is read from "strings.txt", "tips.txt" and
+// "menutext.txt"; another language's tables carry its code before the dot
+// ("strings_ru.txt", "tips_ru.txt", "menutext_ru.txt"). The language follows
+// the locale (LC_ALL, then LC_MESSAGES, then LANG, the first one set) unless
+// the player names one; a language the data set has no tables for reads as
+// English.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace tessaly::data {
@@ -50,6 +58,38 @@ inline const char* findText(std::string_view name) { return g_texts.find(name); 
 inline const char* textByIndex(int index) { return g_texts.byIndex(index); }
 inline int textIndex(std::string_view name) { return g_texts.indexOf(name); }
 inline void freeTextTable() { g_texts.clear(); }
+
+// ---------------------------------------------------------------------------
+// Text languages
+
+constexpr int kMaxLanguageCodeLength = 7;
+constexpr std::string_view kBaseLanguage = "en";  // the tables without a code
+
+// The language code of a locale name, lower-cased: "ru_RU.UTF-8" -> "ru",
+// "pt_BR" -> "pt", "de@euro" -> "de"; empty for "C", "POSIX", an empty name
+// or anything that doesn't start with 2..7 ASCII letters.
+std::string languageOfLocale(std::string_view locale);
+
+// The language asked for: `forced` when not empty (a code or a locale name),
+// else the first of LC_ALL, LC_MESSAGES and LANG that is set and not empty
+// (null for unset). English when that names no language.
+std::string chooseLanguage(std::string_view forced, const char* lcAll, const char* lcMessages,
+                           const char* lang);
+// The same with the process environment.
+std::string chooseLanguageFromEnvironment(std::string_view forced);
+
+// True when the data set holds the tables of `code` (English always).
+bool hasTextLanguage(std::string_view code);
+// Makes `code` the language of every text table loaded from now on, or
+// English when the data set has no tables for it. Returns the language used.
+std::string_view useTextLanguage(std::string_view code);
+std::string_view textLanguage();
+// The name a table is read under in the language in use: "menutext.txt" ->
+// "menutext_ru.txt" when the data set has that file, else the name itself.
+std::string localizedName(std::string_view fileName);
+
+// Loads "strings.txt" and "tips.txt" of the language in use.
+void loadTextTables();
 
 // Key readers. `key` includes its "=".
 // Copies the value (up to the next CR, at most outSize - 1 bytes) into out;

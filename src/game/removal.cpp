@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/format_text.h"
+#include "data/text.h"
 #include "game/spawn.h"
 #include "sound/sound.h"
 
@@ -305,8 +307,11 @@ int removalPass(GameState& game, bool afterMove) {
             if (game.combo >= 2) {
                 game.moveCounter = std::max(-kMaxMoveCount, game.moveCounter - game.combo);
                 game.maxCombo = std::max(game.maxCombo, game.combo);
-                char text[32];
-                std::snprintf(text, sizeof text, "Combo x %i", game.combo);
+                // "Combo x %i" in the player's language; the English words
+                // when the table lacks them.
+                char text[64];
+                if (!data::formatText(text, sizeof text, data::findText("combo"), {game.combo}))
+                    std::snprintf(text, sizeof text, "Combo x %i", game.combo);
                 const base::Vec2 at = game.lastMoveCell.valid() ? cellCentre(game.lastMoveCell)
                                                               : base::Vec2{-40.0f, 0.0f};
                 showText(game, text, TextSource::Literal, at, 20.0f, 2000.0f);

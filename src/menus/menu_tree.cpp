@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/registry.h"
+#include "data/text.h"
 #include "platform/window.h"
 
 namespace tessaly::menus {
@@ -212,7 +213,8 @@ void loadMenu(const MenuHooks& hooks) {
     int32_t menuSize = 0;
     int32_t textsSize = 0;
     const uint8_t* menu = data::loadDataFile(kMenuFile, &menuSize, true);
-    const uint8_t* texts = data::loadDataFile(kTextsFile, &textsSize, true);
+    // The texts in the language chosen at start-up ("menutext_ru.txt"...).
+    const uint8_t* texts = data::loadDataFile(data::localizedName(kTextsFile), &textsSize, true);
     char error[256];
     const bool built = buildMenuTree(
         g_menuTree, std::string_view(reinterpret_cast<const char*>(menu), size_t(menuSize)),

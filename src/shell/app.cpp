@@ -71,6 +71,7 @@ void dumpShell(base::JsonWriter& json) {
     json.field("refreshHz", g_loop.pacer.refreshHz);
     json.field("swapWaits", g_loop.pacer.swapWaits);
     json.field("raiseRequests", g_shell.raiseRequests);
+    json.field("language", data::textLanguage());
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     json.field("peakMemoryKb", int64_t(usage.ru_maxrss));
@@ -253,7 +254,7 @@ void deliverAutoplay() {
 // ---------------------------------------------------------------------------
 // Loading
 
-void loadResources(bool hasSeed, unsigned seed) {
+void loadResources(bool hasSeed, unsigned seed, std::string_view language) {
     // 1. The random generator: a given seed replays a run exactly. The sound
     // files decode on a second thread meanwhile (unless they already do);
     // step 6 takes them.
@@ -263,9 +264,10 @@ void loadResources(bool hasSeed, unsigned seed) {
     data::g_registry.loadPack("targa.dat");
     data::g_registry.loadPack("jpeg.dat");
     data::g_registry.loadPack("texts.dat");
-    // 3. The text tables.
-    data::loadTextTable("strings.txt");
-    data::loadTextTable("tips.txt");
+    // 3. The text tables, in the player's language when the data set has it
+    // (the menu texts follow in step 5).
+    data::useTextLanguage(language);
+    data::loadTextTables();
     // 4. Players and records (the defaults need the text tables).
     player::loadPlayerFiles(player::g_playerData);
     player::installPlayerSeat();
@@ -372,7 +374,10 @@ int runGame(int argc, char** argv) {
     base::g_loading.drawFrame = &drawLoadingFrameAtRefresh;
     g_titleScreen.loadResources();
     drawLoadingFrame();
-    loadResources(options.hasSeed, options.seed);
+    const std::string language = data::chooseLanguageFromEnvironment(options.language);
+    loadResources(options.hasSeed, options.seed, language);
+    if (data::textLanguage() != language && (options.verbose || !options.language.empty()))
+        std::fprintf(stderr, "Tessaly: no texts in the language '%s'; English is shown\n", language.c_str());
     drawLoadingFrame();
     // Files read later (levels, backdrops) must not flash the loading screen
     // over the game.

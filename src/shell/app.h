@@ -3,6 +3,8 @@
 // the frame loop, and shutdown. main() is only a call of runGame.
 #pragma once
 
+#include <string_view>
+
 namespace tessaly::shell {
 
 // Returns the process exit code: 0 after a normal run (and for a second copy,
@@ -13,7 +15,8 @@ namespace tessaly::shell {
 int runGame(int argc, char** argv);
 
 // The loads between the first loading frame and the title, in order. Each
-// registered file draws a loading frame.
-void loadResources(bool hasSeed, unsigned seed);
+// registered file draws a loading frame. The texts are read in `language`
+// (a code such as "ru"), or in English when the data set lacks it.
+void loadResources(bool hasSeed, unsigned seed, std::string_view language = "en");
 
 }  // namespace tessaly::shell

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/parse_number.h"
+#include "data/text.h"
 
 namespace tessaly::shell {
 
@@ -24,6 +25,9 @@ const char* optionsHelp() {
            "  --screenshot F:FILE   save frame F (or 'loading', the last loading frame) as a\n"
            "                        PNG; may be given several times\n"
            "  --dump-state FILE     write the state at exit as a JSON object\n"
+           "  --lang CODE           show the texts in language CODE (en, ru); by default the\n"
+           "                        locale's (LC_ALL, LC_MESSAGES, LANG), English where\n"
+           "                        the game has no translation\n"
            "  --level N             play level N (0-69) at once, without the title and menus\n"
            "  --mode M              ... in mode M: 0 classic, 1 puzzle, 2 action (default 0)\n"
            "  --autoplay            let the built-in player play: from the title through\n"
@@ -133,6 +137,13 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             }
         } else if (arg == "--autoplay") {
             out.autoplay = true;
+        } else if (arg == "--lang") {
+            if (!value(v)) return false;
+            if (data::languageOfLocale(v).empty()) {
+                error = "--lang wants a language code such as en or ru, not '" + std::string(v) + "'";
+                return false;
+            }
+            out.language = data::languageOfLocale(v);
         } else if (arg == "--dump-state") {
             if (!value(v)) return false;
             out.dumpState = v;

@@ -10,6 +10,7 @@
 //   --screenshot F:FILE   a PNG of frame F (or "loading": the last loading
 //                         frame); repeatable
 //   --dump-state FILE     a JSON object describing the state at exit
+//   --lang CODE           the language of the texts (default: from the locale)
 //   --level N, --mode M   start playing level N (0..69) of mode M (0 classic,
 //                         1 puzzle, 2 action) instead of the title screen
 //   --autoplay            the built-in player plays: from the title through the
@@ -45,6 +46,7 @@ struct Options {
     std::string inputScript;
     std::vector<ScreenshotRequest> screenshots;
     std::string dumpState;
+    std::string language;         // empty: from the locale
     int level = -1;               // -1: the title screen, not play
     int mode = -1;                // -1: classic when a level is given
     bool autoplay = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/loading.h"
+#include "data/text.h"
 #include "gfx/camera.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -41,6 +42,13 @@ constexpr const char* kPressAnyKey = "Press any key...";
 constexpr float kBoltCentreX = 12, kBoltCentreY = -78, kBoltOffsetX = 26;
 constexpr int kBoltCell = 12;
 constexpr int kBlendAlpha = 0, kBlendAdditive = 1;
+
+// The prompt in the player's language; the English words while the text
+// tables are not read yet, or when they lack it.
+const char* pressAnyKeyText() {
+    const char* text = data::g_texts.count > 0 ? data::findText("presskey") : nullptr;
+    return text ? text : kPressAnyKey;
+}
 
 uint8_t toByte(float v) { return uint8_t(std::clamp(v, 0.0f, 255.0f)); }
 
@@ -126,7 +134,7 @@ void TitleScreen::draw() {
                       toByte((1.0f - fade) * 255.0f));
     // Centred on the loading bar it stands on.
     gfx::drawTextCentred(kBarLeft + kBarWidth / 2, (kBarTop + kBarBottom) / 2, 15.0f + 0.1f * std::sin(0.01f * t),
-                         kPressAnyKey);
+                         pressAnyKeyText());
 }
 
 void drawLoadingFrame() {

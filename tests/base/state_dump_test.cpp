@@ -29,6 +29,14 @@ TEST(JsonWriter, NestsAndEscapes) {
               "\"bad\":null,\"on\":true,\"cells\":[1,-2],\"inner\":{}}");
 }
 
+TEST(JsonWriter, TheGamesEightBitLettersBecomeUnicodeEscapes) {
+    // "ЛЁША" and a guillemet as the game holds them (Windows-1251), then the
+    // one byte of that code page that stands for nothing.
+    JsonWriter json;
+    json.field("", "\xCB\xA8\xD8\xC0 \xAB\x98");
+    EXPECT_EQ(json.text(), "\"\\u041b\\u0401\\u0428\\u0410 \\u00ab\\ufffd\"");
+}
+
 void writeA(JsonWriter& json) { json.field("x", 1); }
 void writeB(JsonWriter& json) { json.field("y", 2); }
 

@@ -53,7 +53,8 @@ pid_t startGame(const std::vector<std::string>& args, const std::string& folder,
         const std::string var = *e;
         if (var.rfind("SDL_VIDEODRIVER=", 0) == 0 || var.rfind("SDL_AUDIODRIVER=", 0) == 0 ||
             var.rfind("XDG_RUNTIME_DIR=", 0) == 0 || var.rfind("XDG_DATA_HOME=", 0) == 0 ||
-            var.rfind("TMPDIR=", 0) == 0)
+            var.rfind("TMPDIR=", 0) == 0 || var.rfind("LC_ALL=", 0) == 0 ||
+            var.rfind("LC_MESSAGES=", 0) == 0 || var.rfind("LANG=", 0) == 0)
             continue;
         env.push_back(var);
     }
@@ -61,6 +62,8 @@ pid_t startGame(const std::vector<std::string>& args, const std::string& folder,
     env.push_back("SDL_AUDIODRIVER=dummy");
     env.push_back("XDG_RUNTIME_DIR=" + (runtimeFolder.empty() ? folder : runtimeFolder));
     env.push_back("TMPDIR=" + (runtimeFolder.empty() ? folder : runtimeFolder));
+    // The texts are English whatever the tester's locale; a test asks for
+    // another language with --lang.
     // Player data goes to the test's own folder unless a test names one with
     // --user-dir: no run ever meets a person's files or another test's.
     env.push_back("XDG_DATA_HOME=" + folder + "/data-home");

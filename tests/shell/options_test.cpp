@@ -23,7 +23,17 @@ TEST(Options, NoneGiveTheDefaults) {
     EXPECT_FALSE(o.hasSeed);
     EXPECT_EQ(o.frames, 0);
     EXPECT_TRUE(o.screenshots.empty());
+    EXPECT_TRUE(o.language.empty());  // from the locale
     EXPECT_FALSE(o.help);
+}
+
+TEST(Options, LangTakesACodeOrALocaleName) {
+    for (const char* given : {"ru", "RU", "ru_RU.UTF-8"}) {
+        Options o;
+        std::string error;
+        ASSERT_TRUE(parse({"--lang", given}, o, error)) << given << ": " << error;
+        EXPECT_EQ(o.language, "ru") << given;
+    }
 }
 
 TEST(Options, EveryOptionTogether) {
@@ -32,7 +42,7 @@ TEST(Options, EveryOptionTogether) {
     ASSERT_TRUE(parse({"--data", "/tmp/d", "--windowed", "--fixed-step", "16", "--seed", "0",
                        "--frames", "120", "--input", "in.txt", "--screenshot", "loading:a.png",
                        "--screenshot", "60:dir/b:c.png", "--dump-state", "s.json", "--verbose", "--version",
-                       "--help"},
+                       "--lang", "ru", "--help"},
                       o, error))
         << error;
     EXPECT_EQ(o.dataDir, "/tmp/d");
@@ -48,6 +58,7 @@ TEST(Options, EveryOptionTogether) {
     EXPECT_EQ(o.screenshots[1].frame, 60);
     EXPECT_EQ(o.screenshots[1].path, "dir/b:c.png");  // only the first colon splits
     EXPECT_EQ(o.dumpState, "s.json");
+    EXPECT_EQ(o.language, "ru");
     EXPECT_TRUE(o.verbose);
     EXPECT_TRUE(o.version);
     EXPECT_TRUE(o.help);
@@ -74,6 +85,10 @@ TEST(Options, MalformedOnesAreRefusedWithTheirName) {
         {{"--screenshot", "0:a.png"}, "--screenshot"},
         {{"--screenshot", "x:a.png"}, "--screenshot"},
         {{"--screenshot", ":a.png"}, "--screenshot"},
+        {{"--lang"}, "--lang"},
+        {{"--lang", ""}, "--lang"},
+        {{"--lang", "1"}, "--lang"},
+        {{"--lang", "../ru"}, "--lang"},
     };
     for (const Case& c : cases) {
         Options o;
@@ -86,7 +101,7 @@ TEST(Options, MalformedOnesAreRefusedWithTheirName) {
 TEST(Options, HelpListsEveryOption) {
     const std::string help = optionsHelp();
     for (const char* name : {"--data", "--windowed", "--fixed-step", "--seed", "--frames", "--input",
-                             "--screenshot", "--dump-state", "--help"})
+                             "--screenshot", "--dump-state", "--lang", "--help"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 

@@ -1,6 +1,14 @@
 // The text tables "strings.txt" and "tips.txt" and the menu files
 // "menu.txt" and "menutext.txt" from assets/texts/ into "texts.dat".
 //
+// Each further language has a folder assets/texts/<code>/ (for example "ru")
+// with its own "strings.txt", "tips.txt" and "menutext.txt" ("menu.txt",
+// the menus' shape, is shared); they are packed as "strings_ru.txt",
+// "tips_ru.txt" and "menutext_ru.txt", the names the game reads in that
+// language. A translation must hold every name of the English tables and
+// nothing else, and in every text the same printf conversions in the same
+// order (text_check.h); otherwise the build fails with the differences.
+//
 // The sources are UTF-8 (plain ASCII is UTF-8 too) with any line ends; the
 // game reads Windows-1251 with CR LF, so every file is converted and checked
 // here: a text the game would misread fails the build with the file and line
@@ -28,6 +36,7 @@
 
 #include "cp1251.h"
 #include "datagen.h"
+#include "text_check.h"
 
 namespace datagen {
 namespace {
@@ -76,7 +85,8 @@ Bytes toCp1251(const std::string& file, const Bytes& utf8) {
 
 // Walks the entries the way the game's parser does and refuses anything it
 // would read differently from what the author meant.
-void checkEntries(const std::string& file, const Bytes& text, std::set<std::string>& names) {
+void checkEntries(const std::string& file, const Bytes& text, std::set<std::string>& names,
+                  TextMap& values) {
     size_t p = 0;
     auto find = [&](const std::string& what, size_t from) {
         for (size_t i = from; i + what.size() <= text.size(); ++i)
@@ -98,6 +108,9 @@ void checkEntries(const std::string& file, const Bytes& text, std::set<std::stri
             if (end == std::string::npos || find(closing, end) != end)
                 fail(file, text, start, "block \"" + name + "\" is not closed by " + closing +
                                             " (a block's text cannot hold \"[\")");
+            size_t textStart = close + 2;
+            while (textStart < end && text[textStart] < 32) ++textStart;
+            values[name].assign(text.begin() + long(textStart), text.begin() + long(end));
             p = end + closing.size();
         } else {
             const size_t lineEnd = find("\r\n", p);
@@ -105,6 +118,7 @@ void checkEntries(const std::string& file, const Bytes& text, std::set<std::stri
             if (equals == std::string::npos || equals > lineEnd)
                 fail(file, text, p, "line without \"=\" (every line is an entry)");
             name.assign(text.begin() + long(p), text.begin() + long(equals));
+            values[name].assign(text.begin() + long(equals) + 1, text.begin() + long(lineEnd));
             p = lineEnd + 2;
         }
         if (name.empty() || name.size() > kMaxTextName)
@@ -197,28 +211,84 @@ void checkMenuFiles(const std::string& menuFile, const Bytes& menu, const std::s
     if (!closed || credits == 0) fail(textsFile, texts, 0, "no credits block, or an empty one");
 }
 
+// The "name=text" lines of "menutext.txt" before its credits block.
+TextMap menuTexts(const Bytes& texts) {
+    TextMap entries;
+    for (const Line& line : splitLines(texts)) {
+        if (line.text == "[credits/]") break;
+        const size_t equals = line.text.find('=');
+        if (equals != std::string::npos && equals > 0)
+            entries.emplace(line.text.substr(0, equals), line.text.substr(equals + 1));
+    }
+    return entries;
+}
+
+void failTranslation(const std::string& file, const std::vector<std::string>& problems) {
+    std::string message = file + ": the translation does not match the English texts:";
+    for (const std::string& problem : problems) message += "\n  " + problem;
+    throw std::runtime_error(message);
+}
+
+Bytes readText(const std::filesystem::path& path) {
+    return normalizeLineEnds(toCp1251(path.string(), readFile(path)));
+}
+
+// One language's tables from `folder`, checked on their own and, for a
+// translation (english non-null), against the English ones; packed under
+// their names with `suffix` ("" for English, "_ru"...).
+struct LanguageTexts {
+    TextMap table;  // strings.txt and tips.txt together, as the game loads them
+    TextMap menu;   // menutext.txt
+};
+
+LanguageTexts packLanguage(Output& out, const std::filesystem::path& folder, const std::string& suffix,
+                           const std::string& menuPath, const Bytes& menu, const LanguageTexts* english) {
+    LanguageTexts texts;
+    std::set<std::string> names;
+    for (const char* file : {"strings.txt", "tips.txt"}) {
+        const auto path = folder / file;
+        const Bytes text = readText(path);
+        checkEntries(path.string(), text, names, texts.table);
+        const std::string name(file);
+        out.addToPack("texts.dat", name.substr(0, name.size() - 4) + suffix + ".txt", text);
+    }
+    const auto menuTextPath = folder / "menutext.txt";
+    const Bytes menuText = readText(menuTextPath);
+    checkMenuFiles(menuPath, menu, menuTextPath.string(), menuText);
+    texts.menu = menuTexts(menuText);
+    if (english) {
+        auto problems = compareTranslation(english->table, texts.table);
+        if (!problems.empty()) failTranslation((folder / "strings.txt, tips.txt").string(), problems);
+        problems = compareTranslation(english->menu, texts.menu);
+        if (!problems.empty()) failTranslation(menuTextPath.string(), problems);
+    }
+    out.addToPack("texts.dat", "menutext" + suffix + ".txt", menuText);
+    return texts;
+}
+
 }  // namespace
 
 void packTexts(Output& out) {
-    std::set<std::string> names;
-    for (const char* file : {"strings.txt", "tips.txt"}) {
-        const auto path = out.options().assetsDir / "texts" / file;
-        const Bytes text = normalizeLineEnds(toCp1251(path.string(), readFile(path)));
-        checkEntries(path.string(), text, names);
-        out.addToPack("texts.dat", file, text);
+    const auto folder = out.options().assetsDir / "texts";
+    const auto menuPath = folder / "menu.txt";
+    const Bytes menu = readText(menuPath);
+    out.addToPack("texts.dat", "menu.txt", menu);
+    const LanguageTexts english = packLanguage(out, folder, "", menuPath.string(), menu, nullptr);
+
+    // The translations, in a fixed order so the pack comes out the same.
+    std::vector<std::filesystem::path> languages;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_directory()) languages.push_back(entry.path());
+    std::sort(languages.begin(), languages.end());
+    for (const auto& language : languages) {
+        const std::string code = language.filename().string();
+        const bool valid = code.size() >= 2 && code.size() <= 7 &&
+                           std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (!valid)
+            throw std::runtime_error(language.string() + ": a language folder is named by its code " +
+                                     "of 2..7 small letters (\"ru\")");
+        packLanguage(out, language, "_" + code, menuPath.string(), menu, &english);
     }
-    Bytes menuFiles[2];
-    std::string paths[2];
-    int n = 0;
-    for (const char* file : {"menu.txt", "menutext.txt"}) {
-        const auto path = out.options().assetsDir / "texts" / file;
-        paths[n] = path.string();
-        menuFiles[n] = normalizeLineEnds(toCp1251(paths[n], readFile(path)));
-        ++n;
-    }
-    checkMenuFiles(paths[0], menuFiles[0], paths[1], menuFiles[1]);
-    out.addToPack("texts.dat", "menu.txt", menuFiles[0]);
-    out.addToPack("texts.dat", "menutext.txt", menuFiles[1]);
 }
 
 }  // namespace datagen
