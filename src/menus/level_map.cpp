@@ -92,9 +92,12 @@ bool parseSplinePath(const uint8_t* bytes, size_t size, SplinePath& path, std::s
 base::Vec2 pathPoint(const SplinePath& path, float s) {
     if (s < 0) return {1000, 0};
     if (s > path.length || path.count == 0) return {-1000, 0};
+    // A usable length far past the stored points (a damaged file) or a
+    // position that is no number stays on the last point: the step index is
+    // only made once it is known to name a segment.
     const float steps = s / kPathPointSpacing;
+    if (!(steps < float(path.count - 1))) return path.points[size_t(path.count - 1)];
     const int i = int(steps);
-    if (i > path.count - 2) return path.points[size_t(path.count - 1)];
     const float k = steps - float(i);
     const base::Vec2 a = path.points[size_t(i)], b = path.points[size_t(i + 1)];
     return a + (b - a) * k;

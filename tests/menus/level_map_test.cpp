@@ -92,6 +92,22 @@ TEST(SplinePath, PointsAlongThePathAndOffItsEnds) {
         EXPECT_FLOAT_EQ(p.x, c.expected.x) << c.s;
         EXPECT_FLOAT_EQ(p.y, c.expected.y) << c.s;
     }
+    // A file whose usable length runs far past its points: positions out to
+    // that length, and one that is no number, stay on the last point.
+    SplinePath damaged = path;
+    damaged.length = 6.2e14f;
+    for (const float s : {1.0e6f, 6.0e14f, std::nanf("")}) {
+        const base::Vec2 p = pathPoint(damaged, s);
+        EXPECT_FLOAT_EQ(p.x, 20) << s;
+        EXPECT_FLOAT_EQ(p.y, 20) << s;
+    }
+    // The same through the reader, from the fuzzer's input.
+    const std::vector<uint8_t> found = {0x01, 0x00, 0x00, 0x00, 0xe3, 0x44, 0xb0, 0x5c, 0x00, 0x00, 0x67,
+                                        0xe3, 0x44, 0xb0, 0x00, 0x00, 0x67};
+    std::string error;
+    SplinePath read;
+    ASSERT_TRUE(parseSplinePath(found.data(), found.size(), read, error)) << error;
+    EXPECT_FLOAT_EQ(pathPoint(read, read.length).x, read.points[0].x);
     // A path that is empty (no file) puts everything far left.
     EXPECT_EQ(pathPoint(SplinePath{}, 0).x, -1000);
 }
