@@ -213,6 +213,12 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
 bool checkPlayInvariants(Autoplay& a, PlayHost& host) {
     const GameState& game = host.game();
     const PlayView& view = host.view();
+    // Levels are counted where their end begins, whatever screens follow.
+    const bool completing = game.completeTimer > 0, losing = game.defeatTimer > 0;
+    if (completing && !a.wasCompleting) ++a.levelsWon;
+    if (losing && !a.wasLosing) ++a.levelsLost;
+    a.wasCompleting = completing;
+    a.wasLosing = losing;
     const char* problem = boardProblem(game);
     char text[kAutoplayProblemLength + 1] = {};
     if (!problem && game.moveInFlight && !game.board.at(game.moveFrom).hasPiece()) problem = "a ball flies from an empty cell";

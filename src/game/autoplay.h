@@ -42,7 +42,8 @@ struct Autoplay {
     std::array<AutoplayAction, kMaxAutoplayQueue> queue{};  // follow-ups, oldest first
     int queued = 0;
     int moves = 0;                               // moves sent
-    int levelsWon = 0, levelsLost = 0;           // level screens answered
+    int levelsWon = 0, levelsLost = 0;           // complete and defeat sequences seen to start
+    bool wasCompleting = false, wasLosing = false;
     int sideActions = 0;                         // anything but a move
     int questionStep = 0;                        // what the question cursor tries next
     int problems = 0;                            // frames with a broken invariant

@@ -182,8 +182,11 @@ bool parseHelpLevel(std::string_view text, int colourOffset, int setFlag, Mode m
         error = "no board (level= missing)";
         return false;
     }
-    const std::string owned(text.substr(0, std::min(text.size(), text.find('\0'))));
-    auto scratch = std::make_unique<Board>();
+    const std::string_view owned = text.substr(0, std::min(text.size(), text.find('\0')));
+    // One scratch board for every call: the help screen reloads its boards
+    // while it plays, and that must not allocate.
+    static Board s_scratch;
+    Board* scratch = &s_scratch;
     clearBoard(*scratch);
     HelpPointers found;
     const int offset = ((colourOffset % 7) + 7) % 7;
@@ -225,10 +228,26 @@ bool parseHelpLevel(std::string_view text, int colourOffset, int setFlag, Mode m
     return true;
 }
 
-bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
-                   HelpPointers& pointers) {
+std::string helpLevelName(int page, int setFlag) {
     char name[32];
     std::snprintf(name, sizeof name, "help%i.lvl", page + (setFlag == 0 ? 4 : 0));
+    return name;
+}
+
+bool readHelpLevelText(int page, int setFlag, std::string& text) {
+    std::string reason;
+    const bool ok = parseLevelsFile(helpLevelName(page, setFlag), reason, [&](std::string_view bytes) {
+        text.assign(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
+        return true;
+    });
+    if (!ok) std::fprintf(stderr, "Help level %s: %s\n", helpLevelName(page, setFlag).c_str(), reason.c_str());
+    return ok;
+}
+
+bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
+                   HelpPointers& pointers) {
+    const std::string fileName = helpLevelName(page, setFlag);
+    const char* name = fileName.c_str();
     std::string reason;
     const bool ok = parseLevelsFile(name, reason, [&](std::string_view text) {
         return parseHelpLevel(text, colourOffset, setFlag, demo.mode, demo.board, pointers, reason);
@@ -237,6 +256,11 @@ bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
         std::fprintf(stderr, "Help level %s: %s\n", name, reason.c_str());
         return false;
     }
+    settleHelpBoard(demo);
+    return true;
+}
+
+void settleHelpBoard(GameState& demo) {
     demo.demo = true;
     demo.selected = kNoCell;
     demo.moveInFlight = false;
@@ -244,7 +268,6 @@ bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
     demo.moveTarget = kNoCell;
     demo.lastMoveCell = kNoCell;
     demo.board.minLine = kMinLine;
-    return true;
 }
 
 }  // namespace tessaly::game

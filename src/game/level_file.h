@@ -66,5 +66,10 @@ bool parseHelpLevel(std::string_view text, int colourOffset, int setFlag, Mode m
 // unchanged, when the file can't be read.
 bool loadHelpLevel(GameState& demo, int page, int colourOffset, int setFlag,
                    HelpPointers& pointers);
+// The same in two steps, for a caller that keeps the texts: the file's text
+// (false, said on stderr, when it can't be read), and after parseHelpLevel
+// into a demonstration game's board, the rest of its set-up.
+bool readHelpLevelText(int page, int setFlag, std::string& text);
+void settleHelpBoard(GameState& demo);
 
 }  // namespace tessaly::game

@@ -1,7 +1,9 @@
 #include "menus/help_demo.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "base/random.h"
 #include "fx/balloon.h"
@@ -26,14 +28,39 @@ game::GameState g_helpGame;
 
 constexpr float kClickTextOffset = 20;
 
+// The help levels' texts, read once each: reloading a board as the
+// demonstration goes round then never reads a file or allocates.
+struct HelpTexts {
+    std::array<std::string, 2 * kHelpDemos> text;  // help1..help8
+    std::array<bool, 2 * kHelpDemos> read{};
+};
+HelpTexts g_helpTexts;
+
+const std::string* helpText(int page, int setFlag) {
+    const size_t i = size_t(page - 1 + (setFlag == 0 ? kHelpDemos : 0));
+    if (i >= g_helpTexts.text.size()) return nullptr;
+    if (!g_helpTexts.read[i]) {
+        g_helpTexts.read[i] = true;
+        if (!game::readHelpLevelText(page, setFlag, g_helpTexts.text[i])) g_helpTexts.text[i].clear();
+    }
+    return g_helpTexts.text[i].empty() ? nullptr : &g_helpTexts.text[i];
+}
+
 // Loads the current board of the demonstration, pointer at its first place.
+// New pieces draw a random phase: from the decorations' own numbers.
 void loadBoard(HelpDemo& d) {
+    const base::UsingRandomSource ownNumbers(base::g_decorationRandom);
     game::GameState& board = g_helpGame;
     board = game::GameState{};
     board.mode = game::Mode(currentMode());
     board.running = true;
     d.pointers = game::HelpPointers{};
-    d.loaded = game::loadHelpLevel(board, d.demo + 1, d.colourOffset, d.setFlag, d.pointers);
+    d.loaded = false;
+    if (const std::string* text = helpText(d.demo + 1, d.setFlag)) {
+        std::string error;
+        d.loaded = game::parseHelpLevel(*text, d.colourOffset, d.setFlag, board.mode, board.board, d.pointers, error);
+        if (d.loaded) game::settleHelpBoard(board);
+    }
     d.phase = 0;
     d.clockMs = 0;
     // The middle of the board's cells, so that the board is drawn centred.
@@ -118,16 +145,18 @@ int helpBoardPopping() {
 void stepHelpDemo(float dtMs) {
     HelpDemo& d = g_helpDemo;
     if (!d.active) return;
-    const base::UsingRandomSource ownNumbers(base::g_decorationRandom);
-    game::stepGame(g_helpGame, dtMs / 2);
-    d.clockMs += dtMs;
-    while (d.phase < kHelpPhases && d.clockMs >= kHelpPhaseEndsMs[d.phase]) {
-        ++d.phase;
-        clickAt(helpPointerAt(d));
-        // A tip's board shows its one move and skips to the last click.
-        if (d.setFlag && d.phase == 2) {
-            d.phase = 4;
-            d.clockMs += kHelpSetFlagSkipMs;
+    {
+        const base::UsingRandomSource ownNumbers(base::g_decorationRandom);
+        game::stepGame(g_helpGame, dtMs / 2);
+        d.clockMs += dtMs;
+        while (d.phase < kHelpPhases && d.clockMs >= kHelpPhaseEndsMs[d.phase]) {
+            ++d.phase;
+            clickAt(helpPointerAt(d));
+            // A tip's board shows its one move and skips to the last click.
+            if (d.setFlag && d.phase == 2) {
+                d.phase = 4;
+                d.clockMs += kHelpSetFlagSkipMs;
+            }
         }
     }
     if (d.clockMs > kHelpRunMs) {

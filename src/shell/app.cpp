@@ -170,7 +170,6 @@ struct ScreenshotTaker {
 // back to play in the mode it plays, through the real key path.
 struct MenuAutoplay {
     float waitMs = 0;
-    const menus::MenuNode* visited = nullptr;  // the screen answered last
     int mode = -1;                             // the mode to choose; -1 the one of the game
 };
 MenuAutoplay g_menuAutoplay;
@@ -196,11 +195,6 @@ bool answerMenusForAutoplay() {
         return true;
     }
     const std::string_view screen = m.current->name;
-    if (m.current != a.visited) {
-        a.visited = m.current;
-        if (screen == "levelcomplete") ++game::g_autoplay.levelsWon;
-        if (screen == "defeat" || screen == "hiscore") ++game::g_autoplay.levelsLost;
-    }
     if (screen == "newprofile" && m.editLength < int(sizeof kAutoplayName) - 1) {
         key(kAutoplayName[m.editLength]);
     } else if (screen == "main" &&
@@ -217,7 +211,6 @@ bool answerMenusForAutoplay() {
 void deliverAutoplay() {
     using platform::EventType;
     if (answerMenusForAutoplay()) return;
-    g_menuAutoplay.visited = nullptr;
     if (currentScreen() != &g_gameScreen) return;
     const game::AutoplayAction a =
         game::nextAutoplayAction(game::g_autoplay, game::g_playHost, base::g_frame.frameStepMs);
