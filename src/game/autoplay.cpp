@@ -181,7 +181,10 @@ AutoplayAction nextAutoplayAction(Autoplay& a, PlayHost& host, float dtMs) {
     }
     if (a.queued > 0) {
         const AutoplayAction next = takeQueued(a);
-        if (next.moveFrom.valid()) {
+        // Only a send whose ball is still selected must start a move: the
+        // player's own clicks between (a tip's button, a side action) may
+        // have let the ball go.
+        if (next.moveFrom.valid() && game.selected == next.moveFrom) {
             a.checkingMove = true;
             a.checkFrom = next.moveFrom;
             a.checkTo = next.moveTo;
