@@ -39,7 +39,7 @@ constexpr AtlasCell kAtlas[24] = {
 constexpr float kAtlasInset = 0.003f;
 constexpr float kCellUnits = 64.0f;
 constexpr int kCellTopLeft = 0, kCellTopRight = 1, kCellBottomLeft = 2, kCellBottomRight = 3;
-constexpr int kCellTrack = 4, kCellGlowBand = 5, kCellGlint = 6;
+constexpr int kCellTrack = 4, kCellGlint = 6;  // cell 5, a glow band, is unused
 constexpr int kCellTopEdge = kAtlasEdgeCell, kCellBottomEdge = 11, kCellLeftEdge = 12, kCellRightEdge = 13;
 constexpr int kCellLeftArrow = 14, kCellRightArrow = 15, kCellKnob = 19, kCellTicked = 20, kCellEmpty = 21;
 constexpr int kCellPointer = 22, kCellPointerGlow = 23;
