@@ -19,7 +19,6 @@
 
 #include "e2e/run_game.h"
 #include "gfx/texture.h"
-#include "platform/png_file.h"
 #include "platform/window.h"
 
 namespace tessaly::e2e {
@@ -29,20 +28,7 @@ namespace fs = std::filesystem;
 
 const std::string kData = TESSALY_DATA_DIR;
 
-// A screenshot as read back: RGBA rows, top first.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-
-    const uint8_t* at(int x, int y) const { return &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4]; }
-};
-
-Picture readScreenshot(const std::string& path) {
-    Picture p;
-    std::string error;
-    EXPECT_TRUE(platform::readPng(path, p.rgba, &p.width, &p.height, &error)) << error;
-    return p;
-}
+using Picture = Screenshot;
 
 // A picture of the data set, decoded as the game decodes it (B, G, R, A).
 gfx::Image readDataPicture(const std::string& name) {

@@ -11,7 +11,6 @@
 
 #include "e2e/run_game.h"
 #include "gfx/texture.h"
-#include "platform/png_file.h"
 
 namespace tessaly::e2e {
 namespace {
@@ -20,17 +19,7 @@ namespace fs = std::filesystem;
 
 const std::string kData = TESSALY_DATA_DIR;
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-};
-
-Picture readShot(const std::string& path) {
-    Picture p;
-    std::string error;
-    EXPECT_TRUE(platform::readPng(path, p.rgba, &p.width, &p.height, &error)) << error;
-    return p;
-}
+using Picture = Screenshot;
 
 // The backdrop of a land as the game decodes its JPEG part (B, G, R, A).
 gfx::Image backdrop(int land) {
@@ -80,7 +69,7 @@ std::vector<Picture> shoot(const std::string& folder, const std::vector<std::str
     const GameRun run = runGame(args, folder, 180);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     std::vector<Picture> shots;
-    for (int f : frames) shots.push_back(readShot(folder + "/shot" + std::to_string(f) + ".png"));
+    for (int f : frames) shots.push_back(readScreenshot(folder + "/shot" + std::to_string(f) + ".png"));
     return shots;
 }
 
