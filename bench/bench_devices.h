@@ -5,9 +5,19 @@
 
 #include <cstdlib>
 
+#include "data/registry.h"
+#include "data/text.h"
+#include "fx/mesh.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "gfx/texture.h"
+#include "menus/menu_runtime.h"
 #include "platform/device.h"
 #include "platform/null/null_device.h"
 #include "platform/window.h"
+#include "player/player_data.h"
+#include "player/profile_seat.h"
+#include "shell/app.h"
 
 namespace tessaly::bench {
 
@@ -23,6 +33,23 @@ inline platform::Device* glDevice() {
 inline platform::Device* benchDevice(bool gl) {
     static platform::NullDevice nullDevice;
     return gl ? glDevice() : &nullDevice;
+}
+
+// The whole data set loaded afresh onto `device`, as start-up loads it,
+// with one player ("ANNA") and no shell behind the menus.
+inline void loadDataSet(platform::Device* device) {
+    gfx::g_textures.clear();
+    gfx::installDevice(device);
+    data::g_registry.clear();
+    data::g_registry.dataFolder = TESSALY_DATA_DIR;
+    player::g_playerData = player::PlayerData{};
+    data::freeTextTable();
+    gfx::g_text = gfx::TextState{};
+    fx::releaseMeshes();
+    shell::loadResources(true, 1);
+    player::createPlayer(player::g_playerData, "ANNA");
+    player::installPlayerSeat();
+    menus::g_menuShell = {};
 }
 
 }  // namespace tessaly::bench

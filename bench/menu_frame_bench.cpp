@@ -47,18 +47,8 @@ void Menu_Frame(benchmark::State& state) {
         state.SkipWithError("no OpenGL device");
         return;
     }
-    gfx::g_textures.clear();
-    gfx::installDevice(device);
-    data::g_registry.clear();
-    data::g_registry.dataFolder = TESSALY_DATA_DIR;
-    player::g_playerData = player::PlayerData{};
-    data::freeTextTable();
-    gfx::g_text = gfx::TextState{};
-    shell::loadResources(true, 1);
-    player::createPlayer(player::g_playerData, "ANNA");
+    bench::loadDataSet(device);
     player::g_playerData.settings.customPointer = 1;
-    player::installPlayerSeat();
-    menus::g_menuShell = {};
 
     shell::Screen* screen = &shell::g_menuScreen;
     if (overPlay) {

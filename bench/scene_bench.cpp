@@ -56,18 +56,7 @@ void Scene_Frame(benchmark::State& state) {
         state.SkipWithError("no OpenGL device");
         return;
     }
-    gfx::g_textures.clear();
-    gfx::installDevice(device);
-    data::g_registry.clear();
-    data::g_registry.dataFolder = TESSALY_DATA_DIR;
-    player::g_playerData = player::PlayerData{};
-    data::freeTextTable();
-    gfx::g_text = gfx::TextState{};
-    fx::releaseMeshes();
-    shell::loadResources(true, 1);
-    player::createPlayer(player::g_playerData, "ANNA");
-    player::installPlayerSeat();
-    menus::g_menuShell = {};
+    bench::loadDataSet(device);
 
     const int land = busiestLand();
     const int level = (land - 1) * fx::kLevelsPerLand;

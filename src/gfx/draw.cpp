@@ -173,19 +173,7 @@ void drawQuadColors(const base::Vec3 corners[4], const uint32_t argb[4]) {
 
 void drawSprite(float x, float y, float angleDeg, float w, float h, float uLeft, float vTop,
                 float uRight, float vBottom, uint32_t argb, float depth) {
-    const float a = angleDeg * base::kDegToRad;
-    const float cs = std::cos(a), sn = std::sin(a);
-    const float hw = w / 2, hh = h / 2;
-    const float local[4][2] = {{-hw, hh}, {hw, hh}, {hw, -hh}, {-hw, -hh}};
-    const float u[4] = {uLeft, uRight, uRight, uLeft};
-    const float v[4] = {vTop, vTop, vBottom, vBottom};
-    const uint32_t c = modulateColor(argb);
-    VertexPCT q[4];
-    for (int i = 0; i < 4; ++i) {
-        const float lx = local[i][0], ly = local[i][1];
-        q[i] = {x + lx * cs - ly * sn, y + lx * sn + ly * cs, depth, c, u[i], v[i]};
-    }
-    submitQuad(q);
+    drawSpriteAbout(x, y, x, y, angleDeg, w, h, uLeft, vTop, uRight, vBottom, argb, depth);
 }
 
 void drawSpriteAbout(float x, float y, float pivotX, float pivotY, float angleDeg, float w, float h,
